@@ -1,0 +1,19 @@
+// SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QPlainTextEdit>
+
+namespace surface {
+
+// A multi-line text box whose text has CR LF line ends, as the program writes it. The box shows
+// each line as a line; text() gives back exactly what setText() stored, or the user's edit of it.
+class MultiLineTextBox : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit MultiLineTextBox(QWidget* parent = nullptr);
+    void setText(const QString& text);
+    QString text() const;
+};
+
+} // namespace surface

@@ -1,0 +1,357 @@
+// SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "picturebox.h"
+
+#include "numbertext.h"
+#include "twips.h"
+
+#include <QFontMetricsF>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <cmath>
+
+namespace surface {
+
+namespace {
+
+// 96 dots per inch, so that font points map to device-independent pixels as on the screen.
+constexpr int dotsPerMeter96 = 3780;
+// At most one repaint per screen frame while a long drawing yields to the event loop.
+constexpr int frameMilliseconds = 16;
+
+int buttonCode(Qt::MouseButtons buttons) {
+    int code = 0;
+    if (buttons & Qt::LeftButton)
+        code |= 1;
+    if (buttons & Qt::RightButton)
+        code |= 2;
+    if (buttons & Qt::MiddleButton)
+        code |= 4;
+    return code;
+}
+
+int shiftCode(Qt::KeyboardModifiers modifiers) {
+    int code = 0;
+    if (modifiers & Qt::ShiftModifier)
+        code |= 1;
+    if (modifiers & Qt::ControlModifier)
+        code |= 2;
+    if (modifiers & Qt::AltModifier)
+        code |= 4;
+    return code;
+}
+
+} // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    repaintTimer.setSingleShot(true);
+    connect(&repaintTimer, &QTimer::timeout, this, &PictureBox::flushDirty);
+    sinceRepaint.start();
+    fontBase = font();
+    FontSize = fontBase.pointSizeF();
+    FontBold = fontBase.bold();
+}
+
+void PictureBox::setBackColor(const QColor& color) {
+    back = color;
+    update();
+}
+
+void PictureBox::setBorder(Border newBorder) {
+    border = newBorder;
+    update();
+}
+
+void PictureBox::setBoxFont(const QFont& font) {
+    fontBase = font;
+    FontSize = font.pointSizeF();
+    FontBold = font.bold();
+    fonts.clear();
+}
+
+void PictureBox::Scale(double x1, double y1, double x2, double y2) {
+    scaled = true;
+    sx1 = x1;
+    sy1 = y1;
+    sx2 = x2;
+    sy2 = y2;
+}
+
+QSizeF PictureBox::insideSize() const {
+    const int b = borderWidth();
+    return QSizeF(qMax(0, width() - 2 * b), qMax(0, height() - 2 * b));
+}
+
+double PictureBox::pixelsPerUnitX() const {
+    return scaled ? insideSize().width() / (sx2 - sx1) : 1.0 / Twips::perPixel;
+}
+
+double PictureBox::pixelsPerUnitY() const {
+    return scaled ? insideSize().height() / (sy2 - sy1) : 1.0 / Twips::perPixel;
+}
+
+QPointF PictureBox::toPixel(double x, double y) const {
+    if (!scaled)
+        return QPointF(x / Twips::perPixel, y / Twips::perPixel);
+    return QPointF((x - sx1) * pixelsPerUnitX(), (y - sy1) * pixelsPerUnitY());
+}
+
+QPointF PictureBox::toUser(const QPointF& pixel) const {
+    if (!scaled)
+        return pixel * Twips::perPixel;
+    return QPointF(sx1 + pixel.x() / pixelsPerUnitX(), sy1 + pixel.y() / pixelsPerUnitY());
+}
+
+int PictureBox::childX(double left) const {
+    return borderWidth() + static_cast<int>(std::lround(toPixel(left, scaled ? sy1 : 0).x()));
+}
+
+int PictureBox::childY(double top) const {
+    return borderWidth() + static_cast<int>(std::lround(toPixel(scaled ? sx1 : 0, top).y()));
+}
+
+void PictureBox::moveChild(QWidget* child, std::optional<double> left, std::optional<double> top) {
+    if (left)
+        child->setProperty("Left", *left);
+    if (top)
+        child->setProperty("Top", *top);
+    child->move(left ? childX(*left) : child->x(), top ? childY(*top) : child->y());
+}
+
+double PictureBox::childLeft(const QWidget* child) { return child->property("Left").toDouble(); }
+
+double PictureBox::childTop(const QWidget* child) { return child->property("Top").toDouble(); }
+
+void PictureBox::ensureImage() {
+    const qreal ratio = devicePixelRatioF();
+    const QSizeF inside = insideSize();
+    const QSize wanted(static_cast<int>(std::ceil(inside.width() * ratio)),
+                       static_cast<int>(std::ceil(inside.height() * ratio)));
+    if (backing.size() == wanted && qFuzzyCompare(backing.devicePixelRatio(), ratio))
+        return;
+    endPainting();
+    QImage fresh(wanted, QImage::Format_RGB32);
+    fresh.setDotsPerMeterX(dotsPerMeter96);
+    fresh.setDotsPerMeterY(dotsPerMeter96);
+    fresh.setDevicePixelRatio(ratio);
+    fresh.fill(back);
+    if (!backing.isNull()) {
+        QPainter copy(&fresh);
+        copy.drawImage(QPointF(0, 0), backing);
+    }
+    backing = std::move(fresh);
+}
+
+QPainter& PictureBox::painter() {
+    ensureImage();
+    if (!activePainter.isActive())
+        activePainter.begin(&backing);
+    return activePainter;
+}
+
+void PictureBox::endPainting() {
+    if (activePainter.isActive())
+        activePainter.end();
+}
+
+const QImage& PictureBox::image() {
+    ensureImage();
+    endPainting();
+    return backing;
+}
+
+const PictureBox::FontEntry& PictureBox::currentFont() const {
+    const quint64 key = (static_cast<quint64>(std::llround(FontSize * 100)) << 1) | (FontBold ? 1 : 0);
+    auto found = fonts.constFind(key);
+    if (found != fonts.constEnd())
+        return *found;
+    QFont font = fontBase;
+    font.setPointSizeF(FontSize > 0 ? FontSize : 1);
+    font.setBold(FontBold);
+    QImage probe(1, 1, QImage::Format_RGB32);
+    probe.setDotsPerMeterX(dotsPerMeter96);
+    probe.setDotsPerMeterY(dotsPerMeter96);
+    const QFontMetricsF metrics(font, &probe);
+    return *fonts.insert(key, FontEntry{font, metrics.ascent(), metrics.height()});
+}
+
+double PictureBox::textHeight() const { return currentFont().height / std::fabs(pixelsPerUnitY()); }
+
+void PictureBox::setRecording(bool on) {
+    recording = on;
+    if (!on)
+        recorded.clear();
+}
+
+void PictureBox::record(DrawCall call) {
+    if (!recording)
+        return;
+    call.color = ForeColor;
+    call.fontSize = FontSize;
+    call.bold = FontBold;
+    call.drawWidth = DrawWidth;
+    recorded.append(std::move(call));
+}
+
+void PictureBox::markDirty(const QRectF& pixelRect) {
+    const int b = borderWidth();
+    dirty |= pixelRect.translated(b, b);
+    if (!repaintTimer.isActive())
+        repaintTimer.start(qMax<qint64>(0, frameMilliseconds - sinceRepaint.elapsed()));
+}
+
+void PictureBox::flushDirty() {
+    if (!dirty.isEmpty())
+        update(dirty.toAlignedRect().adjusted(-2, -2, 2, 2));
+    dirty = QRectF();
+    sinceRepaint.restart();
+}
+
+void PictureBox::Cls() {
+    DrawCall call;
+    call.op = QStringLiteral("Cls");
+    record(call);
+    ensureImage();
+    endPainting();
+    backing.fill(back);
+    CurrentX = scaled ? sx1 : 0;
+    CurrentY = scaled ? sy1 : 0;
+    markDirty(QRectF(QPointF(0, 0), insideSize()));
+}
+
+void PictureBox::Line(double x1, double y1, double x2, double y2, std::optional<QColor> color,
+                      LineMode mode) {
+    DrawCall call;
+    call.op = QStringLiteral("Line");
+    call.x1 = x1;
+    call.y1 = y1;
+    call.x2 = x2;
+    call.y2 = y2;
+    call.mode = mode;
+    record(call);
+    if (recording && color)
+        recorded.last().color = *color;
+    const QColor ink = color.value_or(ForeColor);
+    const QPointF a = toPixel(x1, y1);
+    const QPointF b = toPixel(x2, y2);
+    QPainter& p = painter();
+    const QRectF box = QRectF(a, b).normalized();
+    if (mode == LineMode::FilledBox) {
+        p.fillRect(box.adjusted(0, 0, 1, 1), ink);
+    } else {
+        p.setPen(QPen(ink, DrawWidth, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
+        p.setBrush(Qt::NoBrush);
+        if (mode == LineMode::Box)
+            p.drawRect(box);
+        else
+            p.drawLine(a, b);
+    }
+    CurrentX = x2;
+    CurrentY = y2;
+    markDirty(box.adjusted(-DrawWidth - 1, -DrawWidth - 1, DrawWidth + 1, DrawWidth + 1));
+}
+
+void PictureBox::Circle(double x, double y, double radius) {
+    DrawCall call;
+    call.op = QStringLiteral("Circle");
+    call.x1 = x;
+    call.y1 = y;
+    call.radius = radius;
+    record(call);
+    const QPointF centre = toPixel(x, y);
+    const double r = radius * std::fabs(pixelsPerUnitX());
+    QPainter& p = painter();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(ForeColor, DrawWidth));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(centre, r, r);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    CurrentX = x;
+    CurrentY = y;
+    const double reach = r + DrawWidth + 1;
+    markDirty(QRectF(centre.x() - reach, centre.y() - reach, 2 * reach, 2 * reach));
+}
+
+void PictureBox::PSet(double x, double y) {
+    DrawCall call;
+    call.op = QStringLiteral("PSet");
+    call.x1 = x;
+    call.y1 = y;
+    record(call);
+    const QPointF at = toPixel(x, y);
+    const double size = qMax(1, DrawWidth);
+    const QRectF dot(at.x() - size / 2, at.y() - size / 2, size, size);
+    painter().fillRect(dot, ForeColor);
+    CurrentX = x;
+    CurrentY = y;
+    markDirty(dot.adjusted(-1, -1, 1, 1));
+}
+
+void PictureBox::Print(const QString& text) {
+    DrawCall call;
+    call.op = QStringLiteral("Print");
+    call.x1 = CurrentX;
+    call.y1 = CurrentY;
+    call.text = text;
+    record(call);
+    QPainter& p = painter();
+    const FontEntry& entry = currentFont();
+    const QPointF at = toPixel(CurrentX, CurrentY);
+    p.setFont(entry.font);
+    p.setPen(ForeColor);
+    p.drawText(QPointF(at.x(), at.y() + entry.ascent), text);
+    // A generous estimate of the text's extent; exact widths are not needed for repainting.
+    markDirty(QRectF(at.x() - 2, at.y() - 2, text.size() * entry.height + 4, entry.height + 4));
+    CurrentY += entry.height / pixelsPerUnitY();
+    CurrentX = scaled ? sx1 : 0;
+}
+
+void PictureBox::Print(double value) { Print(NumberText::of(value) + QLatin1Char(' ')); }
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+    endPainting();
+    ensureImage();
+    QPainter p(this);
+    const int b = borderWidth();
+    const QRect inside = rect().adjusted(b, b, -b, -b);
+    const QRect exposed = event->rect() & inside;
+    if (!exposed.isEmpty()) {
+        const qreal ratio = backing.devicePixelRatio();
+        const QRectF source(QPointF(exposed.x() - b, exposed.y() - b) * ratio,
+                            QSizeF(exposed.size()) * ratio);
+        p.drawImage(QRectF(exposed), backing, source);
+    }
+    if (b > 0) {
+        p.setPen(QPen(palette().color(QPalette::WindowText), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    ensureImage();
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    pressedInside = event->button() == Qt::LeftButton;
+    const QPointF user = toUser(event->position() - QPointF(borderWidth(), borderWidth()));
+    emit mouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), user.x(), user.y());
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF user = toUser(event->position() - QPointF(borderWidth(), borderWidth()));
+    emit mouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()), user.x(), user.y());
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+    const QPointF user = toUser(event->position() - QPointF(borderWidth(), borderWidth()));
+    emit mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), user.x(), user.y());
+    if (event->button() == Qt::LeftButton && pressedInside && rect().contains(event->position().toPoint()))
+        emit clicked();
+    pressedInside = false;
+}
+
+} // namespace surface

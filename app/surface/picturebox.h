@@ -1,0 +1,140 @@
+// SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QColor>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QTimer>
+#include <QVector>
+#include <QWidget>
+#include <optional>
+
+namespace surface {
+
+// A drawing surface whose pictures persist until cleared. Drawing goes through user
+// coordinates set with Scale into a backing image; paintEvent only copies the exposed part.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    enum class LineMode { Plain, Box, FilledBox };
+    enum class Border { None, Flat };
+
+    // One drawing call as a test sees it: arguments in user units plus the settings in force.
+    struct DrawCall {
+        QString op; // "Cls", "Line", "Circle", "PSet", "Print"
+        double x1 = 0, y1 = 0, x2 = 0, y2 = 0, radius = 0;
+        LineMode mode = LineMode::Plain;
+        QString text;
+        QColor color;
+        double fontSize = 0;
+        bool bold = false;
+        int drawWidth = 1;
+    };
+
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    void setBackColor(const QColor& color);
+    QColor backColor() const { return back; }
+    void setBorder(Border border);
+    int borderWidth() const { return border == Border::Flat ? 1 : 0; }
+    // The family, size and boldness Print starts with.
+    void setBoxFont(const QFont& font);
+    QFont boxFont() const { return fontBase; }
+
+    // User coordinates: (x1, y1) is the top-left corner of the inside, (x2, y2) the bottom-right.
+    void Scale(double x1, double y1, double x2, double y2);
+    bool hasScale() const { return scaled; }
+    double scaleLeft() const { return sx1; }
+    double scaleTop() const { return sy1; }
+    double scaleWidth() const { return sx2 - sx1; }
+    double scaleHeight() const { return sy2 - sy1; }
+
+    // Mapping between user units and logical pixels of the inside area.
+    QPointF toPixel(double x, double y) const;
+    QPointF toUser(const QPointF& pixel) const;
+    // Places a child: left/top in user units once the box has a scale, else in twips.
+    int childX(double left) const;
+    int childY(double top) const;
+    // Moves a child to Left/Top given in the units above and remembers the exact values, which
+    // pixel positions cannot hold (a twip is a fifteenth of a pixel).
+    void moveChild(QWidget* child, std::optional<double> left, std::optional<double> top);
+    static double childLeft(const QWidget* child);
+    static double childTop(const QWidget* child);
+
+    void Cls();
+    void Line(double x1, double y1, double x2, double y2, std::optional<QColor> color = {},
+              LineMode mode = LineMode::Plain);
+    void Circle(double x, double y, double radius);
+    void PSet(double x, double y);
+    void Print(const QString& text);
+    void Print(double value); // number text plus one trailing blank
+
+    // Drawing settings, kept until changed.
+    double CurrentX = 0;
+    double CurrentY = 0;
+    QColor ForeColor = Qt::black;
+    int DrawWidth = 1;
+    double FontSize = 8.25;
+    bool FontBold = false;
+
+    // Height of one text line of the current font, in user units (positive).
+    double textHeight() const;
+
+    void setRecording(bool on);
+    const QVector<DrawCall>& records() const { return recorded; }
+    void clearRecords() { recorded.clear(); }
+
+    // The backing image (device pixels), e.g. for tests and screenshots.
+    const QImage& image();
+
+signals:
+    void mouseDown(int button, int shift, double x, double y);
+    void mouseMove(int button, int shift, double x, double y);
+    void mouseUp(int button, int shift, double x, double y);
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    struct FontEntry {
+        QFont font;
+        double ascent;
+        double height;
+    };
+    const FontEntry& currentFont() const;
+    QPainter& painter();
+    void endPainting();
+    void ensureImage();
+    void record(DrawCall call);
+    void markDirty(const QRectF& pixelRect);
+    void flushDirty();
+    QSizeF insideSize() const;
+    double pixelsPerUnitX() const;
+    double pixelsPerUnitY() const;
+
+    QColor back = Qt::white;
+    Border border = Border::None;
+    QFont fontBase;
+    bool scaled = false;
+    double sx1 = 0, sy1 = 0, sx2 = 1, sy2 = 1;
+    QImage backing;
+    QPainter activePainter;
+    bool recording = false;
+    QVector<DrawCall> recorded;
+    mutable QHash<quint64, FontEntry> fonts;
+    QRectF dirty;
+    QTimer repaintTimer;
+    QElapsedTimer sinceRepaint;
+    bool pressedInside = false;
+};
+
+} // namespace surface
