@@ -4,7 +4,6 @@
 #include "divisors/pairdivisorsum.h"
 #include "divisors/primefactors.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -94,8 +93,6 @@ class TestDivisors : public QObject {
     void primeFactorsMatchSieve();
     void primeFactorsHardCases_data();
     void primeFactorsHardCases();
-    void primeFactorsIsFast_data();
-    void primeFactorsIsFast();
 
     void aliquotSumMatchesPairSum_data();
     void aliquotSumMatchesPairSum();
@@ -429,32 +426,6 @@ void TestDivisors::primeFactorsHardCases() {
     QFETCH(quint64, n);
     QFETCH(QString, factors);
     QCOMPARE(FormatFactors(PrimeFactors(n)), factors);
-}
-
-void TestDivisors::primeFactorsIsFast_data() {
-    QTest::addColumn<quint64>("n");
-    QTest::newRow("999999929*999999937") << Q_UINT64_C(999999866000004473);
-    QTest::newRow("999999893*999999937") << Q_UINT64_C(999999830000006741);
-    QTest::newRow("999999937^2") << Q_UINT64_C(999999874000003969);
-    QTest::newRow("4294967279*4294967291") << Q_UINT64_C(18446743979220271189);
-}
-
-void TestDivisors::primeFactorsIsFast() {
-    // Trial division up to the smaller factor takes seconds here; Pollard's rho takes well under a
-    // millisecond. The bound leaves room for slow debug and sanitizer builds.
-    QFETCH(quint64, n);
-    constexpr int kRepeats = 20;
-    QElapsedTimer timer;
-    timer.start();
-    std::size_t found = 0;
-    for (int i = 0; i < kRepeats; ++i) {
-        found += PrimeFactors(n).size();
-    }
-    const qint64 elapsedMs = timer.elapsed();
-    QVERIFY(found > 0);
-    QVERIFY2(
-        elapsedMs < 1000,
-        qPrintable(QStringLiteral("%1 factorizations took %2 ms").arg(kRepeats).arg(elapsedMs)));
 }
 
 void TestDivisors::aliquotSumMatchesPairSum_data() {

@@ -19,6 +19,8 @@ constexpr int dotsPerMeter96 = 3780;
 // At most one repaint per screen frame while a long drawing yields to the event loop.
 constexpr int frameMilliseconds = 16;
 
+bool recordNewBoxes = false;
+
 int buttonCode(Qt::MouseButtons buttons) {
     int code = 0;
     if (buttons & Qt::LeftButton)
@@ -49,6 +51,7 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
     repaintTimer.setSingleShot(true);
     connect(&repaintTimer, &QTimer::timeout, this, &PictureBox::flushDirty);
     sinceRepaint.start();
+    recording = recordNewBoxes;
     fontBase = font();
     FontSize = fontBase.pointSizeF();
     FontBold = fontBase.bold();
@@ -184,6 +187,8 @@ void PictureBox::setRecording(bool on) {
     if (!on)
         recorded.clear();
 }
+
+void PictureBox::setRecordingForNewBoxes(bool on) { recordNewBoxes = on; }
 
 void PictureBox::record(DrawCall call) {
     if (!recording)

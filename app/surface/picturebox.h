@@ -85,6 +85,8 @@ public:
     double textHeight() const;
 
     void setRecording(bool on);
+    // Tests switch recording on for boxes created afterwards, to see what start-up draws.
+    static void setRecordingForNewBoxes(bool on);
     const QVector<DrawCall>& records() const { return recorded; }
     void clearRecords() { recorded.clear(); }
 

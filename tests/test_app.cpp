@@ -1,0 +1,402 @@
+// SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "form1.h"
+#include "layouttable.h"
+#include "surface/multilinetextbox.h"
+#include "surface/picturebox.h"
+#include "surface/shape.h"
+#include "surface/twips.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QtTest>
+#include <memory>
+
+using surface::PictureBox;
+using surface::Twips;
+
+namespace {
+
+const PictureBox::DrawCall* findPrint(const PictureBox& box, const QString& text) {
+    for (const auto& call : box.records())
+        if (call.op == QLatin1String("Print") && call.text == text)
+            return &call;
+    return nullptr;
+}
+
+QColor pixelAt(PictureBox& box, double x, double y) {
+    const QPointF p = box.toPixel(x, y) * box.devicePixelRatioF();
+    return box.image().pixelColor(p.toPoint());
+}
+
+// Thin lines land on the pixel row nearest to their y; look at the rows around it.
+bool lineAt(PictureBox& box, double x, double y, const QColor& color) {
+    const QPoint p = (box.toPixel(x, y) * box.devicePixelRatioF()).toPoint();
+    for (int dy = -1; dy <= 1; ++dy)
+        if (box.image().pixelColor(p.x(), p.y() + dy) == color)
+            return true;
+    return false;
+}
+
+void sendMove(QWidget* w, QPoint at = QPoint(2, 2)) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+}
+
+} // namespace
+
+class TestApp : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void startUpState();
+    void scaleStripLabels();
+    void numberLineLabels_data();
+    void numberLineLabels();
+    void rangeCommandErases();
+    void clearCommands();
+    void widthFitting_data();
+    void widthFitting();
+    void scrollPositions_data();
+    void scrollPositions();
+    void lastVisibleCanvasPosition();
+    void sheetScrollsByTwips();
+    void helpLine();
+    void hitListToggle();
+    void stackingAndEdges();
+    void fontsAndMenu();
+    void infoBox();
+    void endClosesWindow();
+
+private:
+    std::unique_ptr<Form1> form;
+};
+
+void TestApp::initTestCase() { PictureBox::setRecordingForNewBoxes(true); }
+
+void TestApp::init() { form = std::make_unique<Form1>(); }
+
+void TestApp::cleanup() { form.reset(); }
+
+void TestApp::startUpState() {
+    QCOMPARE(form->windowTitle(), QStringLiteral("Teiler"));
+    QVERIFY(form->cmdTeilersumme->isCheckable() && !form->cmdTeilersumme->isChecked());
+    QVERIFY(form->cmdTeilersumme2->isCheckable() && !form->cmdTeilersumme2->isChecked());
+    QCOMPARE(form->currentNumber, 720.0);
+    QCOMPARE(form->rangeBase, 0);
+    QVERIFY(!form->txtTreffer->isHidden());
+    QCOMPARE(form->txtTreffer->text(), QStringLiteral("\r\nTrefferliste\r\n"));
+    QCOMPARE(form->txtTreffer->toPlainText(), QStringLiteral("\nTrefferliste\n"));
+    QVERIFY(form->txtHilfe->text().isEmpty());
+    QCOMPARE(form->txtIter->text(), QStringLiteral("220"));
+    QCOMPARE(form->Text1[2]->text(), QStringLiteral("1"));
+    QCOMPARE(form->Text1[0]->text(), QStringLiteral("0"));
+    QCOMPARE(form->Text1[1]->text(), QStringLiteral("1"));
+    QCOMPARE(form->HScAusgabe->value(), 0);
+    QCOMPARE(form->vscHoch->value(), 0);
+    QCOMPARE(form->HScroll1->value(), 0);
+    // Nothing has been written on the sheet yet.
+    QVERIFY(form->picZeichenblatt->records().isEmpty());
+}
+
+void TestApp::scaleStripLabels() {
+    const auto& calls = form->picSkala->records();
+    int labels = 0;
+    for (const auto& c : calls)
+        labels += c.op == QLatin1String("Print");
+    QCOMPARE(labels, 32);
+    const auto* first = findPrint(*form->picSkala, QStringLiteral(" 1 "));
+    const auto* last = findPrint(*form->picSkala, QStringLiteral(" 32 "));
+    QVERIFY(first && last);
+    QCOMPARE(first->y1, 0.0);
+    QCOMPARE(last->y1, 31.0);
+    QCOMPARE(first->x1, 0.0);
+    // The separators: white lines across the strip one unit below each label's top.
+    QList<double> separators;
+    for (const auto& c : calls)
+        if (c.op == QLatin1String("Line")) {
+            QCOMPARE(c.color, QColor(255, 255, 255));
+            QCOMPARE(c.x1, 0.0);
+            QCOMPARE(c.x2, 1.0);
+            separators << c.y1;
+        }
+    QCOMPARE(separators.size(), 32);
+    QCOMPARE(separators.first(), -1.0);
+    QCOMPARE(separators.last(), 30.0);
+}
+
+void TestApp::numberLineLabels_data() {
+    QTest::addColumn<bool>("upper");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<QColor>("color");
+    const QColor blue(0, 0, 200), red(200, 0, 0);
+    QTest::newRow("1") << false << " 1 " << 0.6 << 0.0 << blue;
+    QTest::newRow("7") << false << " 7 " << 6.6 << 0.0 << blue;
+    QTest::newRow("10") << false << " 10 " << 9.4 << -0.5 << red;
+    QTest::newRow("99") << false << " 99 " << 98.4 << 0.0 << blue;
+    QTest::newRow("500") << false << " 500 " << 499.2 << -0.5 << red;
+    QTest::newRow("501") << true << " 501 " << 0.2 << 0.0 << blue;
+    QTest::newRow("1000") << true << " 1000 " << 499.0 << -0.5 << red;
+}
+
+void TestApp::numberLineLabels() {
+    QFETCH(bool, upper);
+    QFETCH(QString, text);
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(QColor, color);
+    form->picAusgabe->clearRecords();
+    if (upper)
+        form->cmdSkala2->trigger();
+    else
+        form->cmdSkala->trigger();
+    QCOMPARE(form->rangeBase, upper ? 500 : 0);
+    const auto* label = findPrint(*form->picAusgabe, text);
+    QVERIFY(label);
+    QVERIFY(qAbs(label->x1 - x) < 1e-9);
+    QCOMPARE(label->y1, y);
+    QCOMPARE(label->color, color);
+    QCOMPARE(label->fontSize, 12.0);
+    QVERIFY(label->bold);
+    QCOMPARE(pixelAt(*form->picAusgabe, 250, -2.5), QColor(255, 255, 0));
+    QCOMPARE(pixelAt(*form->picAusgabe, 250.5, -1.2), QColor(255, 255, 150));
+}
+
+void TestApp::rangeCommandErases() {
+    PictureBox& canvas = *form->picAusgabe;
+    canvas.Line(100, 5.5, 300, 20.5, QColor(0, 0, 0), PictureBox::LineMode::FilledBox);
+    QCOMPARE(pixelAt(canvas, 200, 10.5), QColor(0, 0, 0));
+    canvas.clearRecords();
+    form->cmdSkala2->trigger();
+    QCOMPARE(canvas.records().first().op, QStringLiteral("Cls"));
+    QCOMPARE(pixelAt(canvas, 200, 10.5), QColor(255, 255, 255));
+    QVERIFY(lineAt(canvas, 200, 10, QColor(200, 200, 200)));
+    // The range commands leave the sum-chart state alone.
+    QVERIFY(!form->cmdTeilersumme->isChecked() && !form->cmdTeilersumme2->isChecked());
+}
+
+void TestApp::clearCommands() {
+    PictureBox& canvas = *form->picAusgabe;
+    canvas.Line(100, 5.5, 300, 20.5, QColor(0, 0, 0), PictureBox::LineMode::FilledBox);
+    canvas.Line(100, 33.5, 300, 34.5, QColor(0, 0, 0), PictureBox::LineMode::FilledBox);
+    canvas.clearRecords();
+    form->Command1->click();
+    QCOMPARE(pixelAt(canvas, 200, 10.5), QColor(255, 255, 255));
+    QVERIFY(lineAt(canvas, 200, 32, QColor(200, 200, 200)));
+    QCOMPARE(pixelAt(canvas, 200, 34), QColor(0, 0, 0)); // above the grid stays
+    QCOMPARE(pixelAt(canvas, 250, -2.5), QColor(255, 255, 0));
+    QVERIFY(findPrint(canvas, QStringLiteral(" 7 ")) == nullptr); // labels are not redrawn...
+    QVERIFY(pixelAt(canvas, 250, -1.2) != QColor(255, 255, 255)); // ...and not erased
+
+    canvas.clearRecords();
+    form->cmdloesch->trigger();
+    const auto& calls = canvas.records();
+    QCOMPARE(calls.size(), 34);
+    QCOMPARE(calls.first().op, QStringLiteral("Cls"));
+    for (int y = 0; y <= 32; ++y) {
+        QCOMPARE(calls[y + 1].op, QStringLiteral("Line"));
+        QCOMPARE(calls[y + 1].y1, double(y));
+        QCOMPARE(calls[y + 1].color, QColor(200, 200, 200));
+    }
+    QCOMPARE(pixelAt(canvas, 250, -2.5), QColor(255, 255, 255));
+    QCOMPARE(pixelAt(canvas, 200, 34), QColor(255, 255, 255));
+    QCOMPARE(form->rangeBase, 0);
+}
+
+void TestApp::widthFitting_data() {
+    QTest::addColumn<int>("screenPixels");
+    QTest::addColumn<int>("frameWidth");     // picRahmen, picSteuerstand, HScAusgabe, pixels
+    QTest::addColumn<double>("scrollLeft");  // vscHoch, twips
+    QTest::addColumn<double>("buttonLeft");  // Command1, twips
+    QTest::addColumn<int>("helpWidth");      // txtHilfe, pixels
+    QTest::newRow("800 px") << 800 << 768 << 11205.0 << 10890.0 << 236;
+    QTest::newRow("1024 px") << 1024 << 992 << 14565.0 << 14250.0 << 460;
+    QTest::newRow("400 px, narrower than the design") << 400 << 368 << 5205.0 << 4890.0 << 0;
+}
+
+void TestApp::widthFitting() {
+    QFETCH(int, screenPixels);
+    QFETCH(int, frameWidth);
+    QFETCH(double, scrollLeft);
+    QFETCH(double, buttonLeft);
+    QFETCH(int, helpWidth);
+    if (form->screen()->geometry().width() != screenPixels)
+        QSKIP("runs with a screen of another width");
+    QCOMPARE(form->picRahmen->width(), frameWidth);
+    QCOMPARE(form->picSteuerstand->width(), frameWidth);
+    QCOMPARE(form->HScAusgabe->width(), frameWidth);
+    QCOMPARE(PictureBox::childLeft(form->vscHoch), scrollLeft);
+    QCOMPARE(PictureBox::childLeft(form->Command1), buttonLeft);
+    QCOMPARE(form->txtHilfe->width(), helpWidth);
+    // Heights and the other positions keep their design values.
+    QCOMPARE(form->picRahmen->height(), Twips::toPixels(8295));
+    QCOMPARE(form->txtHilfe->x(), 1 + Twips::toPixels(7860));
+}
+
+void TestApp::scrollPositions_data() {
+    QTest::addColumn<int>("value");
+    QTest::addColumn<double>("top");
+    QTest::newRow("bottom of the track") << 0 << -24.0;
+    QTest::newRow("canvas top at frame top") << 24 << 0.0;
+    QTest::newRow("top of the track") << 100 << 76.0;
+}
+
+void TestApp::scrollPositions() {
+    QFETCH(int, value);
+    QFETCH(double, top);
+    form->vscHoch->setValue(100 - value); // move away first so that setting the value is a change
+    form->vscHoch->setValue(value);
+    QCOMPARE(PictureBox::childTop(form->picAusgabe), top);
+    QCOMPARE(PictureBox::childTop(form->picSkala), top);
+    const double insideHeight = form->picRahmen->height() - 2;
+    QCOMPARE(form->picAusgabe->y(), 1 + qRound(top * insideHeight / 100));
+    QCOMPARE(form->picSkala->y(), form->picAusgabe->y());
+    // Top of the track is the largest value: the inverted scroll bar shows 100 at its top.
+    QVERIFY(form->vscHoch->invertedAppearance());
+    QCOMPARE(form->vscHoch->minimum(), 0);
+    QCOMPARE(form->vscHoch->maximum(), 100);
+}
+
+void TestApp::lastVisibleCanvasPosition() {
+    const int inside = form->picRahmen->width() - 2;
+    if (Twips::fromPixels(inside) != 14850)
+        QSKIP("needs a canvas frame of inside width 14850 twips (screen of 1024 pixels)");
+    auto visible = [&](int v) {
+        form->HScAusgabe->setValue(v);
+        const QRect frameInside = form->picRahmen->rect().adjusted(1, 1, -1, -1);
+        return form->picAusgabe->geometry().intersects(frameInside);
+    };
+    QVERIFY(visible(1324));
+    QVERIFY(!visible(1325));
+    QVERIFY(!visible(2200));
+    QVERIFY(visible(0));
+    QCOMPARE(PictureBox::childLeft(form->picAusgabe), 1.0);
+}
+
+void TestApp::sheetScrollsByTwips() {
+    form->HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(form->HScroll1->value(), 1);
+    QCOMPARE(PictureBox::childLeft(form->picZeichenblatt), -1.0);
+    form->HScroll1->setValue(10585);
+    // The sheet's right edge meets the holder's right edge.
+    QCOMPARE(PictureBox::childLeft(form->picZeichenblatt) + 16000, 5415.0);
+}
+
+void TestApp::helpLine() {
+    form->txtIter->clear();
+    sendMove(form->cmdIter);
+    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Summe der echten Teiler von  berechnen"));
+    form->txtIter->setText(QStringLiteral("x y"));
+    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Summe der echten Teiler von  berechnen"));
+    sendMove(form->Frame2, QPoint(3, form->Frame2->height() - 3));
+    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Summe der echten Teiler von x y berechnen"));
+
+    sendMove(form->cmdSuche);
+    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Alle n mit dieser Eigenschaft markieren"));
+    sendMove(form->Command2[0]); // a "+" button keeps the text
+    sendMove(form->Label5);      // so does a label inside "Berechne"
+    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Alle n mit dieser Eigenschaft markieren"));
+    sendMove(form->txtIter);
+    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Zur Primfaktorzerlegung: Anklicken!"));
+    sendMove(form->Text1[1]);
+    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Alle n mit dieser Eigenschaft markieren"));
+    sendMove(form->picZeichenblatt);
+    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Anzeigefeld für die Primfaktorzerlegung"));
+    sendMove(form->HScAusgabe);
+    sendMove(form->Command1);
+    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Anzeigefeld für die Primfaktorzerlegung"));
+}
+
+void TestApp::hitListToggle() {
+    const QString text = form->txtTreffer->text();
+    form->cmdTrefferliste->trigger();
+    QVERIFY(form->txtTreffer->isHidden());
+    form->cmdTrefferliste->trigger();
+    QVERIFY(!form->txtTreffer->isHidden());
+    QCOMPARE(form->txtTreffer->text(), text);
+}
+
+void TestApp::stackingAndEdges() {
+    const QObjectList order = form->centralWidget()->children();
+    // Later siblings lie above earlier ones.
+    QVERIFY(order.indexOf(form->Picture3) > order.indexOf(form->picRahmen));
+    QVERIFY(order.indexOf(form->txtTreffer) > order.indexOf(form->picRahmen));
+    QVERIFY(order.indexOf(form->HScAusgabe) > order.indexOf(form->picRahmen));
+    const QObjectList inFrame = form->picRahmen->children();
+    QVERIFY(inFrame.indexOf(form->vscHoch) > inFrame.indexOf(form->picAusgabe));
+    QVERIFY(inFrame.indexOf(form->Command1) > inFrame.indexOf(form->vscHoch));
+    QVERIFY(inFrame.indexOf(form->picSkala) > inFrame.indexOf(form->picAusgabe));
+    // vscHoch ends at the frame's outer right edge, "X" stands right beside it at the top.
+    const QRect bar = form->vscHoch->geometry() & form->picRahmen->rect();
+    QCOMPARE(bar.right(), form->picRahmen->rect().right());
+    QCOMPARE(form->Command1->geometry().right() + 1, form->vscHoch->x());
+    QCOMPARE(form->Command1->y(), form->vscHoch->y());
+    // The column marker never takes the mouse.
+    QVERIFY(form->Shape1->testAttribute(Qt::WA_TransparentForMouseEvents));
+    QCOMPARE(form->Shape1->parentWidget(), form->picAusgabe);
+}
+
+void TestApp::fontsAndMenu() {
+    QVERIFY(QFontInfo(form->txtTreffer->font()).fixedPitch());
+    QVERIFY(QFontInfo(form->picZeichenblatt->boxFont()).fixedPitch());
+    QVERIFY(QFontInfo(form->Command1->font()).bold());
+    QCOMPARE(form->txtIter->font().pointSizeF(), 16.2);
+    QVERIFY(!QFontInfo(form->txtIter->font()).fixedPitch());
+    QCOMPARE(form->txtIter->alignment(), Qt::AlignCenter);
+    QCOMPARE(form->Text1[0]->alignment(), Qt::AlignRight | Qt::AlignVCenter);
+    QStringList captions;
+    for (QMenu* menu : {form->cmdDatei, form->cmdStrahl, form->cmdTeiler0})
+        for (QAction* a : menu->actions())
+            captions << a->text();
+    QCOMPARE(captions, QStringList({"Bildschirm löschen", "beenden", "1...500", "501...1000",
+                                    "Liste als \"Skyline\"", "Teileranzahl T(n)  [alle Teiler]",
+                                    "Teilersumme S(n)   [echte Teiler]",
+                                    "S(n)-n  [\"Reichtum\"]"}));
+    QCOMPARE(form->cmdTrefferliste->text(), QStringLiteral("Trefferliste ein/aus"));
+    QCOMPARE(form->cmdVortrag->text(), QStringLiteral("Info"));
+    QVERIFY(!form->windowIcon().isNull());
+    QVERIFY(form->windowIcon().availableSizes().contains(QSize(16, 16)));
+    QVERIFY(form->windowIcon().availableSizes().contains(QSize(32, 32)));
+}
+
+void TestApp::infoBox() {
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = form->findChild<QMessageBox*>(QStringLiteral("infoBox"));
+        QVERIFY(box);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = box->buttons().size();
+        box->accept();
+    });
+    form->cmdVortrag->trigger();
+    QCOMPARE(title, QStringLiteral("Programmiert von"));
+    QCOMPARE(icon, QMessageBox::Information);
+    QCOMPARE(buttons, 1);
+    QVERIFY(text.contains(QStringLiteral("die Entwickler von Teiler")));
+}
+
+void TestApp::endClosesWindow() {
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->cmdEnde->trigger();
+    QVERIFY(!form->isVisible());
+}
+
+QTEST_MAIN(TestApp)
+#include "test_app.moc"

@@ -1,0 +1,327 @@
+// SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "surface/numbertext.h"
+#include "surface/picturebox.h"
+#include "surface/twips.h"
+
+#include <QtTest>
+#include <cmath>
+#include <limits>
+
+using surface::NumberText;
+using surface::PictureBox;
+
+class TestSurface : public QObject {
+    Q_OBJECT
+private slots:
+    void numberText_data();
+    void numberText();
+    void lenient_data();
+    void lenient();
+    void lenientHugeText();
+    void strict_data();
+    void strict();
+    void roundToInt32_data();
+    void roundToInt32();
+    void scaleMapsCorners_data();
+    void scaleMapsCorners();
+    void printAdvancesLine();
+    void recorderListsCallsWithSettings();
+    void recorderIsOffByDefault();
+    void drawingPersistsInImage();
+    void clsResetsPositionAndErases();
+    void backingImageMatchesCanvasSize();
+    void moveChildKeepsExactPosition();
+};
+
+void TestSurface::numberText_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("2") << 2.0 << " 2";
+    QTest::newRow("0") << 0.0 << " 0";
+    QTest::newRow("-0") << -0.0 << " 0";
+    QTest::newRow("-1") << -1.0 << "-1";
+    QTest::newRow("1.5") << 1.5 << " 1.5";
+    QTest::newRow("-0.5") << -0.5 << "-.5";
+    QTest::newRow("1000") << 1000.0 << " 1000";
+    QTest::newRow("15 digits") << 999999999999999.0 << " 999999999999999";
+    QTest::newRow("1e15") << 1e15 << " 1E+15";
+    QTest::newRow("1.5e20") << 1.5e20 << " 1.5E+20";
+    QTest::newRow("1/3") << 1.0 / 3 << " .333333333333333";
+    QTest::newRow("2/3 rounds") << 2.0 / 3 << " .666666666666667";
+    QTest::newRow(".0001") << 0.0001 << " .0001";
+    QTest::newRow("1e-5") << 1e-5 << " 1E-05";
+    QTest::newRow("-2.5e-7") << -2.5e-7 << "-2.5E-07";
+    QTest::newRow("0.1+0.2") << 0.1 + 0.2 << " .3";
+    QTest::newRow("int32 max") << 2147483647.0 << " 2147483647";
+    QTest::newRow("1e308") << 1e308 << " 1E+308";
+}
+
+void TestSurface::numberText() {
+    QFETCH(double, value);
+    QFETCH(QString, text);
+    QCOMPARE(NumberText::of(value), text);
+    QCOMPARE(NumberText::width(value), text.size());
+}
+
+void TestSurface::lenient_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("220") << "220" << 220.0;
+    QTest::newRow("hit entry") << " 28," << 28.0;
+    QTest::newRow("blanks inside") << "2 2 0" << 220.0;
+    QTest::newRow("pair") << "220,284" << 220.0;
+    QTest::newRow("letters") << "abc" << 0.0;
+    QTest::newRow("fraction") << "12.5" << 12.5;
+    QTest::newRow("trailing letters") << "12abc" << 12.0;
+    QTest::newRow("tab and line feed") << "\t1\n2" << 12.0;
+    QTest::newRow("carriage return ends") << "12\r3" << 12.0;
+    QTest::newRow("exponent") << "1e3" << 1000.0;
+    QTest::newRow("exponent with blanks") << "1 e 2" << 100.0;
+    QTest::newRow("lone e") << "1e" << 1.0;
+    QTest::newRow("e and sign") << "1e+" << 1.0;
+    QTest::newRow("plus sign") << "+5" << 5.0;
+    QTest::newRow("minus point") << "-.5" << -0.5;
+    QTest::newRow("second point") << "1.2.3" << 1.2;
+    QTest::newRow("minus later") << "5-3" << 5.0;
+    QTest::newRow("lone minus") << "-" << 0.0;
+    QTest::newRow("lone point") << "." << 0.0;
+    QTest::newRow("double sign") << "--5" << 0.0;
+    QTest::newRow("nan") << "nan" << 0.0;
+    QTest::newRow("inf") << "inf" << 0.0;
+    QTest::newRow("arabic-indic digits") << QString::fromUtf8("\u0661\u0662") << 0.0;
+    QTest::newRow("fullwidth digits") << QString::fromUtf8("\uff11\uff12") << 0.0;
+    QTest::newRow("control characters") << QString::fromUtf8("\x01\x02" "5") << 0.0;
+    QTest::newRow("underflow") << "1e-400" << 0.0;
+    QTest::newRow("overflow") << "1e400" << std::numeric_limits<double>::infinity();
+    QTest::newRow("negative overflow") << "-1e400" << -std::numeric_limits<double>::infinity();
+    QTest::newRow("many digits") << QString(400, QLatin1Char('9')) << std::numeric_limits<double>::infinity();
+}
+
+void TestSurface::lenient() {
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QCOMPARE(NumberText::lenient(text), value);
+}
+
+void TestSurface::lenientHugeText() {
+    // Megabytes of pasted text read in one pass; a number this long overflows to infinity.
+    const QString digits(4 * 1024 * 1024, QLatin1Char('7'));
+    QVERIFY(std::isinf(NumberText::lenient(digits)));
+    const QString blanks = QString(4 * 1024 * 1024, QLatin1Char(' ')) + QStringLiteral("42");
+    QCOMPARE(NumberText::lenient(blanks), 42.0);
+    const QString zeros = QStringLiteral("0.") + QString(1024 * 1024, QLatin1Char('0')) + "1";
+    QCOMPARE(NumberText::lenient(zeros), 0.0);
+}
+
+void TestSurface::strict_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<double>("value");
+    QTest::newRow("1") << "1" << true << 1.0;
+    QTest::newRow("blanks around") << "  2 " << true << 2.0;
+    QTest::newRow("stepper text") << " 0" << true << 0.0;
+    QTest::newRow("negative") << "-3" << true << -3.0;
+    QTest::newRow("fraction") << "2.5" << true << 2.5;
+    QTest::newRow("minus point") << "-.5" << true << -0.5;
+    QTest::newRow("exponent") << "1e3" << true << 1000.0;
+    QTest::newRow("empty") << "" << false << 0.0;
+    QTest::newRow("blanks only") << "   " << false << 0.0;
+    QTest::newRow("letters") << "abc" << false << 0.0;
+    QTest::newRow("comma") << "1,5" << false << 0.0;
+    QTest::newRow("trailing letters") << "12x" << false << 0.0;
+    QTest::newRow("blank inside") << "1 2" << false << 0.0;
+    QTest::newRow("sign apart") << "- 1" << false << 0.0;
+    QTest::newRow("lone point") << "." << false << 0.0;
+    QTest::newRow("nan") << "nan" << false << 0.0;
+}
+
+void TestSurface::strict() {
+    QFETCH(QString, text);
+    QFETCH(bool, ok);
+    QFETCH(double, value);
+    const auto parsed = NumberText::strict(text);
+    QCOMPARE(parsed.has_value(), ok);
+    if (ok)
+        QCOMPARE(*parsed, value);
+}
+
+void TestSurface::roundToInt32_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("rounded");
+    QTest::newRow("12.5 to even") << 12.5 << true << 12;
+    QTest::newRow("13.5 to even") << 13.5 << true << 14;
+    QTest::newRow("-12.5 to even") << -12.5 << true << -12;
+    QTest::newRow("12.4") << 12.4 << true << 12;
+    QTest::newRow("max") << 2147483647.0 << true << 2147483647;
+    QTest::newRow("max + .4") << 2147483647.4 << true << 2147483647;
+    QTest::newRow("max + .5 rounds out") << 2147483647.5 << false << 0;
+    QTest::newRow("2^31") << 2147483648.0 << false << 0;
+    QTest::newRow("min") << -2147483648.0 << true << -2147483647 - 1;
+    QTest::newRow("min - .5 to even") << -2147483648.5 << true << -2147483647 - 1;
+    QTest::newRow("min - 1") << -2147483649.0 << false << 0;
+    QTest::newRow("1e300") << 1e300 << false << 0;
+    QTest::newRow("nan") << std::nan("") << false << 0;
+    QTest::newRow("inf") << std::numeric_limits<double>::infinity() << false << 0;
+}
+
+void TestSurface::roundToInt32() {
+    QFETCH(double, value);
+    QFETCH(bool, ok);
+    QFETCH(int, rounded);
+    const auto result = NumberText::roundToInt32(value);
+    QCOMPARE(result.has_value(), ok);
+    if (ok)
+        QCOMPARE(*result, rounded);
+}
+
+void TestSurface::scaleMapsCorners_data() {
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<QPointF>("pixel");
+    // A 505 x 39 pixel box with the canvas scale: one pixel per unit, y pointing up.
+    QTest::newRow("top-left") << 0.0 << 36.0 << QPointF(0, 0);
+    QTest::newRow("bottom-right") << 505.0 << -3.0 << QPointF(505, 39);
+    QTest::newRow("origin") << 0.0 << 0.0 << QPointF(0, 36);
+    QTest::newRow("column 7 row 1") << 7.0 << 1.0 << QPointF(7, 35);
+}
+
+void TestSurface::scaleMapsCorners() {
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(QPointF, pixel);
+    PictureBox box;
+    box.resize(505, 39);
+    box.Scale(0, 36, 505, -3);
+    QCOMPARE(box.toPixel(x, y), pixel);
+    QCOMPARE(box.toUser(pixel), QPointF(x, y));
+}
+
+void TestSurface::printAdvancesLine() {
+    PictureBox box;
+    box.resize(505, 390);
+    box.Scale(0, 36, 505, -3);
+    box.FontSize = 12;
+    box.CurrentX = 6.6;
+    box.CurrentY = 10;
+    const double line = box.textHeight();
+    QVERIFY(line > 0);
+    box.Print(7);
+    // One line down means towards smaller y on a scale whose y points up; x back to the left edge.
+    QCOMPARE(box.CurrentY, 10 - line);
+    QCOMPARE(box.CurrentX, 0.0);
+
+    PictureBox sheet;
+    sheet.resize(200, 290);
+    sheet.Scale(0, 1, 2, 30);
+    sheet.FontSize = 18;
+    sheet.CurrentY = 10;
+    sheet.Print(QStringLiteral("x"));
+    QCOMPARE(sheet.CurrentY, 10 + sheet.textHeight());
+}
+
+void TestSurface::recorderListsCallsWithSettings() {
+    PictureBox box;
+    box.resize(505, 390);
+    box.Scale(0, 36, 505, -3);
+    box.setRecording(true);
+    box.ForeColor = QColor(0, 0, 200);
+    box.FontSize = 12;
+    box.FontBold = true;
+    box.DrawWidth = 2;
+    box.CurrentX = 6.6;
+    box.CurrentY = 0;
+    box.Print(7);
+    box.Line(0, -2, 500, 0, QColor(255, 255, 150), PictureBox::LineMode::FilledBox);
+    box.Circle(11.8, 6.5, 0.4);
+    box.PSet(1, 2);
+    const auto& calls = box.records();
+    QCOMPARE(calls.size(), 4);
+    QCOMPARE(calls[0].op, QStringLiteral("Print"));
+    QCOMPARE(calls[0].text, QStringLiteral(" 7 "));
+    QCOMPARE(calls[0].x1, 6.6);
+    QCOMPARE(calls[0].y1, 0.0);
+    QCOMPARE(calls[0].color, QColor(0, 0, 200));
+    QCOMPARE(calls[0].fontSize, 12.0);
+    QVERIFY(calls[0].bold);
+    QCOMPARE(calls[1].op, QStringLiteral("Line"));
+    QCOMPARE(calls[1].mode, PictureBox::LineMode::FilledBox);
+    QCOMPARE(calls[1].color, QColor(255, 255, 150)); // the colour argument, not ForeColor
+    QCOMPARE(calls[1].y1, -2.0);
+    QCOMPARE(calls[1].x2, 500.0);
+    QCOMPARE(calls[2].op, QStringLiteral("Circle"));
+    QCOMPARE(calls[2].radius, 0.4);
+    QCOMPARE(calls[2].color, QColor(0, 0, 200));
+    QCOMPARE(calls[3].drawWidth, 2);
+}
+
+void TestSurface::recorderIsOffByDefault() {
+    PictureBox box;
+    box.resize(50, 50);
+    box.Line(0, 0, 100, 100);
+    box.Print(QStringLiteral("x"));
+    QVERIFY(box.records().isEmpty());
+}
+
+void TestSurface::drawingPersistsInImage() {
+    PictureBox box;
+    box.resize(505, 390);
+    box.Scale(0, 36, 505, -3);
+    box.Line(0, -1.5, 500, -3, QColor(255, 255, 0), PictureBox::LineMode::FilledBox);
+    box.DrawWidth = 1;
+    box.Line(0, 10, 500, 10, QColor(200, 200, 200));
+    const QImage& img = box.image();
+    const QPointF band = box.toPixel(250, -2.5);
+    QCOMPARE(img.pixelColor(band.toPoint()), QColor(255, 255, 0));
+    const QPointF grid = box.toPixel(250, 10);
+    QCOMPARE(img.pixelColor(grid.toPoint()), QColor(200, 200, 200));
+    const QPointF empty = box.toPixel(250, 20.5);
+    QCOMPARE(img.pixelColor(empty.toPoint()), QColor(255, 255, 255));
+    // The settings stay as they were set.
+    QCOMPARE(box.DrawWidth, 1);
+    QCOMPARE(box.ForeColor, QColor(Qt::black));
+}
+
+void TestSurface::clsResetsPositionAndErases() {
+    PictureBox box;
+    box.resize(505, 390);
+    box.setBackColor(QColor(255, 255, 0));
+    box.Scale(0, 1, 2, 30);
+    box.Line(0, 1, 2, 30, QColor(0, 0, 0), PictureBox::LineMode::FilledBox);
+    box.CurrentX = 1.5;
+    box.CurrentY = 20;
+    box.Cls();
+    QCOMPARE(box.CurrentX, 0.0);
+    QCOMPARE(box.CurrentY, 1.0);
+    QCOMPARE(box.image().pixelColor(100, 100), QColor(255, 255, 0));
+}
+
+void TestSurface::backingImageMatchesCanvasSize() {
+    PictureBox canvas;
+    canvas.resize(surface::Twips::toPixels(196596), surface::Twips::toPixels(10000));
+    const QImage& img = canvas.image();
+    QCOMPARE(img.size(), QSize(13106, 667) * canvas.devicePixelRatioF());
+}
+
+void TestSurface::moveChildKeepsExactPosition() {
+    PictureBox holder;
+    holder.setBorder(PictureBox::Border::Flat);
+    holder.resize(363, 59);
+    QWidget child(&holder);
+    holder.moveChild(&child, -1, 0); // one twip left of the inside edge
+    QCOMPARE(PictureBox::childLeft(&child), -1.0);
+    QCOMPARE(child.x(), 1); // the border; a twip is less than half a pixel
+
+    PictureBox frame;
+    frame.setBorder(PictureBox::Border::Flat);
+    frame.resize(202, 102);
+    frame.Scale(0, 0, 100, 100);
+    QWidget canvas(&frame);
+    frame.moveChild(&canvas, -23, -24);
+    QCOMPARE(canvas.pos(), QPoint(1 - 46, 1 - 24));
+}
+
+QTEST_MAIN(TestSurface)
+#include "test_surface.moc"
