@@ -4,8 +4,16 @@
 
 #include "appicon.h"
 #include "charts/clearcommands.h"
+#include "charts/divisorcountchart.h"
+#include "charts/divisorsumchart.h"
 #include "charts/numberline.h"
+#include "charts/skyline.h"
+#include "factor/aliquotstep.h"
+#include "factor/factorizationsheet.h"
+#include "interact/canvaspicker.h"
 #include "layouttable.h"
+#include "search/searchrun.h"
+#include "search/steppers.h"
 #include "surface/multilinetextbox.h"
 #include "surface/numbertext.h"
 #include "surface/picturebox.h"
@@ -13,7 +21,9 @@
 #include "surface/twips.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHash>
@@ -22,6 +32,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -406,13 +417,30 @@ void Form1::cmdSkala2_Click() {
     charts::NumberLine::DrawNumberLine(*picAusgabe, rangeBase);
 }
 
-void Form1::cmdTeiler_Click() {}
+void Form1::cmdTeiler_Click() { charts::Skyline::Draw(*picAusgabe, rangeBase); }
 
-void Form1::cmdHochzerlegbar_Click() {}
+void Form1::cmdHochzerlegbar_Click() { charts::DivisorCountChart::Draw(*picAusgabe, rangeBase); }
 
-void Form1::cmdTeilersumme_Click() {}
+void Form1::cmdTeilersumme_Click() {
+    cmdTeilersumme2->setChecked(false);
+    cmdTeilersumme->setChecked(true);
+    sumMode = 0;
+    // The chart lets the window handle events before every column and stops once it closes.
+    charts::DivisorSumChart::DrawDivisorSums(*picAusgabe, rangeBase, sumMode, [this] {
+        QCoreApplication::processEvents();
+        return !closing;
+    });
+}
 
-void Form1::cmdTeilersumme2_Click() {}
+void Form1::cmdTeilersumme2_Click() {
+    cmdTeilersumme2->setChecked(true);
+    cmdTeilersumme->setChecked(false);
+    sumMode = 1;
+    charts::DivisorSumChart::DrawDivisorSums(*picAusgabe, rangeBase, sumMode, [this] {
+        QCoreApplication::processEvents();
+        return !closing;
+    });
+}
 
 void Form1::cmdTrefferliste_Click() { txtTreffer->setHidden(!txtTreffer->isHidden()); }
 
@@ -428,23 +456,66 @@ void Form1::cmdVortrag_Click() {
 // "beenden" closes the window, which ends the program.
 void Form1::cmdEnde_Click() { close(); }
 
-void Form1::picAusgabe_MouseDown(int, int, double, double) {}
+void Form1::picAusgabe_MouseDown(int Button, int, double X, double Y) {
+    interact::CanvasPicker::MouseDown(*picAusgabe,
+                                      {rangeBase, currentNumber, isDrawing, lastDrawX, lastDrawY},
+                                      Button, X, Y, cmdTeilersumme2->isChecked());
+    factor::FactorizationSheet::ShowNumber(*picZeichenblatt, currentNumber);
+}
 
-void Form1::picAusgabe_MouseMove(int, int, double, double) {}
+void Form1::picAusgabe_MouseMove(int, int, double X, double Y) {
+    const auto moved = interact::CanvasPicker::MouseMove(
+        *picAusgabe, {rangeBase, currentNumber, isDrawing, lastDrawX, lastDrawY}, X, Y);
+    txtHilfe->setText(moved.helpText);
+    if (moved.markerLeft)
+        picAusgabe->moveChild(Shape1, *moved.markerLeft, std::nullopt);
+}
 
-void Form1::picAusgabe_MouseUp(int, int, double, double) {}
+void Form1::picAusgabe_MouseUp(int, int, double, double) {
+    interact::CanvasPicker::MouseUp({rangeBase, currentNumber, isDrawing, lastDrawX, lastDrawY});
+}
 
-void Form1::picZeichenblatt_Click() {}
+void Form1::picZeichenblatt_Click() {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
+    if (!data)
+        return; // the clipboard cannot be read: the sheet stays as it is
+    std::optional<QString> text;
+    if (data->hasText())
+        text = clipboard->text();
+    clipText = text.value_or(QString());
+    factor::FactorizationSheet::ShowClipboardNumber(*picZeichenblatt, text);
+}
 
-void Form1::txtIter_MouseDown(int, int, double, double) {}
+void Form1::txtIter_MouseDown(int, int, double, double) {
+    currentNumber = factor::FactorizationSheet::ShowTypedNumber(*picZeichenblatt, txtIter->text());
+}
 
-void Form1::cmdIter_Click() {}
+void Form1::cmdIter_Click() {
+    const auto step = factor::AliquotStep::Step(txtIter->text());
+    iterValue = step.read;
+    if (!step.accepted) {
+        txtHilfe->setText(factor::AliquotStep::RefusalText());
+        return;
+    }
+    txtIter->setText(step.text);
+    currentNumber = step.sum;
+}
 
-void Form1::Command2_Click(int) {}
+void Form1::Command2_Click(int index) {
+    Text1[index]->setText(search::Steppers::plus(Text1[index]->text()));
+}
 
-void Form1::Command3_Click(int) {}
+void Form1::Command3_Click(int index) {
+    if (const auto stepped = search::Steppers::minus(index, Text1[index]->text()))
+        Text1[index]->setText(*stepped);
+}
 
-void Form1::cmdSuche_Click() {}
+void Form1::cmdSuche_Click() {
+    // Written whether the list is shown or hidden; its visibility stays as it is.
+    txtTreffer->setText(search::SearchRun::Run(*picAusgabe, rangeBase, Text1[2]->text(),
+                                               Text1[0]->text(), Text1[1]->text()));
+}
 
 // The scroll positions are 16-bit integers in the frame's hundredths (the sheet's in twips).
 void Form1::HScAusgabe_Change() {

@@ -12,9 +12,10 @@ int main(int argc, char* argv[]) {
     const char* x11 = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     if (!platformChosen && (!x11 || !*x11) && (!wayland || !*wayland)) {
-        std::fputs("teiler: no display found (DISPLAY is not set); start it under a virtual one "
-                   "with: xvfb-run -a -s \"-screen 0 1920x1080x24\" teiler\n",
-                   stderr);
+        std::fprintf(stderr,
+                     "teiler: no display found (DISPLAY is not set); start it under a virtual one "
+                     "with: xvfb-run -a -s \"-screen 0 1920x1080x24\" %s\n",
+                     argv[0]);
         return 1;
     }
     QApplication application(argc, argv);

@@ -173,6 +173,9 @@ const PictureBox::FontEntry& PictureBox::currentFont() const {
     QFont font = fontBase;
     font.setPointSizeF(FontSize > 0 ? FontSize : 1);
     font.setBold(FontBold);
+    // Plain pixels, no blending with what lies below: text printed again in the back colour at
+    // the same place then erases it completely.
+    font.setStyleStrategy(QFont::NoAntialias);
     QImage probe(1, 1, QImage::Format_RGB32);
     probe.setDotsPerMeterX(dotsPerMeter96);
     probe.setDotsPerMeterY(dotsPerMeter96);

@@ -1,0 +1,19 @@
+// SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+namespace surface {
+class PictureBox;
+}
+
+namespace charts {
+
+// The divisor stacks with T(n) in a blue ring and red outlines around the record holders.
+class DivisorCountChart {
+  public:
+    // Columns 1 to 500 for rangeBase + 1 ... rangeBase + 500. Draws over whatever the canvas
+    // shows; leaves ForeColor black, DrawWidth 1 and FontSize 12.
+    static void Draw(surface::PictureBox& canvas, int rangeBase);
+};
+
+} // namespace charts

@@ -1,0 +1,125 @@
+// SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "canvaspicker.h"
+
+#include "divisors/divisorscan.h"
+#include "surface/numbertext.h"
+#include "surface/picturebox.h"
+
+#include <cmath>
+
+namespace interact {
+
+using surface::NumberText;
+using surface::PictureBox;
+
+namespace {
+
+constexpr int leftButton = 1;
+constexpr int rightButton = 2;
+// The number strip lies below this height.
+constexpr double stripTop = 1;
+
+const QColor black(0, 0, 0);
+const QColor darkBlue(0, 0, 128);
+
+// Writes n's proper divisors, its divisor sum and its divisor count into column c. Each of the
+// three parts makes its own descending scan of n.
+void PickNumber(PictureBox& canvas, CanvasPicker::State& state, double c, long long n,
+                bool abundanceShown) {
+    int k = 0;
+    divisors::ScanProperDivisors(n, [&](long long s, bool isDivisor) {
+        if (!isDivisor)
+            return;
+        ++k;
+        canvas.ForeColor = black;
+        canvas.CurrentX = NumberText::labelX(c, static_cast<double>(s));
+        canvas.CurrentY = k;
+        canvas.FontSize = 14;
+        canvas.Print(static_cast<double>(s));
+    });
+
+    state.currentNumber = static_cast<double>(n);
+
+    int d = 0;
+    long long sum = 0;
+    divisors::ScanProperDivisors(n, [&](long long s, bool isDivisor) {
+        if (isDivisor) {
+            ++d;
+            sum += s;
+        }
+    });
+    canvas.CurrentX = NumberText::labelX(c, static_cast<double>(sum));
+    canvas.CurrentY = d + 4;
+    canvas.FontSize = 16;
+    if (sum < n)
+        canvas.ForeColor = QColor(255, 0, 0);
+    else if (sum > n)
+        canvas.ForeColor = black;
+    else
+        canvas.ForeColor = QColor(0, 255, 0);
+    canvas.Print(static_cast<double>(abundanceShown ? sum - n : sum));
+
+    d = 0;
+    divisors::ScanProperDivisors(n, [&](long long, bool isDivisor) {
+        if (isDivisor)
+            ++d;
+    });
+    // The offset follows the count of proper divisors, one less than the T(n) written.
+    canvas.CurrentX = NumberText::labelX(c, d);
+    canvas.CurrentY = d + 2;
+    canvas.FontSize = 12;
+    canvas.ForeColor = QColor(0, 0, 255);
+    canvas.Print(d + 1);
+
+    canvas.DrawWidth = 1;
+    canvas.Circle(c - 0.2, d + 1.5, 0.4);
+    canvas.ForeColor = black;
+}
+
+} // namespace
+
+double CanvasPicker::PickedColumn(double x) {
+    return std::floor(x + 0.5);
+}
+
+void CanvasPicker::MouseDown(PictureBox& canvas, State state, int button, double x, double y,
+                             bool abundanceShown) {
+    if (button == rightButton) {
+        state.isDrawing = true;
+        canvas.ForeColor = darkBlue;
+        canvas.DrawWidth = 2;
+        state.lastDrawX = x;
+        state.lastDrawY = y;
+    }
+    if (button == leftButton && y < stripTop) {
+        const double c = PickedColumn(x);
+        PickNumber(canvas, state, c, state.rangeBase + static_cast<long long>(c), abundanceShown);
+    }
+}
+
+CanvasPicker::MoveResult CanvasPicker::MouseMove(PictureBox& canvas, State state, double x,
+                                                 double y) {
+    MoveResult result;
+    if (y < stripTop) {
+        const double c = PickedColumn(x);
+        result.helpText = QStringLiteral("n = ") + NumberText::of(state.rangeBase + c) +
+                          QStringLiteral("; Anklicken!");
+        result.markerLeft = c - 0.7;
+    } else {
+        result.helpText = QStringLiteral("Rechte Maustaste = Zeichnen");
+    }
+    if (state.isDrawing) {
+        canvas.DrawWidth = 3;
+        canvas.Line(state.lastDrawX, state.lastDrawY, x, y);
+        state.lastDrawX = x;
+        state.lastDrawY = y;
+    }
+    return result;
+}
+
+void CanvasPicker::MouseUp(State state) {
+    state.isDrawing = false;
+}
+
+} // namespace interact

@@ -1,0 +1,844 @@
+// SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "charts/clearcommands.h"
+#include "charts/divisorcountchart.h"
+#include "charts/divisorsumchart.h"
+#include "charts/numberline.h"
+#include "charts/skyline.h"
+#include "form1.h"
+#include "surface/picturebox.h"
+#include "surface/twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QPushButton>
+#include <QTest>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <numeric>
+#include <vector>
+
+using surface::PictureBox;
+using Call = PictureBox::DrawCall;
+
+namespace {
+
+const QColor black(0, 0, 0);
+const QColor red(255, 0, 0);
+const QColor green(0, 255, 0);
+const QColor blue(0, 0, 255);
+const QColor white(255, 255, 255);
+
+// Proper divisors of 0 ... 1000 in ascending order, found by adding every d to its multiples.
+const std::vector<std::vector<long long>>& ProperDivisors() {
+    static const auto table = [] {
+        std::vector<std::vector<long long>> t(1001);
+        for (long long d = 1; d <= 500; ++d)
+            for (long long m = 2 * d; m <= 1000; m += d)
+                t[m].push_back(d);
+        return t;
+    }();
+    return table;
+}
+
+long long SumOf(long long n) {
+    const auto& d = ProperDivisors()[n];
+    return std::accumulate(d.begin(), d.end(), 0LL);
+}
+
+// How a whole number is printed on the canvas: sign or blank, digits, one trailing blank.
+QString Label(long long v) {
+    return (v < 0 ? QString::number(v) : QLatin1Char(' ') + QString::number(v)) + QLatin1Char(' ');
+}
+
+// Left edge of the label of v centred on a column: 0.2 units per character of the number.
+double LeftEdge(int column, long long v) {
+    return column - 0.2 * (Label(v).size() - 1);
+}
+
+bool Near(double a, double b) {
+    return std::abs(a - b) < 1e-9;
+}
+
+QString Describe(const Call& c) {
+    return QStringLiteral("%1 '%2' at (%3, %4)-(%5, %6) r %7 in %8, %9 pt, width %10")
+        .arg(c.op, c.text)
+        .arg(c.x1)
+        .arg(c.y1)
+        .arg(c.x2)
+        .arg(c.y2)
+        .arg(c.radius)
+        .arg(c.color.name())
+        .arg(c.fontSize)
+        .arg(c.drawWidth);
+}
+
+// Empty when c prints text with its top-left at (x, y) in colour and size, else what differs.
+QString PrintMismatch(const Call& c, const QString& text, double x, double y, const QColor& colour,
+                      double size) {
+    if (c.op == QLatin1String("Print") && c.text == text && Near(c.x1, x) && Near(c.y1, y) &&
+        c.color == colour && c.fontSize == size)
+        return {};
+    return QStringLiteral("expected Print '%1' at (%2, %3) in %4, %5 pt; got %6")
+        .arg(text)
+        .arg(x)
+        .arg(y)
+        .arg(colour.name())
+        .arg(size)
+        .arg(Describe(c));
+}
+
+std::unique_ptr<PictureBox> MakeCanvas() {
+    auto canvas = std::make_unique<PictureBox>();
+    canvas->resize(surface::Twips::toPixels(196596), surface::Twips::toPixels(10000));
+    canvas->Scale(0, 36, 505, -3);
+    canvas->FontBold = true;
+    canvas->setRecording(true);
+    return canvas;
+}
+
+QVector<Call> Only(const QVector<Call>& calls, const std::function<bool(const Call&)>& keep) {
+    QVector<Call> kept;
+    for (const Call& c : calls)
+        if (keep(c))
+            kept.append(c);
+    return kept;
+}
+
+bool IsSumLabel(const Call& c) {
+    return c.op == QLatin1String("Print") && c.fontSize == 16;
+}
+
+// Checks the two prints of each column from..to of a sum chart starting at calls[at]: the white
+// copy of the other chart's label, then the label in its class colour. Advances at.
+QString SumColumnsMismatch(const QVector<Call>& calls, qsizetype& at, int from, int to, int base,
+                           int mode) {
+    for (int i = from; i <= to; ++i, at += 2) {
+        if (at + 1 >= calls.size())
+            return QStringLiteral("column %1 missing").arg(i);
+        const long long n = base + i;
+        const long long s = SumOf(n);
+        const double y = static_cast<double>(ProperDivisors()[n].size()) + 4;
+        const QColor colour = s < n ? red : s > n ? black : green;
+        QString e =
+            PrintMismatch(calls[at], Label(mode == 0 ? s - n : s), LeftEdge(i, s), y, white, 16);
+        if (e.isEmpty())
+            e = PrintMismatch(calls[at + 1], Label(mode == 0 ? s : s - n), LeftEdge(i, s), y,
+                              colour, 16);
+        if (!e.isEmpty())
+            return QStringLiteral("column %1 (n = %2): %3").arg(i).arg(n).arg(e);
+    }
+    return {};
+}
+
+// The records of a divisor count chart, one list per column; each column ends with its ring.
+QVector<QVector<Call>> CountColumns(const QVector<Call>& calls) {
+    QVector<QVector<Call>> columns(1);
+    for (const Call& c : calls) {
+        columns.last().append(c);
+        if (c.op == QLatin1String("Circle"))
+            columns.append(QVector<Call>());
+    }
+    columns.removeLast();
+    return columns;
+}
+
+// "d6 d4 d3 d2 L4 d1 L5 T6 C": divisors, outline tops, T label and ring in drawing order.
+QString Signature(const QVector<Call>& column) {
+    QStringList parts;
+    for (const Call& c : column) {
+        if (c.op == QLatin1String("Print"))
+            parts << (c.fontSize == 14 ? QStringLiteral("d") : QStringLiteral("T")) +
+                         c.text.trimmed();
+        else if (c.op == QLatin1String("Line"))
+            parts << QStringLiteral("L%1").arg(c.y2);
+        else
+            parts << c.op.left(1);
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+// Checks one column of the divisor count chart against the divisors of n.
+QString CountColumnMismatch(const QVector<Call>& column, int i, long long n) {
+    const auto& divisors = ProperDivisors()[n];
+    const int k = static_cast<int>(divisors.size());
+    if (column.size() < 2)
+        return QStringLiteral("column %1 incomplete").arg(i);
+    int height = 0;
+    for (qsizetype j = 0; j + 2 < column.size(); ++j) {
+        const Call& c = column[j];
+        if (c.op == QLatin1String("Line")) {
+            // An outline follows the divisor that raised the count to its top edge.
+            if (c.mode != PictureBox::LineMode::Box || c.color != red || c.drawWidth != 2 ||
+                !Near(c.x1, i - 0.55) || !Near(c.y1, 0) || !Near(c.x2, i + 0.45) ||
+                !Near(c.y2, height) || column[j - 1].op != QLatin1String("Print"))
+                return QStringLiteral("column %1: outline %2").arg(i).arg(Describe(c));
+            continue;
+        }
+        ++height;
+        if (height > k)
+            return QStringLiteral("column %1: extra %2").arg(i).arg(Describe(c));
+        const long long d = divisors[k - height];
+        QString e = PrintMismatch(c, Label(d), LeftEdge(i, d), height, black, 14);
+        if (e.isEmpty() && c.drawWidth != 2)
+            e = QStringLiteral("width %1").arg(c.drawWidth);
+        if (!e.isEmpty())
+            return QStringLiteral("column %1, divisor %2: %3").arg(i).arg(height).arg(e);
+    }
+    if (height != k)
+        return QStringLiteral("column %1: %2 divisors instead of %3").arg(i).arg(height).arg(k);
+    // The T label is shifted by the width of k, not of k + 1.
+    QString e =
+        PrintMismatch(column[column.size() - 2], Label(k + 1), LeftEdge(i, k), k + 2, blue, 12);
+    const Call& ring = column.last();
+    if (e.isEmpty() &&
+        (ring.op != QLatin1String("Circle") || !Near(ring.x1, i - 0.2) || !Near(ring.y1, k + 1.5) ||
+         !Near(ring.radius, 0.4) || ring.color != blue || ring.drawWidth != 1))
+        e = QStringLiteral("ring %1").arg(Describe(ring));
+    return e.isEmpty() ? e : QStringLiteral("column %1: %2").arg(i).arg(e);
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// Runs an action in the first pass of the event loop after a sum chart has written a given
+// number of columns. It posts itself again on every pass until then, so it fires in the yield
+// before the next column.
+class AfterColumns : public QObject {
+  public:
+    AfterColumns(const PictureBox& canvas, int columns, std::function<void()> action)
+        : canvas(canvas), columns(columns), action(std::move(action)) {
+        QCoreApplication::postEvent(this, new QEvent(QEvent::User));
+    }
+
+  protected:
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::User)
+            return QObject::event(event);
+        const auto labels = Only(canvas.records(), [](const Call& c) {
+                                return IsSumLabel(c) && c.color != white;
+                            }).size();
+        if (labels >= columns)
+            action();
+        else
+            QCoreApplication::postEvent(this, new QEvent(QEvent::User));
+        return true;
+    }
+
+  private:
+    const PictureBox& canvas;
+    int columns;
+    std::function<void()> action;
+};
+
+} // namespace
+
+class TestCharts : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+
+    void skylineMatchesDivisorSieve_data();
+    void skylineMatchesDivisorSieve();
+    void skylineKnownColumns_data();
+    void skylineKnownColumns();
+    void countChartMatchesDivisorSieve_data();
+    void countChartMatchesDivisorSieve();
+    void countChartKnownColumns_data();
+    void countChartKnownColumns();
+    void countChartOutlinesRecords_data();
+    void countChartOutlinesRecords();
+    void settingsLeftBehind_data();
+    void settingsLeftBehind();
+
+    void sumChartMatchesDivisorSieve_data();
+    void sumChartMatchesDivisorSieve();
+    void sumChartKnownLabels_data();
+    void sumChartKnownLabels();
+    void switchingChartsCoversOldLabels_data();
+    void switchingChartsCoversOldLabels();
+    void whiteCopyLeavesNoTrace_data();
+    void whiteCopyLeavesNoTrace();
+
+    void rangeCommandInYield_data();
+    void rangeCommandInYield();
+    void otherSumEntryInYield_data();
+    void otherSumEntryInYield();
+    void clearCommandInYield_data();
+    void clearCommandInYield();
+    void stopsWhenYieldRefuses_data();
+    void stopsWhenYieldRefuses();
+
+    void sumEntriesSetCheckMarks_data();
+    void sumEntriesSetCheckMarks();
+    void eventsDuringSumChart_data();
+    void eventsDuringSumChart();
+    void sumChartRepaintsAboutOncePerFrame();
+};
+
+void TestCharts::initTestCase() {
+    // Closing a Form1 inside a test must not end the test run.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void TestCharts::skylineMatchesDivisorSieve_data() {
+    QTest::addColumn<int>("base");
+    QTest::newRow("1...500") << 0;
+    QTest::newRow("501...1000") << 500;
+}
+
+void TestCharts::skylineMatchesDivisorSieve() {
+    QFETCH(int, base);
+    auto canvas = MakeCanvas();
+    charts::Skyline::Draw(*canvas, base);
+    const QVector<Call>& calls = canvas->records();
+    qsizetype at = 0;
+    for (int i = 1; i <= 500; ++i) {
+        const auto& divisors = ProperDivisors()[base + i];
+        for (int height = 1; height <= static_cast<int>(divisors.size()); ++height, ++at) {
+            QVERIFY2(at < calls.size(), "chart ends early");
+            const long long d = divisors[divisors.size() - height];
+            const QString e = PrintMismatch(calls[at], Label(d), LeftEdge(i, d), height, black, 14);
+            QVERIFY2(e.isEmpty(), qPrintable(QStringLiteral("column %1: %2").arg(i).arg(e)));
+        }
+    }
+    QCOMPARE(at, calls.size());
+}
+
+void TestCharts::skylineKnownColumns_data() {
+    QTest::addColumn<int>("base");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QList<double>>("lefts");
+    QTest::newRow("1 empty") << 0 << 1 << QStringList{} << QList<double>{};
+    QTest::newRow("2") << 0 << 2 << QStringList{" 1 "} << QList<double>{1.6};
+    QTest::newRow("997 prime") << 500 << 497 << QStringList{" 1 "} << QList<double>{496.6};
+    QTest::newRow("12") << 0 << 12 << QStringList{" 6 ", " 4 ", " 3 ", " 2 ", " 1 "}
+                        << QList<double>{11.6, 11.6, 11.6, 11.6, 11.6};
+    QTest::newRow("840 first and last")
+        << 500 << 340 << QStringList{" 420 ", " 280 ", " 210 ", " 2 ", " 1 "}
+        << QList<double>{339.2, 339.2, 339.2, 339.6, 339.6};
+}
+
+void TestCharts::skylineKnownColumns() {
+    QFETCH(int, base);
+    QFETCH(int, column);
+    QFETCH(QStringList, texts);
+    QFETCH(QList<double>, lefts);
+    auto canvas = MakeCanvas();
+    charts::Skyline::Draw(*canvas, base);
+    const QVector<Call> inColumn = Only(
+        canvas->records(), [column](const Call& c) { return c.x1 > column - 1 && c.x1 < column; });
+    // For 840 the row lists the first three and the last two of its 31 divisors.
+    const qsizetype total = inColumn.size();
+    QCOMPARE(total, column == 340 ? 31 : texts.size());
+    for (qsizetype j = 0; j < texts.size(); ++j) {
+        const qsizetype at = j < 3 ? j : total - (texts.size() - j);
+        const QString e = PrintMismatch(inColumn[at], texts[j], lefts[j], at + 1, black, 14);
+        QVERIFY2(e.isEmpty(), qPrintable(e));
+    }
+}
+
+void TestCharts::countChartMatchesDivisorSieve_data() {
+    skylineMatchesDivisorSieve_data();
+}
+
+void TestCharts::countChartMatchesDivisorSieve() {
+    QFETCH(int, base);
+    auto canvas = MakeCanvas();
+    charts::DivisorCountChart::Draw(*canvas, base);
+    const auto columns = CountColumns(canvas->records());
+    QCOMPARE(columns.size(), 500);
+    for (int i = 1; i <= 500; ++i) {
+        const QString e = CountColumnMismatch(columns[i - 1], i, base + i);
+        QVERIFY2(e.isEmpty(), qPrintable(e));
+    }
+    // Every run starts from the same record count, so a second run draws the same.
+    const QVector<Call> first = canvas->records();
+    canvas->clearRecords();
+    charts::DivisorCountChart::Draw(*canvas, base);
+    QCOMPARE(Signature(canvas->records()), Signature(first));
+}
+
+void TestCharts::countChartKnownColumns_data() {
+    QTest::addColumn<int>("base");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("signature");
+    QTest::addColumn<double>("labelX");
+    QTest::addColumn<double>("labelY");
+    QTest::addColumn<double>("ringX");
+    QTest::addColumn<double>("ringY");
+    QTest::newRow("1") << 0 << 1 << "T1 C" << 0.6 << 2.0 << 0.8 << 1.5;
+    QTest::newRow("2 not marked") << 0 << 2 << "d1 T2 C" << 1.6 << 3.0 << 1.8 << 2.5;
+    QTest::newRow("7 prime") << 0 << 7 << "d1 T2 C" << 6.6 << 3.0 << 6.8 << 2.5;
+    QTest::newRow("12") << 0 << 12 << "d6 d4 d3 d2 L4 d1 L5 T6 C" << 11.6 << 7.0 << 11.8 << 6.5;
+    QTest::newRow("48 label from W(9)")
+        << 0 << 48 << "d24 d16 d12 d8 d6 d4 d3 d2 d1 L9 T10 C" << 47.6 << 11.0 << 47.8 << 10.5;
+    QTest::newRow("72 not marked")
+        << 0 << 72 << "d36 d24 d18 d12 d9 d8 d6 d4 d3 d2 d1 T12 C" << 71.4 << 13.0 << 71.8 << 12.5;
+    QTest::newRow("501") << 500 << 1 << "d167 d3 d1 T4 C" << 0.6 << 5.0 << 0.8 << 4.5;
+}
+
+void TestCharts::countChartKnownColumns() {
+    QFETCH(int, base);
+    QFETCH(int, column);
+    QFETCH(QString, signature);
+    QFETCH(double, labelX);
+    QFETCH(double, labelY);
+    QFETCH(double, ringX);
+    QFETCH(double, ringY);
+    auto canvas = MakeCanvas();
+    charts::DivisorCountChart::Draw(*canvas, base);
+    const QVector<Call> drawn = CountColumns(canvas->records()).value(column - 1);
+    QCOMPARE(Signature(drawn), signature);
+    const Call& label = drawn[drawn.size() - 2];
+    QCOMPARE(label.x1, labelX);
+    QCOMPARE(label.y1, labelY);
+    QCOMPARE(label.color, blue);
+    QCOMPARE(drawn.last().x1, ringX);
+    QCOMPARE(drawn.last().y1, ringY);
+    QCOMPARE(drawn.last().radius, 0.4);
+    for (const Call& c : drawn)
+        if (c.op == QLatin1String("Line")) {
+            QCOMPARE(c.x1, column - 0.55);
+            QCOMPARE(c.x2, column + 0.45);
+            QCOMPARE(c.y1, 0.0);
+        }
+}
+
+void TestCharts::countChartOutlinesRecords_data() {
+    QTest::addColumn<int>("base");
+    QTest::addColumn<QString>("outlines");
+    QTest::newRow("1...500") << 0
+                             << "4: 2; 6: 3; 12: 4 5; 24: 6 7; 36: 8; 48: 9; 60: 10 11; "
+                                "120: 12 13 14 15; 180: 16 17; 240: 18 19; 360: 20 21 22 23";
+    QTest::newRow("501...1000") << 500 << "720: 25 26 27 28 29; 840: 30 31";
+}
+
+void TestCharts::countChartOutlinesRecords() {
+    QFETCH(int, base);
+    QFETCH(QString, outlines);
+    auto canvas = MakeCanvas();
+    charts::DivisorCountChart::Draw(*canvas, base);
+    QStringList marked;
+    int lastNumber = 0;
+    for (const Call& c : canvas->records()) {
+        if (c.op != QLatin1String("Line"))
+            continue;
+        const int n = base + static_cast<int>(std::lround(c.x1 + 0.55));
+        if (n != lastNumber)
+            marked << QString::number(n) + QLatin1Char(':');
+        marked.last() += QStringLiteral(" %1").arg(c.y2);
+        lastNumber = n;
+    }
+    QCOMPARE(marked.join(QStringLiteral("; ")), outlines);
+}
+
+void TestCharts::settingsLeftBehind_data() {
+    QTest::addColumn<QString>("chart");
+    QTest::addColumn<int>("base");
+    QTest::addColumn<QColor>("foreColor");
+    QTest::addColumn<double>("fontSize");
+    QTest::addColumn<int>("drawWidth");
+    // The canvas starts with width 3 and 5 points in magenta, and not bold.
+    QTest::newRow("skyline") << "skyline" << 0 << black << 14.0 << 3;
+    QTest::newRow("count") << "count" << 500 << black << 12.0 << 1;
+    // Column 500 shows 500 (S = 592) or 1000 (S = 1340), both abundant.
+    QTest::newRow("S(n)") << "sum" << 0 << black << 16.0 << 3;
+    QTest::newRow("S(n)-n") << "abundance" << 500 << black << 16.0 << 3;
+    // Stopped after column 499, a prime (S = 1): deficient.
+    QTest::newRow("stopped S(n)") << "stopped" << 0 << red << 16.0 << 3;
+}
+
+void TestCharts::settingsLeftBehind() {
+    QFETCH(QString, chart);
+    QFETCH(int, base);
+    QFETCH(QColor, foreColor);
+    QFETCH(double, fontSize);
+    QFETCH(int, drawWidth);
+    auto canvas = MakeCanvas();
+    canvas->FontBold = false;
+    canvas->DrawWidth = 3;
+    canvas->FontSize = 5;
+    canvas->ForeColor = QColor(255, 0, 255);
+    int mode = chart == QLatin1String("abundance") ? 1 : 0;
+    int yields = 0;
+    if (chart == QLatin1String("skyline"))
+        charts::Skyline::Draw(*canvas, base);
+    else if (chart == QLatin1String("count"))
+        charts::DivisorCountChart::Draw(*canvas, base);
+    else
+        charts::DivisorSumChart::DrawDivisorSums(*canvas, base, mode, [&] {
+            return chart != QLatin1String("stopped") || ++yields < 500;
+        });
+    QCOMPARE(canvas->ForeColor, foreColor);
+    QCOMPARE(canvas->FontSize, fontSize);
+    QCOMPARE(canvas->DrawWidth, drawWidth);
+    QCOMPARE(canvas->FontBold, false);
+    QVERIFY(!canvas->records().isEmpty());
+}
+
+void TestCharts::sumChartMatchesDivisorSieve_data() {
+    QTest::addColumn<int>("base");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("S(n) 1...500") << 0 << 0;
+    QTest::newRow("S(n) 501...1000") << 500 << 0;
+    QTest::newRow("S(n)-n 1...500") << 0 << 1;
+    QTest::newRow("S(n)-n 501...1000") << 500 << 1;
+}
+
+void TestCharts::sumChartMatchesDivisorSieve() {
+    QFETCH(int, base);
+    QFETCH(int, mode);
+    auto canvas = MakeCanvas();
+    int yields = 0;
+    charts::DivisorSumChart::DrawDivisorSums(*canvas, base, mode, [&] { return ++yields > 0; });
+    QCOMPARE(yields, 500);
+    qsizetype at = 0;
+    const QString e = SumColumnsMismatch(canvas->records(), at, 1, 500, base, mode);
+    QVERIFY2(e.isEmpty(), qPrintable(e));
+    QCOMPARE(at, canvas->records().size());
+}
+
+void TestCharts::sumChartKnownLabels_data() {
+    QTest::addColumn<int>("base");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("S(1)") << 0 << 0 << 1 << " 0 " << 0.6 << 4.0 << red;
+    QTest::newRow("S(6)") << 0 << 0 << 6 << " 6 " << 5.6 << 7.0 << green;
+    QTest::newRow("S(12)") << 0 << 0 << 12 << " 16 " << 11.4 << 9.0 << black;
+    QTest::newRow("S(220)") << 0 << 0 << 220 << " 284 " << 219.2 << 15.0 << black;
+    QTest::newRow("S(840)") << 500 << 0 << 340 << " 2040 " << 339.0 << 35.0 << black;
+    QTest::newRow("S(1)-1") << 0 << 1 << 1 << "-1 " << 0.6 << 4.0 << red;
+    QTest::newRow("S(12)-12") << 0 << 1 << 12 << " 4 " << 11.4 << 9.0 << black;
+    QTest::newRow("S(10)-10") << 0 << 1 << 10 << "-2 " << 9.6 << 7.0 << red;
+    QTest::newRow("S(6)-6") << 0 << 1 << 6 << " 0 " << 5.6 << 7.0 << green;
+    QTest::newRow("S(28)-28") << 0 << 1 << 28 << " 0 " << 27.4 << 9.0 << green;
+    QTest::newRow("S(496)-496") << 0 << 1 << 496 << " 0 " << 495.2 << 13.0 << green;
+    QTest::newRow("S(997)-997") << 500 << 1 << 497 << "-996 " << 496.6 << 5.0 << red;
+}
+
+void TestCharts::sumChartKnownLabels() {
+    QFETCH(int, base);
+    QFETCH(int, mode);
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(QColor, colour);
+    auto canvas = MakeCanvas();
+    charts::DivisorSumChart::DrawDivisorSums(*canvas, base, mode, {});
+    const QString e =
+        PrintMismatch(canvas->records().value(2 * column - 1), text, x, y, colour, 16);
+    QVERIFY2(e.isEmpty(), qPrintable(e));
+}
+
+void TestCharts::switchingChartsCoversOldLabels_data() {
+    sumChartMatchesDivisorSieve_data();
+}
+
+void TestCharts::switchingChartsCoversOldLabels() {
+    QFETCH(int, base);
+    QFETCH(int, mode);
+    auto canvas = MakeCanvas();
+    charts::DivisorSumChart::DrawDivisorSums(*canvas, base, mode, {});
+    const QVector<Call> before = canvas->records();
+    canvas->clearRecords();
+    const int other = 1 - mode;
+    charts::DivisorSumChart::DrawDivisorSums(*canvas, base, other, {});
+    const QVector<Call> after = canvas->records();
+    QCOMPARE(after.size(), 1000);
+    for (int j = 0; j < 500; ++j) {
+        const Call& old = before[2 * j + 1];
+        const QString e =
+            PrintMismatch(after[2 * j], old.text, old.x1, old.y1, white, old.fontSize);
+        QVERIFY2(e.isEmpty(), qPrintable(QStringLiteral("column %1: %2").arg(j + 1).arg(e)));
+        QCOMPARE(after[2 * j].bold, old.bold);
+        QVERIFY(after[2 * j + 1].color != white);
+    }
+}
+
+void TestCharts::whiteCopyLeavesNoTrace_data() {
+    sumChartMatchesDivisorSieve_data();
+}
+
+void TestCharts::whiteCopyLeavesNoTrace() {
+    QFETCH(int, base);
+    QFETCH(int, mode);
+    // The other chart drawn first and then this one must look like this one alone.
+    auto switched = MakeCanvas();
+    charts::DivisorSumChart::DrawDivisorSums(*switched, base, 1 - mode, {});
+    charts::DivisorSumChart::DrawDivisorSums(*switched, base, mode, {});
+    auto alone = MakeCanvas();
+    charts::DivisorSumChart::DrawDivisorSums(*alone, base, mode, {});
+    const QImage& a = switched->image();
+    const QImage& b = alone->image();
+    QCOMPARE(a.size(), b.size());
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* rb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x)
+            differing += ra[x] != rb[x];
+    }
+    QCOMPARE(differing, 0);
+}
+
+void TestCharts::rangeCommandInYield_data() {
+    QTest::addColumn<int>("base");
+    QTest::addColumn<int>("newBase");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("501...1000 during S(n)") << 0 << 500 << 0;
+    QTest::newRow("1...500 during S(n)-n") << 500 << 0 << 1;
+    QTest::newRow("same range again") << 0 << 0 << 1;
+}
+
+void TestCharts::rangeCommandInYield() {
+    QFETCH(int, base);
+    QFETCH(int, newBase);
+    QFETCH(int, mode);
+    auto canvas = MakeCanvas();
+    int rangeBase = base;
+    int yields = 0;
+    charts::DivisorSumChart::DrawDivisorSums(*canvas, rangeBase, mode, [&] {
+        if (++yields == 101) {
+            rangeBase = newBase;
+            charts::NumberLine::DrawNumberLine(*canvas, rangeBase);
+        }
+        return true;
+    });
+    const QVector<Call>& calls = canvas->records();
+    const auto cls = std::find_if(calls.begin(), calls.end(),
+                                  [](const Call& c) { return c.op == QLatin1String("Cls"); });
+    QCOMPARE(cls - calls.begin(), 200);
+    const QVector<Call> labels = Only(calls, IsSumLabel);
+    qsizetype at = 0;
+    QString e = SumColumnsMismatch(labels, at, 1, 100, base, mode);
+    if (e.isEmpty())
+        e = SumColumnsMismatch(labels, at, 101, 500, newBase, mode);
+    QVERIFY2(e.isEmpty(), qPrintable(e));
+    QCOMPARE(at, labels.size());
+}
+
+void TestCharts::otherSumEntryInYield_data() {
+    QTest::addColumn<int>("base");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("S(n)-n during S(n)") << 0 << 0;
+    QTest::newRow("S(n) during S(n)-n") << 0 << 1;
+    QTest::newRow("S(n)-n during S(n), 501...1000") << 500 << 0;
+}
+
+void TestCharts::otherSumEntryInYield() {
+    QFETCH(int, base);
+    QFETCH(int, mode);
+    auto canvas = MakeCanvas();
+    int rangeBase = base;
+    int sumMode = mode;
+    int yields = 0;
+    std::function<bool()> yield = [&] {
+        if (++yields == 101) {
+            // What the other entry does: its mode, then a whole chart of its own.
+            sumMode = 1 - mode;
+            charts::DivisorSumChart::DrawDivisorSums(*canvas, rangeBase, sumMode, yield);
+        }
+        return true;
+    };
+    charts::DivisorSumChart::DrawDivisorSums(*canvas, rangeBase, sumMode, yield);
+    QCOMPARE(yields, 1000);
+    const QVector<Call>& calls = canvas->records();
+    qsizetype at = 0;
+    QString e = SumColumnsMismatch(calls, at, 1, 100, base, mode);
+    if (e.isEmpty())
+        e = SumColumnsMismatch(calls, at, 1, 500, base, 1 - mode);
+    if (e.isEmpty())
+        e = SumColumnsMismatch(calls, at, 101, 500, base, 1 - mode);
+    QVERIFY2(e.isEmpty(), qPrintable(e));
+    QCOMPARE(at, calls.size());
+}
+
+void TestCharts::clearCommandInYield_data() {
+    QTest::addColumn<bool>("wholeScreen");
+    QTest::addColumn<int>("base");
+    QTest::newRow("Bildschirm löschen") << true << 500;
+    QTest::newRow("X") << false << 0;
+}
+
+void TestCharts::clearCommandInYield() {
+    QFETCH(bool, wholeScreen);
+    QFETCH(int, base);
+    auto canvas = MakeCanvas();
+    int yields = 0;
+    charts::DivisorSumChart::DrawDivisorSums(*canvas, base, 0, [&] {
+        if (++yields == 101) {
+            if (wholeScreen)
+                charts::ClearCommands::ClearScreen(*canvas);
+            else
+                charts::ClearCommands::ClearChartArea(*canvas);
+        }
+        return true;
+    });
+    const QVector<Call>& calls = canvas->records();
+    // The wipe comes right after column 100; the chart then goes on with the same range.
+    const Call& wipe = calls.value(200);
+    QVERIFY(wholeScreen ? wipe.op == QLatin1String("Cls")
+                        : wipe.mode == PictureBox::LineMode::FilledBox && wipe.color == white);
+    const QVector<Call> labels = Only(calls, IsSumLabel);
+    qsizetype at = 0;
+    const QString e = SumColumnsMismatch(labels, at, 1, 500, base, 0);
+    QVERIFY2(e.isEmpty(), qPrintable(e));
+    QCOMPARE(at, labels.size());
+    QVERIFY(IsSumLabel(calls.last()));
+}
+
+void TestCharts::stopsWhenYieldRefuses_data() {
+    QTest::addColumn<int>("refusal");
+    QTest::newRow("at once") << 1;
+    QTest::newRow("after column 100") << 101;
+    QTest::newRow("before the last column") << 500;
+}
+
+void TestCharts::stopsWhenYieldRefuses() {
+    QFETCH(int, refusal);
+    auto canvas = MakeCanvas();
+    int yields = 0;
+    charts::DivisorSumChart::DrawDivisorSums(*canvas, 0, 0, [&] { return ++yields < refusal; });
+    QCOMPARE(yields, refusal);
+    QCOMPARE(canvas->records().size(), 2 * (refusal - 1));
+}
+
+void TestCharts::sumEntriesSetCheckMarks_data() {
+    QTest::addColumn<QString>("clicks");
+    QTest::newRow("S(n)") << "1";
+    QTest::newRow("S(n)-n") << "2";
+    QTest::newRow("S(n), then S(n)-n") << "12";
+    QTest::newRow("S(n)-n, then S(n)") << "21";
+    QTest::newRow("S(n) twice") << "11";
+    QTest::newRow("S(n)-n twice") << "22";
+}
+
+void TestCharts::sumEntriesSetCheckMarks() {
+    QFETCH(QString, clicks);
+    Form1 form;
+    QVERIFY(!form.cmdTeilersumme->isChecked());
+    QVERIFY(!form.cmdTeilersumme2->isChecked());
+    form.picAusgabe->setRecording(true);
+    for (QChar click : clicks) {
+        const bool abundance = click == QLatin1Char('2');
+        form.picAusgabe->clearRecords();
+        (abundance ? form.cmdTeilersumme2 : form.cmdTeilersumme)->trigger();
+        QCOMPARE(form.cmdTeilersumme->isChecked(), !abundance);
+        QCOMPARE(form.cmdTeilersumme2->isChecked(), abundance);
+        QCOMPARE(form.sumMode, abundance ? 1 : 0);
+        // Column 12: S(12) = 16, S(12) - 12 = 4.
+        const QVector<Call> labels = Only(form.picAusgabe->records(), IsSumLabel);
+        QCOMPARE(labels.size(), 1000);
+        QCOMPARE(labels[23].text, abundance ? QStringLiteral(" 4 ") : QStringLiteral(" 16 "));
+    }
+}
+
+void TestCharts::eventsDuringSumChart_data() {
+    QTest::addColumn<QString>("event");
+    QTest::addColumn<int>("base");
+    QTest::addColumn<int>("newBase");
+    QTest::addColumn<QString>("wipe");
+    QTest::addColumn<int>("nested");
+    QTest::addColumn<int>("rest");
+    QTest::newRow("501...1000") << "range500" << 0 << 500 << "Cls" << 0 << 400;
+    QTest::newRow("1...500") << "range0" << 500 << 0 << "Cls" << 0 << 400;
+    QTest::newRow("Bildschirm löschen") << "clear" << 0 << 0 << "Cls" << 0 << 400;
+    QTest::newRow("X") << "X" << 500 << 500 << "Line" << 0 << 400;
+    QTest::newRow("S(n)-n") << "other" << 0 << 0 << "" << 500 << 400;
+    QTest::newRow("closing the window") << "close" << 0 << 0 << "" << 0 << 0;
+}
+
+void TestCharts::eventsDuringSumChart() {
+    QFETCH(QString, event);
+    QFETCH(int, base);
+    QFETCH(int, newBase);
+    QFETCH(QString, wipe);
+    QFETCH(int, nested);
+    QFETCH(int, rest);
+    QVERIFY(QStringList({"range500", "range0", "clear", "X", "other", "close"}).contains(event));
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    if (base == 500)
+        form.cmdSkala2->trigger();
+    form.picAusgabe->setRecording(true);
+    AfterColumns after(*form.picAusgabe, 100, [&] {
+        if (event == QLatin1String("range500"))
+            form.cmdSkala2->trigger();
+        else if (event == QLatin1String("range0"))
+            form.cmdSkala->trigger();
+        else if (event == QLatin1String("clear"))
+            form.cmdloesch->trigger();
+        else if (event == QLatin1String("X"))
+            form.Command1->click();
+        else if (event == QLatin1String("other"))
+            form.cmdTeilersumme2->trigger();
+        else if (event == QLatin1String("close"))
+            form.close();
+    });
+    form.cmdTeilersumme->trigger();
+
+    const QVector<Call>& calls = form.picAusgabe->records();
+    const QVector<Call> labels = Only(calls, IsSumLabel);
+    const int mode = nested > 0 ? 1 : 0;
+    qsizetype at = 0;
+    QString e = SumColumnsMismatch(labels, at, 1, 100, base, 0);
+    if (e.isEmpty())
+        e = SumColumnsMismatch(labels, at, 1, nested, newBase, mode);
+    if (e.isEmpty())
+        e = SumColumnsMismatch(labels, at, 101, 100 + rest, newBase, mode);
+    QVERIFY2(e.isEmpty(), qPrintable(e));
+    QCOMPARE(at, labels.size());
+    if (!wipe.isEmpty())
+        QCOMPARE(calls.value(200).op, wipe);
+    QCOMPARE(form.sumMode, mode);
+    QCOMPARE(form.cmdTeilersumme2->isChecked(), mode == 1);
+    QCOMPARE(form.cmdTeilersumme->isChecked(), mode == 0);
+    QCOMPARE(form.isVisible(), event != QLatin1String("close"));
+    QCOMPARE(form.closing, event == QLatin1String("close"));
+}
+
+void TestCharts::sumChartRepaintsAboutOncePerFrame() {
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTest::qWait(50);
+    PaintCounter counter;
+    form.picAusgabe->installEventFilter(&counter);
+    QElapsedTimer clock;
+    clock.start();
+    form.cmdTeilersumme->trigger();
+    const qint64 elapsed = clock.elapsed();
+    // The visible columns change with every column drawn, yet the canvas repaints at most
+    // once per 16 ms frame, plus a paint that may already have been due.
+    qInfo("%d paints of the canvas in %lld ms", counter.paints, elapsed);
+    QVERIFY2(counter.paints <= 2 + elapsed / 16, qPrintable(QString::number(counter.paints)));
+    // Afterwards the last labels reach the screen.
+    QTRY_VERIFY(counter.paints >= 1);
+}
+
+QTEST_MAIN(TestCharts)
+
+#include "test_charts.moc"
