@@ -132,6 +132,7 @@ void PictureBox::ensureImage() {
     const QSizeF inside = insideSize();
     const QSize wanted(static_cast<int>(std::ceil(inside.width() * ratio)),
                        static_cast<int>(std::ceil(inside.height() * ratio)));
+    imageSize = inside;
     if (backing.size() == wanted && qFuzzyCompare(backing.devicePixelRatio(), ratio))
         return;
     endPainting();
@@ -147,10 +148,15 @@ void PictureBox::ensureImage() {
     backing = std::move(fresh);
 }
 
+// The full check of the image (which asks the screen for its pixel ratio) runs only when the
+// painter opens; while it is open, a cheap size comparison catches a resize of a hidden box.
 QPainter& PictureBox::painter() {
-    ensureImage();
-    if (!activePainter.isActive())
+    if (activePainter.isActive() && imageSize != insideSize())
+        endPainting();
+    if (!activePainter.isActive()) {
+        ensureImage();
         activePainter.begin(&backing);
+    }
     return activePainter;
 }
 

@@ -129,6 +129,7 @@ private:
     bool scaled = false;
     double sx1 = 0, sy1 = 0, sx2 = 1, sy2 = 1;
     QImage backing;
+    QSizeF imageSize; // the inside size the backing image was made for
     QPainter activePainter;
     bool recording = false;
     QVector<DrawCall> recorded;
