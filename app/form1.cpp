@@ -17,6 +17,7 @@
 #include "surface/multilinetextbox.h"
 #include "surface/numbertext.h"
 #include "surface/picturebox.h"
+#include "surface/scrollbar.h"
 #include "surface/shape.h"
 #include "surface/twips.h"
 
@@ -126,14 +127,10 @@ void Form1::buildControls() {
         }
         case Layout::Kind::HScrollBar:
         case Layout::Kind::VScrollBar: {
-            const bool vertical = c.kind == Layout::Kind::VScrollBar;
-            auto* bar = new QScrollBar(vertical ? Qt::Vertical : Qt::Horizontal, container);
-            // A range from a larger Min at the top down to a smaller Max at the bottom.
-            bar->setRange(std::min(c.min, c.max), std::max(c.min, c.max));
-            bar->setInvertedAppearance(c.min > c.max);
-            bar->setSingleStep(1);
-            bar->setPageStep(1);
-            bar->setValue(c.value);
+            auto* bar = new surface::ScrollBar(c.kind == Layout::Kind::VScrollBar ? Qt::Vertical
+                                                                                  : Qt::Horizontal,
+                                               c.min, c.max, container);
+            bar->SetValue(c.value);
             w = bar;
             break;
         }
@@ -145,6 +142,7 @@ void Form1::buildControls() {
         }
         case Layout::Kind::MultiLineTextBox: {
             auto* box = new surface::MultiLineTextBox(container);
+            box->setTabChangesFocus(true);
             box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             if (c.flags & Layout::Flat)
@@ -177,8 +175,8 @@ void Form1::buildControls() {
         if (c.back != Layout::Default && c.kind != Layout::Kind::PictureBox) {
             QPalette p = w->palette();
             const QColor back = resolve(c.back, system.color(QPalette::Base));
-            const bool editable = c.kind == Layout::Kind::TextBox ||
-                                  c.kind == Layout::Kind::MultiLineTextBox;
+            const bool editable =
+                c.kind == Layout::Kind::TextBox || c.kind == Layout::Kind::MultiLineTextBox;
             p.setColor(editable ? QPalette::Base : QPalette::Window, back);
             w->setPalette(p);
             w->setAutoFillBackground(true);
@@ -197,8 +195,14 @@ void Form1::buildControls() {
             holder->moveChild(w, c.left, c.top);
         else
             w->move(Twips::toPixels(c.left), Twips::toPixels(c.top));
-        if (c.tab > 0 && w->focusPolicy() != Qt::NoFocus)
+        // Frames, labels and the shape take no focus; everything else is in the tab order.
+        const bool takesFocus = c.kind != Layout::Kind::Frame && c.kind != Layout::Kind::Label &&
+                                c.kind != Layout::Kind::Shape;
+        if (takesFocus) {
+            if (c.kind == Layout::Kind::PictureBox)
+                w->setFocusPolicy(Qt::StrongFocus);
             tabOrder.emplace_back(c.tab, w);
+        }
         byName.insert(w->objectName(), w);
     }
 
@@ -210,10 +214,12 @@ void Form1::buildControls() {
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+    if (!tabOrder.empty())
+        tabOrder.front().second->setFocus();
 
     auto get = [&](const char* name) { return byName.value(QString::fromLatin1(name)); };
     Picture3 = static_cast<PictureBox*>(get("Picture3"));
-    HScroll1 = static_cast<QScrollBar*>(get("HScroll1"));
+    HScroll1 = static_cast<surface::ScrollBar*>(get("HScroll1"));
     picZeichenblatt = static_cast<PictureBox*>(get("picZeichenblatt"));
     txtTreffer = static_cast<surface::MultiLineTextBox*>(get("txtTreffer"));
     picSteuerstand = static_cast<PictureBox*>(get("picSteuerstand"));
@@ -234,10 +240,10 @@ void Form1::buildControls() {
     cmdSuche = static_cast<QPushButton*>(get("cmdSuche"));
     Label4 = static_cast<QLabel*>(get("Label4"));
     Label2 = static_cast<QLabel*>(get("Label2"));
-    HScAusgabe = static_cast<QScrollBar*>(get("HScAusgabe"));
+    HScAusgabe = static_cast<surface::ScrollBar*>(get("HScAusgabe"));
     picRahmen = static_cast<PictureBox*>(get("picRahmen"));
     Command1 = static_cast<QPushButton*>(get("Command1"));
-    vscHoch = static_cast<QScrollBar*>(get("vscHoch"));
+    vscHoch = static_cast<surface::ScrollBar*>(get("vscHoch"));
     picSkala = static_cast<PictureBox*>(get("picSkala"));
     picAusgabe = static_cast<PictureBox*>(get("picAusgabe"));
     Shape1 = static_cast<surface::Shape*>(get("Shape1"));
@@ -257,17 +263,18 @@ void Form1::buildMenu() {
     cmdSkala2 = named(cmdStrahl->addAction(QStringLiteral("501...1000")), "cmdSkala2");
     cmdTeiler0 = named(bar->addMenu(QStringLiteral("Teiler")), "cmdTeiler0");
     cmdTeiler = named(cmdTeiler0->addAction(QStringLiteral("Liste als \"Skyline\"")), "cmdTeiler");
-    cmdHochzerlegbar = named(cmdTeiler0->addAction(QStringLiteral("Teileranzahl T(n)  [alle Teiler]")),
-                             "cmdHochzerlegbar");
-    cmdTeilersumme = named(
-        cmdTeiler0->addAction(QStringLiteral("Teilersumme S(n)   [echte Teiler]")), "cmdTeilersumme");
+    cmdHochzerlegbar =
+        named(cmdTeiler0->addAction(QStringLiteral("Teileranzahl T(n)  [alle Teiler]")),
+              "cmdHochzerlegbar");
+    cmdTeilersumme =
+        named(cmdTeiler0->addAction(QStringLiteral("Teilersumme S(n)   [echte Teiler]")),
+              "cmdTeilersumme");
     cmdTeilersumme2 =
         named(cmdTeiler0->addAction(QStringLiteral("S(n)-n  [\"Reichtum\"]")), "cmdTeilersumme2");
-    for (QAction* sum : {cmdTeilersumme, cmdTeilersumme2}) {
-        sum->setCheckable(true);
-        sum->setChecked(true);
-    }
-    cmdTrefferliste = named(bar->addAction(QStringLiteral("Trefferliste ein/aus")), "cmdTrefferliste");
+    setMenuChecked(cmdTeilersumme, true);
+    setMenuChecked(cmdTeilersumme2, true);
+    cmdTrefferliste =
+        named(bar->addAction(QStringLiteral("Trefferliste ein/aus")), "cmdTrefferliste");
     cmdVortrag = named(bar->addAction(QStringLiteral("Info")), "cmdVortrag");
 }
 
@@ -296,7 +303,8 @@ void Form1::connectEvents() {
     connect(picZeichenblatt, &PictureBox::mouseMove, this, &Form1::picZeichenblatt_MouseMove);
 
     // Change runs after an arrow or track click and at the end of a drag, Scroll during a drag.
-    auto scrollEvents = [this](QScrollBar* bar, void (Form1::*change)(), void (Form1::*scroll)()) {
+    auto scrollEvents = [this](surface::ScrollBar* bar, void (Form1::*change)(),
+                               void (Form1::*scroll)()) {
         connect(bar, &QScrollBar::valueChanged, this, [this, bar, change, scroll] {
             (this->*(bar->isSliderDown() ? scroll : change))();
         });
@@ -323,6 +331,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         txtIter_MouseDown(button, 0, e->position().x(), e->position().y());
         return false;
     }
+    if (event->type() == QEvent::Leave && watched == cmdIter)
+        refusalShown = false;
     if (event->type() != QEvent::MouseMove)
         return false;
     auto* e = static_cast<QMouseEvent*>(event);
@@ -357,7 +367,9 @@ double Form1::screenWidthTwips() const {
     return Twips::fromPixels(s ? s->geometry().width() : 0);
 }
 
-double Form1::widthTwips(const QWidget* control) const { return Twips::fromPixels(control->width()); }
+double Form1::widthTwips(const QWidget* control) const {
+    return Twips::fromPixels(control->width());
+}
 
 double Form1::leftTwips(const QWidget* control) const {
     if (auto* holder = qobject_cast<const PictureBox*>(control->parentWidget()))
@@ -377,8 +389,8 @@ void Form1::setLeftTwips(QWidget* control, double twips) {
 }
 
 void Form1::Form_Load() {
-    cmdTeilersumme->setChecked(false);
-    cmdTeilersumme2->setChecked(false);
+    setMenuChecked(cmdTeilersumme, false);
+    setMenuChecked(cmdTeilersumme2, false);
     currentNumber = 720;
     picAusgabe->Scale(0, 36, 505, -3);
 
@@ -403,9 +415,13 @@ void Form1::Form_Load() {
     cmdSkala_Click();
 }
 
-void Form1::cmdloesch_Click() { charts::ClearCommands::ClearScreen(*picAusgabe); }
+void Form1::cmdloesch_Click() {
+    charts::ClearCommands::ClearScreen(*picAusgabe);
+}
 
-void Form1::Command1_Click() { charts::ClearCommands::ClearChartArea(*picAusgabe); }
+void Form1::Command1_Click() {
+    charts::ClearCommands::ClearChartArea(*picAusgabe);
+}
 
 void Form1::cmdSkala_Click() {
     rangeBase = 0;
@@ -417,62 +433,79 @@ void Form1::cmdSkala2_Click() {
     charts::NumberLine::DrawNumberLine(*picAusgabe, rangeBase);
 }
 
-void Form1::cmdTeiler_Click() { charts::Skyline::Draw(*picAusgabe, rangeBase); }
+void Form1::cmdTeiler_Click() {
+    charts::Skyline::Draw(*picAusgabe, rangeBase);
+}
 
-void Form1::cmdHochzerlegbar_Click() { charts::DivisorCountChart::Draw(*picAusgabe, rangeBase); }
+void Form1::cmdHochzerlegbar_Click() {
+    charts::DivisorCountChart::Draw(*picAusgabe, rangeBase);
+}
+
+// A menu entry shows a check mark only while it is checked, and no empty box otherwise.
+void Form1::setMenuChecked(QAction* entry, bool checked) {
+    entry->setCheckable(checked);
+    entry->setChecked(checked);
+}
+
+// The sum charts let the window handle events before every column and stop once it closes.
+bool Form1::yieldToEvents() {
+    QCoreApplication::processEvents();
+    return !closing;
+}
 
 void Form1::cmdTeilersumme_Click() {
-    cmdTeilersumme2->setChecked(false);
-    cmdTeilersumme->setChecked(true);
+    setMenuChecked(cmdTeilersumme2, false);
+    setMenuChecked(cmdTeilersumme, true);
     sumMode = 0;
-    // The chart lets the window handle events before every column and stops once it closes.
-    charts::DivisorSumChart::DrawDivisorSums(*picAusgabe, rangeBase, sumMode, [this] {
-        QCoreApplication::processEvents();
-        return !closing;
-    });
+    charts::DivisorSumChart::DrawDivisorSums(*picAusgabe, rangeBase, sumMode,
+                                             [this] { return yieldToEvents(); });
 }
 
 void Form1::cmdTeilersumme2_Click() {
-    cmdTeilersumme2->setChecked(true);
-    cmdTeilersumme->setChecked(false);
+    setMenuChecked(cmdTeilersumme2, true);
+    setMenuChecked(cmdTeilersumme, false);
     sumMode = 1;
-    charts::DivisorSumChart::DrawDivisorSums(*picAusgabe, rangeBase, sumMode, [this] {
-        QCoreApplication::processEvents();
-        return !closing;
-    });
+    charts::DivisorSumChart::DrawDivisorSums(*picAusgabe, rangeBase, sumMode,
+                                             [this] { return yieldToEvents(); });
 }
 
-void Form1::cmdTrefferliste_Click() { txtTreffer->setHidden(!txtTreffer->isHidden()); }
+void Form1::cmdTrefferliste_Click() {
+    txtTreffer->setHidden(!txtTreffer->isHidden());
+}
 
 void Form1::cmdVortrag_Click() {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Programmiert von"),
-                    QStringLiteral("Teiler, ein Lernprogramm über die Teiler der Zahlen von 1 bis "
-                                   "1000, programmiert von: die Entwickler von Teiler"),
+                    QStringLiteral("Teiler – ein Lernprogramm über die Teiler der Zahlen von 1 "
+                                   "bis 1000.\nAutoren: die Entwickler von Teiler"),
                     QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("infoBox"));
     box.exec();
 }
 
 // "beenden" closes the window, which ends the program.
-void Form1::cmdEnde_Click() { close(); }
+void Form1::cmdEnde_Click() {
+    close();
+}
+
+interact::CanvasPicker::State Form1::pickerState() {
+    return {rangeBase, currentNumber, isDrawing, lastDrawX, lastDrawY};
+}
 
 void Form1::picAusgabe_MouseDown(int Button, int, double X, double Y) {
-    interact::CanvasPicker::MouseDown(*picAusgabe,
-                                      {rangeBase, currentNumber, isDrawing, lastDrawX, lastDrawY},
-                                      Button, X, Y, cmdTeilersumme2->isChecked());
+    interact::CanvasPicker::MouseDown(*picAusgabe, pickerState(), Button, X, Y,
+                                      cmdTeilersumme2->isChecked());
     factor::FactorizationSheet::ShowNumber(*picZeichenblatt, currentNumber);
 }
 
 void Form1::picAusgabe_MouseMove(int, int, double X, double Y) {
-    const auto moved = interact::CanvasPicker::MouseMove(
-        *picAusgabe, {rangeBase, currentNumber, isDrawing, lastDrawX, lastDrawY}, X, Y);
+    const auto moved = interact::CanvasPicker::MouseMove(*picAusgabe, pickerState(), X, Y);
     txtHilfe->setText(moved.helpText);
     if (moved.markerLeft)
         picAusgabe->moveChild(Shape1, *moved.markerLeft, std::nullopt);
 }
 
 void Form1::picAusgabe_MouseUp(int, int, double, double) {
-    interact::CanvasPicker::MouseUp({rangeBase, currentNumber, isDrawing, lastDrawX, lastDrawY});
+    interact::CanvasPicker::MouseUp(pickerState());
 }
 
 void Form1::picZeichenblatt_Click() {
@@ -496,6 +529,7 @@ void Form1::cmdIter_Click() {
     iterValue = step.read;
     if (!step.accepted) {
         txtHilfe->setText(factor::AliquotStep::RefusalText());
+        refusalShown = true;
         return;
     }
     txtIter->setText(step.text);
@@ -519,43 +553,61 @@ void Form1::cmdSuche_Click() {
 
 // The scroll positions are 16-bit integers in the frame's hundredths (the sheet's in twips).
 void Form1::HScAusgabe_Change() {
-    const auto left = static_cast<qint16>(1 - HScAusgabe->value());
+    const auto left = static_cast<qint16>(1 - HScAusgabe->Value());
     picRahmen->moveChild(picAusgabe, left, std::nullopt);
 }
 
-void Form1::HScAusgabe_Scroll() { HScAusgabe_Change(); }
+void Form1::HScAusgabe_Scroll() {
+    HScAusgabe_Change();
+}
 
 void Form1::vscHoch_Change() {
-    picRahmen->moveChild(picAusgabe, std::nullopt, static_cast<qint16>(vscHoch->value() - 24));
-    picRahmen->moveChild(picSkala, std::nullopt, static_cast<qint16>(vscHoch->value() - 24));
+    picRahmen->moveChild(picAusgabe, std::nullopt, static_cast<qint16>(vscHoch->Value() - 24));
+    picRahmen->moveChild(picSkala, std::nullopt, static_cast<qint16>(vscHoch->Value() - 24));
 }
 
-void Form1::vscHoch_Scroll() { vscHoch_Change(); }
+void Form1::vscHoch_Scroll() {
+    vscHoch_Change();
+}
 
 void Form1::HScroll1_Change() {
-    Picture3->moveChild(picZeichenblatt, static_cast<qint16>(-HScroll1->value()), std::nullopt);
+    Picture3->moveChild(picZeichenblatt, static_cast<qint16>(-HScroll1->Value()), std::nullopt);
 }
 
-void Form1::HScroll1_Scroll() { HScroll1_Change(); }
+void Form1::HScroll1_Scroll() {
+    HScroll1_Change();
+}
 
 QString Form1::iterHelpText() const {
     return QStringLiteral("Summe der echten Teiler von ") + txtIter->text() +
            QStringLiteral(" berechnen");
 }
 
-void Form1::cmdIter_MouseMove() { txtHilfe->setText(iterHelpText()); }
+// A refused step's message stays until the pointer has left the button.
+void Form1::cmdIter_MouseMove() {
+    if (!refusalShown)
+        txtHilfe->setText(iterHelpText());
+}
 
-void Form1::Frame2_MouseMove() { txtHilfe->setText(iterHelpText()); }
+void Form1::Frame2_MouseMove() {
+    txtHilfe->setText(iterHelpText());
+}
 
 void Form1::txtIter_MouseMove() {
     txtHilfe->setText(QStringLiteral("Zur Primfaktorzerlegung: Anklicken!"));
 }
 
-void Form1::cmdSuche_MouseMove() { txtHilfe->setText(searchHelp); }
+void Form1::cmdSuche_MouseMove() {
+    txtHilfe->setText(searchHelp);
+}
 
-void Form1::Frame1_MouseMove() { txtHilfe->setText(searchHelp); }
+void Form1::Frame1_MouseMove() {
+    txtHilfe->setText(searchHelp);
+}
 
-void Form1::Text1_MouseMove(int) { txtHilfe->setText(searchHelp); }
+void Form1::Text1_MouseMove(int) {
+    txtHilfe->setText(searchHelp);
+}
 
 void Form1::picZeichenblatt_MouseMove() {
     txtHilfe->setText(QStringLiteral("Anzeigefeld für die Primfaktorzerlegung"));

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "interact/canvaspicker.h"
+
 #include <QMainWindow>
 #include <QString>
 #include <array>
@@ -12,11 +14,11 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QScrollBar;
 
 namespace surface {
 class MultiLineTextBox;
 class PictureBox;
+class ScrollBar;
 class Shape;
 } // namespace surface
 
@@ -24,13 +26,13 @@ class Shape;
 // state that lives between events, and hands each event to the procedure named after it.
 class Form1 : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit Form1(QWidget* parent = nullptr);
     ~Form1() override;
 
     // Controls, named as in the layout table.
     surface::PictureBox* Picture3 = nullptr;
-    QScrollBar* HScroll1 = nullptr;
+    surface::ScrollBar* HScroll1 = nullptr;
     surface::PictureBox* picZeichenblatt = nullptr;
     surface::MultiLineTextBox* txtTreffer = nullptr;
     surface::PictureBox* picSteuerstand = nullptr;
@@ -47,10 +49,10 @@ public:
     QPushButton* cmdSuche = nullptr;
     QLabel* Label4 = nullptr;
     QLabel* Label2 = nullptr;
-    QScrollBar* HScAusgabe = nullptr;
+    surface::ScrollBar* HScAusgabe = nullptr;
     surface::PictureBox* picRahmen = nullptr;
     QPushButton* Command1 = nullptr;
-    QScrollBar* vscHoch = nullptr;
+    surface::ScrollBar* vscHoch = nullptr;
     surface::PictureBox* picSkala = nullptr;
     surface::PictureBox* picAusgabe = nullptr;
     surface::Shape* Shape1 = nullptr;
@@ -79,7 +81,8 @@ public:
     bool isDrawing = false;
     double lastDrawX = 0;
     double lastDrawY = 0;
-    bool closing = false; // set when the window closes, so a chart that yields stops drawing
+    bool closing = false;      // set when the window closes, so a chart that yields stops drawing
+    bool refusalShown = false; // the help line shows why the last S step was refused
 
     // Event procedures.
     void Form_Load();
@@ -120,11 +123,11 @@ public:
     // Width of the screen the window is on, in twips.
     double screenWidthTwips() const;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildMenu();
     void connectEvents();
@@ -133,4 +136,7 @@ private:
     double widthTwips(const QWidget* control) const;
     double leftTwips(const QWidget* control) const;
     QString iterHelpText() const;
+    bool yieldToEvents();
+    interact::CanvasPicker::State pickerState();
+    static void setMenuChecked(QAction* entry, bool checked);
 };

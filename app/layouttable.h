@@ -10,7 +10,7 @@ namespace app {
 // The window's controls as designed, listed from topmost to bottommost: geometry in twips
 // inside the container, colours, fonts and the settings that make each control what it is.
 class LayoutTable {
-public:
+  public:
     enum class Kind {
         PictureBox,
         HScrollBar,
@@ -47,7 +47,7 @@ public:
         bool bold;
         unsigned flags;
         int min, max, value; // scroll bars only
-        int tab;             // 0 where the control takes no focus and is not listed
+        int tab;             // keyboard order; frames, labels and the shape take no focus
     };
 
     static std::span<const Control> controls();

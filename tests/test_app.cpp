@@ -4,6 +4,7 @@
 #include "layouttable.h"
 #include "surface/multilinetextbox.h"
 #include "surface/picturebox.h"
+#include "surface/scrollbar.h"
 #include "surface/shape.h"
 #include "surface/twips.h"
 
@@ -69,6 +70,8 @@ private slots:
     void widthFitting();
     void scrollPositions_data();
     void scrollPositions();
+    void verticalArrowsPointTheirWay();
+    void tabOrder();
     void lastVisibleCanvasPosition();
     void sheetScrollsByTwips();
     void helpLine();
@@ -90,8 +93,8 @@ void TestApp::cleanup() { form.reset(); }
 
 void TestApp::startUpState() {
     QCOMPARE(form->windowTitle(), QStringLiteral("Teiler"));
-    QVERIFY(form->cmdTeilersumme->isCheckable() && !form->cmdTeilersumme->isChecked());
-    QVERIFY(form->cmdTeilersumme2->isCheckable() && !form->cmdTeilersumme2->isChecked());
+    QVERIFY(!form->cmdTeilersumme->isChecked());
+    QVERIFY(!form->cmdTeilersumme2->isChecked());
     QCOMPARE(form->currentNumber, 720.0);
     QCOMPARE(form->rangeBase, 0);
     QVERIFY(!form->txtTreffer->isHidden());
@@ -102,9 +105,9 @@ void TestApp::startUpState() {
     QCOMPARE(form->Text1[2]->text(), QStringLiteral("1"));
     QCOMPARE(form->Text1[0]->text(), QStringLiteral("0"));
     QCOMPARE(form->Text1[1]->text(), QStringLiteral("1"));
-    QCOMPARE(form->HScAusgabe->value(), 0);
-    QCOMPARE(form->vscHoch->value(), 0);
-    QCOMPARE(form->HScroll1->value(), 0);
+    QCOMPARE(form->HScAusgabe->Value(), 0);
+    QCOMPARE(form->vscHoch->Value(), 0);
+    QCOMPARE(form->HScroll1->Value(), 0);
     // Nothing has been written on the sheet yet.
     QVERIFY(form->picZeichenblatt->records().isEmpty());
 }
@@ -256,17 +259,46 @@ void TestApp::scrollPositions_data() {
 void TestApp::scrollPositions() {
     QFETCH(int, value);
     QFETCH(double, top);
-    form->vscHoch->setValue(100 - value); // move away first so that setting the value is a change
-    form->vscHoch->setValue(value);
+    form->vscHoch->SetValue(100 - value); // move away first so that setting the value is a change
+    form->vscHoch->SetValue(value);
+    QCOMPARE(form->vscHoch->Value(), value);
     QCOMPARE(PictureBox::childTop(form->picAusgabe), top);
     QCOMPARE(PictureBox::childTop(form->picSkala), top);
     const double insideHeight = form->picRahmen->height() - 2;
     QCOMPARE(form->picAusgabe->y(), 1 + qRound(top * insideHeight / 100));
     QCOMPARE(form->picSkala->y(), form->picAusgabe->y());
-    // Top of the track is the largest value: the inverted scroll bar shows 100 at its top.
-    QVERIFY(form->vscHoch->invertedAppearance());
-    QCOMPARE(form->vscHoch->minimum(), 0);
-    QCOMPARE(form->vscHoch->maximum(), 100);
+}
+
+void TestApp::verticalArrowsPointTheirWay() {
+    // At the bottom of the track the thumb cannot go lower; the upper arrow moves it up, which
+    // raises the value towards 100 and moves the canvas down.
+    QCOMPARE(form->vscHoch->sliderPosition(), form->vscHoch->maximum());
+    form->vscHoch->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(form->vscHoch->Value(), 0);
+    const int before = form->picAusgabe->y();
+    form->vscHoch->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    QCOMPARE(form->vscHoch->Value(), 1);
+    QVERIFY(form->picAusgabe->y() > before);
+    form->vscHoch->triggerAction(QAbstractSlider::SliderToMinimum);
+    QCOMPARE(form->vscHoch->Value(), 100);
+    QCOMPARE(PictureBox::childTop(form->picAusgabe), 76.0);
+}
+
+void TestApp::tabOrder() {
+    QVERIFY(form->txtTreffer->tabChangesFocus());
+    QStringList chain;
+    QWidget* w = form->picRahmen;
+    do {
+        if (w->focusPolicy() & Qt::TabFocus)
+            chain << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != form->picRahmen && chain.size() < 40);
+    QCOMPARE(chain, QStringList({"picRahmen", "picAusgabe", "picSkala", "HScAusgabe",
+                                 "picSteuerstand", "vscHoch", "Command1", "Text1(0)", "cmdSuche",
+                                 "Text1(1)", "Command2(1)", "Command3(1)", "Command2(0)",
+                                 "Command3(0)", "cmdIter", "txtIter", "txtHilfe", "txtTreffer",
+                                 "Picture3", "picZeichenblatt", "HScroll1", "Command3(2)",
+                                 "Command2(2)", "Text1(2)"}));
 }
 
 void TestApp::lastVisibleCanvasPosition() {
@@ -274,7 +306,7 @@ void TestApp::lastVisibleCanvasPosition() {
     if (Twips::fromPixels(inside) != 14850)
         QSKIP("needs a canvas frame of inside width 14850 twips (screen of 1024 pixels)");
     auto visible = [&](int v) {
-        form->HScAusgabe->setValue(v);
+        form->HScAusgabe->SetValue(v);
         const QRect frameInside = form->picRahmen->rect().adjusted(1, 1, -1, -1);
         return form->picAusgabe->geometry().intersects(frameInside);
     };
@@ -287,9 +319,9 @@ void TestApp::lastVisibleCanvasPosition() {
 
 void TestApp::sheetScrollsByTwips() {
     form->HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    QCOMPARE(form->HScroll1->value(), 1);
+    QCOMPARE(form->HScroll1->Value(), 1);
     QCOMPARE(PictureBox::childLeft(form->picZeichenblatt), -1.0);
-    form->HScroll1->setValue(10585);
+    form->HScroll1->SetValue(10585);
     // The sheet's right edge meets the holder's right edge.
     QCOMPARE(PictureBox::childLeft(form->picZeichenblatt) + 16000, 5415.0);
 }

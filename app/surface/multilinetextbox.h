@@ -10,7 +10,7 @@ namespace surface {
 // each line as a line; text() gives back exactly what setText() stored, or the user's edit of it.
 class MultiLineTextBox : public QPlainTextEdit {
     Q_OBJECT
-public:
+  public:
     explicit MultiLineTextBox(QWidget* parent = nullptr);
     void setText(const QString& text);
     QString text() const;

@@ -170,8 +170,8 @@ double NumberText::lenient(QStringView text) {
         if (u == u' ' || u == u'\t' || u == u'\n')
             continue;
         // Only the characters a number can hold matter; the first other one ends the number.
-        const bool numberChar =
-            (u >= u'0' && u <= u'9') || u == u'+' || u == u'-' || u == u'.' || u == u'e' || u == u'E';
+        const bool numberChar = (u >= u'0' && u <= u'9') || u == u'+' || u == u'-' || u == u'.' ||
+                                u == u'e' || u == u'E';
         if (!numberChar)
             break;
         packed.push_back(u);
@@ -179,7 +179,8 @@ double NumberText::lenient(QStringView text) {
     const qsizetype length = scanNumber(packed);
     if (length == 0)
         return 0;
-    return convert(toAscii(std::u16string_view(packed).substr(0, static_cast<std::size_t>(length))));
+    return convert(
+        toAscii(std::u16string_view(packed).substr(0, static_cast<std::size_t>(length))));
 }
 
 std::optional<double> NumberText::strict(QStringView text) {

@@ -11,7 +11,7 @@ namespace surface {
 
 // How numbers become text and text becomes numbers, the same way everywhere in the program.
 class NumberText {
-public:
+  public:
     // Decimal text with at most 15 significant digits, "." as the point and no zero before it,
     // led by one blank for a number that is not negative and by "-" for a negative one:
     // 2 -> " 2", -1 -> "-1", 1.5 -> " 1.5", -0.5 -> "-.5", 1e20 -> " 1E+20".
@@ -25,7 +25,8 @@ public:
     static double lenient(QStringView text);
     // The whole text must be one decimal number, blanks allowed around it; otherwise nothing.
     static std::optional<double> strict(QStringView text);
-    // Nearest 32-bit integer, halves to the even neighbour; nothing when out of range or not finite.
+    // Nearest 32-bit integer, halves to the even neighbour; nothing when out of range or not
+    // finite.
     static std::optional<std::int32_t> roundToInt32(double v);
     // Left edge of a label for the value v centred on column i of a chart.
     static double labelX(double i, double v) { return i - 0.2 * width(v); }

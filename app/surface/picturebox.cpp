@@ -123,9 +123,13 @@ void PictureBox::moveChild(QWidget* child, std::optional<double> left, std::opti
     child->move(left ? childX(*left) : child->x(), top ? childY(*top) : child->y());
 }
 
-double PictureBox::childLeft(const QWidget* child) { return child->property("Left").toDouble(); }
+double PictureBox::childLeft(const QWidget* child) {
+    return child->property("Left").toDouble();
+}
 
-double PictureBox::childTop(const QWidget* child) { return child->property("Top").toDouble(); }
+double PictureBox::childTop(const QWidget* child) {
+    return child->property("Top").toDouble();
+}
 
 void PictureBox::ensureImage() {
     const qreal ratio = devicePixelRatioF();
@@ -172,7 +176,8 @@ const QImage& PictureBox::image() {
 }
 
 const PictureBox::FontEntry& PictureBox::currentFont() const {
-    const quint64 key = (static_cast<quint64>(std::llround(FontSize * 100)) << 1) | (FontBold ? 1 : 0);
+    const quint64 key =
+        (static_cast<quint64>(std::llround(FontSize * 100)) << 1) | (FontBold ? 1 : 0);
     auto found = fonts.constFind(key);
     if (found != fonts.constEnd())
         return *found;
@@ -189,7 +194,9 @@ const PictureBox::FontEntry& PictureBox::currentFont() const {
     return *fonts.insert(key, FontEntry{font, metrics.ascent(), metrics.height()});
 }
 
-double PictureBox::textHeight() const { return currentFont().height / std::fabs(pixelsPerUnitY()); }
+double PictureBox::textHeight() const {
+    return currentFont().height / std::fabs(pixelsPerUnitY());
+}
 
 void PictureBox::setRecording(bool on) {
     recording = on;
@@ -197,7 +204,9 @@ void PictureBox::setRecording(bool on) {
         recorded.clear();
 }
 
-void PictureBox::setRecordingForNewBoxes(bool on) { recordNewBoxes = on; }
+void PictureBox::setRecordingForNewBoxes(bool on) {
+    recordNewBoxes = on;
+}
 
 void PictureBox::record(DrawCall call) {
     if (!recording)
@@ -248,19 +257,29 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, std::optional<
     if (recording && color)
         recorded.last().color = *color;
     const QColor ink = color.value_or(ForeColor);
+    // Every point belongs to the device pixel it falls in: a line at y runs through that pixel's
+    // centre and a filled box covers the pixels of both its corners, so a box that ends where a
+    // line lies covers that line and not the pixel row beyond it.
     const QPointF a = toPixel(x1, y1);
     const QPointF b = toPixel(x2, y2);
     QPainter& p = painter();
+    const qreal ratio = backing.devicePixelRatio();
+    auto cell = [ratio](double v) { return std::floor(v * ratio) / ratio; };
+    auto centre = [&](const QPointF& q) {
+        return QPointF(cell(q.x()) + 0.5 / ratio, cell(q.y()) + 0.5 / ratio);
+    };
     const QRectF box = QRectF(a, b).normalized();
     if (mode == LineMode::FilledBox) {
-        p.fillRect(box.adjusted(0, 0, 1, 1), ink);
+        const QRectF cells(QPointF(cell(box.left()), cell(box.top())),
+                           QPointF(cell(box.right()) + 1 / ratio, cell(box.bottom()) + 1 / ratio));
+        p.fillRect(cells, ink);
     } else {
         p.setPen(QPen(ink, DrawWidth, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
         p.setBrush(Qt::NoBrush);
         if (mode == LineMode::Box)
-            p.drawRect(box);
+            p.drawRect(QRectF(centre(box.topLeft()), centre(box.bottomRight())));
         else
-            p.drawLine(a, b);
+            p.drawLine(centre(a), centre(b));
     }
     CurrentX = x2;
     CurrentY = y2;
@@ -322,7 +341,9 @@ void PictureBox::Print(const QString& text) {
     CurrentX = scaled ? sx1 : 0;
 }
 
-void PictureBox::Print(double value) { Print(NumberText::of(value) + QLatin1Char(' ')); }
+void PictureBox::Print(double value) {
+    Print(NumberText::of(value) + QLatin1Char(' '));
+}
 
 void PictureBox::paintEvent(QPaintEvent* event) {
     endPainting();
@@ -355,6 +376,9 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
     emit mouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), user.x(), user.y());
 }
 
+// The second press of a double click is no new press.
+void PictureBox::mouseDoubleClickEvent(QMouseEvent*) {}
+
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
     const QPointF user = toUser(event->position() - QPointF(borderWidth(), borderWidth()));
     emit mouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()), user.x(), user.y());
@@ -363,7 +387,8 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event) {
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
     const QPointF user = toUser(event->position() - QPointF(borderWidth(), borderWidth()));
     emit mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), user.x(), user.y());
-    if (event->button() == Qt::LeftButton && pressedInside && rect().contains(event->position().toPoint()))
+    if (event->button() == Qt::LeftButton && pressedInside &&
+        rect().contains(event->position().toPoint()))
         emit clicked();
     pressedInside = false;
 }

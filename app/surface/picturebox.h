@@ -19,7 +19,7 @@ namespace surface {
 // coordinates set with Scale into a backing image; paintEvent only copies the exposed part.
 class PictureBox : public QWidget {
     Q_OBJECT
-public:
+  public:
     enum class LineMode { Plain, Box, FilledBox };
     enum class Border { None, Flat };
 
@@ -93,20 +93,21 @@ public:
     // The backing image (device pixels), e.g. for tests and screenshots.
     const QImage& image();
 
-signals:
+  signals:
     void mouseDown(int button, int shift, double x, double y);
     void mouseMove(int button, int shift, double x, double y);
     void mouseUp(int button, int shift, double x, double y);
     void clicked();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     struct FontEntry {
         QFont font;
         double ascent;

@@ -11,16 +11,16 @@ namespace surface {
 // over it reach the control below.
 class Shape : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit Shape(QWidget* parent = nullptr);
     void setOutline(const QColor& color, int width);
     QColor outlineColor() const { return outline; }
     int outlineWidth() const { return lineWidth; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QColor outline = Qt::black;
     int lineWidth = 1;
 };

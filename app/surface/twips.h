@@ -8,7 +8,7 @@ namespace surface {
 
 // Window geometry is designed in twips; one twip is 1/15 of a device-independent pixel.
 class Twips {
-public:
+  public:
     static constexpr double perPixel = 15.0;
     // The one conversion to widget pixels: to the nearest pixel, halves away from zero.
     static int toPixels(double twips) { return static_cast<int>(std::lround(twips / perPixel)); }

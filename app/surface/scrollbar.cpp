@@ -1,0 +1,28 @@
+// SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "scrollbar.h"
+
+#include <algorithm>
+
+namespace surface {
+
+// Underneath, the bar always runs from its smaller to its larger end; with Min > Max the value
+// is mirrored, so that Min sits at the start of the track.
+ScrollBar::ScrollBar(Qt::Orientation orientation, int min, int max, QWidget* parent)
+    : QScrollBar(orientation, parent), first(min), last(max) {
+    setRange(std::min(min, max), std::max(min, max));
+    setSingleStep(1);
+    setPageStep(1);
+    setFocusPolicy(Qt::StrongFocus);
+    SetValue(min);
+}
+
+int ScrollBar::Value() const {
+    return first > last ? first + last - value() : value();
+}
+
+void ScrollBar::SetValue(int v) {
+    setValue(first > last ? first + last - v : v);
+}
+
+} // namespace surface
