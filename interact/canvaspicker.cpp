@@ -41,14 +41,9 @@ void PickNumber(PictureBox& canvas, CanvasPicker::State& state, double c, long l
 
     state.currentNumber = static_cast<double>(n);
 
-    int d = 0;
-    long long sum = 0;
-    divisors::ScanProperDivisors(n, [&](long long s, bool isDivisor) {
-        if (isDivisor) {
-            ++d;
-            sum += s;
-        }
-    });
+    const divisors::DivisorSummary summed = divisors::SummarizeProperDivisors(n);
+    int d = summed.count;
+    const long long sum = summed.sum;
     canvas.CurrentX = NumberText::labelX(c, static_cast<double>(sum));
     canvas.CurrentY = d + 4;
     canvas.FontSize = 16;
@@ -60,11 +55,7 @@ void PickNumber(PictureBox& canvas, CanvasPicker::State& state, double c, long l
         canvas.ForeColor = QColor(0, 255, 0);
     canvas.Print(static_cast<double>(abundanceShown ? sum - n : sum));
 
-    d = 0;
-    divisors::ScanProperDivisors(n, [&](long long, bool isDivisor) {
-        if (isDivisor)
-            ++d;
-    });
+    d = divisors::SummarizeProperDivisors(n).count;
     // The offset follows the count of proper divisors, one less than the T(n) written.
     canvas.CurrentX = NumberText::labelX(c, d);
     canvas.CurrentY = d + 2;
