@@ -8,6 +8,7 @@
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QStaticText>
 #include <cmath>
 
 namespace surface {
@@ -175,9 +176,12 @@ const QImage& PictureBox::image() {
     return backing;
 }
 
+quint64 PictureBox::fontKey() const {
+    return (static_cast<quint64>(std::llround(FontSize * 100)) << 1) | (FontBold ? 1 : 0);
+}
+
 const PictureBox::FontEntry& PictureBox::currentFont() const {
-    const quint64 key =
-        (static_cast<quint64>(std::llround(FontSize * 100)) << 1) | (FontBold ? 1 : 0);
+    const quint64 key = fontKey();
     auto found = fonts.constFind(key);
     if (found != fonts.constEnd())
         return *found;
@@ -269,9 +273,12 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, std::optional<
         return QPointF(cell(q.x()) + 0.5 / ratio, cell(q.y()) + 0.5 / ratio);
     };
     const QRectF box = QRectF(a, b).normalized();
-    if (mode == LineMode::FilledBox) {
-        const QRectF cells(QPointF(cell(box.left()), cell(box.top())),
-                           QPointF(cell(box.right()) + 1 / ratio, cell(box.bottom()) + 1 / ratio));
+    const QRectF cells(QPointF(cell(box.left()), cell(box.top())),
+                       QPointF(cell(box.right()) + 1 / ratio, cell(box.bottom()) + 1 / ratio));
+    const bool straightThin = mode == LineMode::Plain && DrawWidth == 1 &&
+                              (cells.width() * ratio < 1.5 || cells.height() * ratio < 1.5);
+    if (mode == LineMode::FilledBox || straightThin) {
+        // A thin horizontal or vertical line covers exactly these pixels too; filling is faster.
         p.fillRect(cells, ink);
     } else {
         p.setPen(QPen(ink, DrawWidth, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
@@ -332,9 +339,22 @@ void PictureBox::Print(const QString& text) {
     QPainter& p = painter();
     const FontEntry& entry = currentFont();
     const QPointF at = toPixel(CurrentX, CurrentY);
-    p.setFont(entry.font);
-    p.setPen(ForeColor);
-    p.drawText(QPointF(at.x(), at.y() + entry.ascent), text);
+    // Charts write the same few hundred numbers again and again: lay each text out once per font.
+    if (layouts.size() > 20000)
+        layouts.clear();
+    const auto key = qMakePair(fontKey(), text);
+    auto layout = layouts.find(key);
+    if (layout == layouts.end()) {
+        QStaticText prepared(text);
+        prepared.setTextFormat(Qt::PlainText);
+        prepared.prepare(QTransform(), entry.font);
+        layout = layouts.insert(key, prepared);
+    }
+    if (p.font() != entry.font)
+        p.setFont(entry.font);
+    if (p.pen().color() != ForeColor || p.pen().widthF() != 1)
+        p.setPen(ForeColor);
+    p.drawStaticText(at, *layout);
     // A generous estimate of the text's extent; exact widths are not needed for repainting.
     markDirty(QRectF(at.x() - 2, at.y() - 2, text.size() * entry.height + 4, entry.height + 4));
     CurrentY += entry.height / pixelsPerUnitY();

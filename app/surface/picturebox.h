@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <QStaticText>
 #include <QTimer>
 #include <QVector>
 #include <QWidget>
@@ -114,6 +115,7 @@ class PictureBox : public QWidget {
         double height;
     };
     const FontEntry& currentFont() const;
+    quint64 fontKey() const;
     QPainter& painter();
     void endPainting();
     void ensureImage();
@@ -135,6 +137,7 @@ class PictureBox : public QWidget {
     bool recording = false;
     QVector<DrawCall> recorded;
     mutable QHash<quint64, FontEntry> fonts;
+    QHash<QPair<quint64, QString>, QStaticText> layouts; // texts laid out once per font
     QRectF dirty;
     QTimer repaintTimer;
     QElapsedTimer sinceRepaint;
