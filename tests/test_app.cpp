@@ -56,7 +56,7 @@ void sendMove(QWidget* w, QPoint at = QPoint(2, 2)) {
 
 class TestApp : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase();
     void init();
     void cleanup();
@@ -81,15 +81,21 @@ private slots:
     void infoBox();
     void endClosesWindow();
 
-private:
+  private:
     std::unique_ptr<Form1> form;
 };
 
-void TestApp::initTestCase() { PictureBox::setRecordingForNewBoxes(true); }
+void TestApp::initTestCase() {
+    PictureBox::setRecordingForNewBoxes(true);
+}
 
-void TestApp::init() { form = std::make_unique<Form1>(); }
+void TestApp::init() {
+    form = std::make_unique<Form1>();
+}
 
-void TestApp::cleanup() { form.reset(); }
+void TestApp::cleanup() {
+    form.reset();
+}
 
 void TestApp::startUpState() {
     QCOMPARE(form->windowTitle(), QStringLiteral("Teiler"));
@@ -220,10 +226,10 @@ void TestApp::clearCommands() {
 
 void TestApp::widthFitting_data() {
     QTest::addColumn<int>("screenPixels");
-    QTest::addColumn<int>("frameWidth");     // picRahmen, picSteuerstand, HScAusgabe, pixels
-    QTest::addColumn<double>("scrollLeft");  // vscHoch, twips
-    QTest::addColumn<double>("buttonLeft");  // Command1, twips
-    QTest::addColumn<int>("helpWidth");      // txtHilfe, pixels
+    QTest::addColumn<int>("frameWidth");    // picRahmen, picSteuerstand, HScAusgabe, pixels
+    QTest::addColumn<double>("scrollLeft"); // vscHoch, twips
+    QTest::addColumn<double>("buttonLeft"); // Command1, twips
+    QTest::addColumn<int>("helpWidth");     // txtHilfe, pixels
     QTest::newRow("800 px") << 800 << 768 << 11205.0 << 10890.0 << 236;
     QTest::newRow("1024 px") << 1024 << 992 << 14565.0 << 14250.0 << 460;
     QTest::newRow("400 px, narrower than the design") << 400 << 368 << 5205.0 << 4890.0 << 0;
@@ -293,12 +299,12 @@ void TestApp::tabOrder() {
             chain << w->objectName();
         w = w->nextInFocusChain();
     } while (w != form->picRahmen && chain.size() < 40);
-    QCOMPARE(chain, QStringList({"picRahmen", "picAusgabe", "picSkala", "HScAusgabe",
-                                 "picSteuerstand", "vscHoch", "Command1", "Text1(0)", "cmdSuche",
-                                 "Text1(1)", "Command2(1)", "Command3(1)", "Command2(0)",
-                                 "Command3(0)", "cmdIter", "txtIter", "txtHilfe", "txtTreffer",
-                                 "Picture3", "picZeichenblatt", "HScroll1", "Command3(2)",
-                                 "Command2(2)", "Text1(2)"}));
+    QCOMPARE(chain, QStringList({"picRahmen",      "picAusgabe",  "picSkala",    "HScAusgabe",
+                                 "picSteuerstand", "vscHoch",     "Command1",    "Text1(0)",
+                                 "cmdSuche",       "Text1(1)",    "Command2(1)", "Command3(1)",
+                                 "Command2(0)",    "Command3(0)", "cmdIter",     "txtIter",
+                                 "txtHilfe",       "txtTreffer",  "Picture3",    "picZeichenblatt",
+                                 "HScroll1",       "Command3(2)", "Command2(2)", "Text1(2)"}));
 }
 
 void TestApp::lastVisibleCanvasPosition() {
@@ -392,10 +398,10 @@ void TestApp::fontsAndMenu() {
     for (QMenu* menu : {form->cmdDatei, form->cmdStrahl, form->cmdTeiler0})
         for (QAction* a : menu->actions())
             captions << a->text();
-    QCOMPARE(captions, QStringList({"Bildschirm löschen", "beenden", "1...500", "501...1000",
-                                    "Liste als \"Skyline\"", "Teileranzahl T(n)  [alle Teiler]",
-                                    "Teilersumme S(n)   [echte Teiler]",
-                                    "S(n)-n  [\"Reichtum\"]"}));
+    QCOMPARE(captions,
+             QStringList({"Bildschirm löschen", "beenden", "1...500", "501...1000",
+                          "Liste als \"Skyline\"", "Teileranzahl T(n)  [alle Teiler]",
+                          "Teilersumme S(n)   [echte Teiler]", "S(n)-n  [\"Reichtum\"]"}));
     QCOMPARE(form->cmdTrefferliste->text(), QStringLiteral("Trefferliste ein/aus"));
     QCOMPARE(form->cmdVortrag->text(), QStringLiteral("Info"));
     QVERIFY(!form->windowIcon().isNull());

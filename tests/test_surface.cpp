@@ -13,7 +13,7 @@ using surface::PictureBox;
 
 class TestSurface : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void numberText_data();
     void numberText();
     void lenient_data();
@@ -92,11 +92,14 @@ void TestSurface::lenient_data() {
     QTest::newRow("inf") << "inf" << 0.0;
     QTest::newRow("arabic-indic digits") << QString::fromUtf8("\u0661\u0662") << 0.0;
     QTest::newRow("fullwidth digits") << QString::fromUtf8("\uff11\uff12") << 0.0;
-    QTest::newRow("control characters") << QString::fromUtf8("\x01\x02" "5") << 0.0;
+    QTest::newRow("control characters") << QString::fromUtf8("\x01\x02"
+                                                             "5")
+                                        << 0.0;
     QTest::newRow("underflow") << "1e-400" << 0.0;
     QTest::newRow("overflow") << "1e400" << std::numeric_limits<double>::infinity();
     QTest::newRow("negative overflow") << "-1e400" << -std::numeric_limits<double>::infinity();
-    QTest::newRow("many digits") << QString(400, QLatin1Char('9')) << std::numeric_limits<double>::infinity();
+    QTest::newRow("many digits") << QString(400, QLatin1Char('9'))
+                                 << std::numeric_limits<double>::infinity();
 }
 
 void TestSurface::lenient() {
