@@ -212,10 +212,10 @@ void PictureBox::setRecordingForNewBoxes(bool on) {
     recordNewBoxes = on;
 }
 
-void PictureBox::record(DrawCall call) {
+void PictureBox::record(DrawCall call, const QColor& ink) {
     if (!recording)
         return;
-    call.color = ForeColor;
+    call.color = ink;
     call.fontSize = FontSize;
     call.bold = FontBold;
     call.drawWidth = DrawWidth;
@@ -239,7 +239,7 @@ void PictureBox::flushDirty() {
 void PictureBox::Cls() {
     DrawCall call;
     call.op = QStringLiteral("Cls");
-    record(call);
+    record(call, ForeColor);
     ensureImage();
     endPainting();
     backing.fill(back);
@@ -257,10 +257,8 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, std::optional<
     call.x2 = x2;
     call.y2 = y2;
     call.mode = mode;
-    record(call);
-    if (recording && color)
-        recorded.last().color = *color;
     const QColor ink = color.value_or(ForeColor);
+    record(call, ink);
     // Every point belongs to the device pixel it falls in: a line at y runs through that pixel's
     // centre and a filled box covers the pixels of both its corners, so a box that ends where a
     // line lies covers that line and not the pixel row beyond it.
@@ -299,7 +297,7 @@ void PictureBox::Circle(double x, double y, double radius) {
     call.x1 = x;
     call.y1 = y;
     call.radius = radius;
-    record(call);
+    record(call, ForeColor);
     const QPointF centre = toPixel(x, y);
     const double r = radius * std::fabs(pixelsPerUnitX());
     QPainter& p = painter();
@@ -319,7 +317,7 @@ void PictureBox::PSet(double x, double y) {
     call.op = QStringLiteral("PSet");
     call.x1 = x;
     call.y1 = y;
-    record(call);
+    record(call, ForeColor);
     const QPointF at = toPixel(x, y);
     const double size = qMax(1, DrawWidth);
     const QRectF dot(at.x() - size / 2, at.y() - size / 2, size, size);
@@ -335,7 +333,7 @@ void PictureBox::Print(const QString& text) {
     call.x1 = CurrentX;
     call.y1 = CurrentY;
     call.text = text;
-    record(call);
+    record(call, ForeColor);
     QPainter& p = painter();
     const FontEntry& entry = currentFont();
     const QPointF at = toPixel(CurrentX, CurrentY);

@@ -119,7 +119,7 @@ class PictureBox : public QWidget {
     QPainter& painter();
     void endPainting();
     void ensureImage();
-    void record(DrawCall call);
+    void record(DrawCall call, const QColor& ink); // ink: the colour the call draws in
     void markDirty(const QRectF& pixelRect);
     void flushDirty();
     QSizeF insideSize() const;
