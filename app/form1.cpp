@@ -323,7 +323,10 @@ void Form1::connectEvents() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonPress && watched == txtIter) {
+    // The second press of a double click arrives as a double-click event; it is a press too.
+    const bool press =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    if (press && watched == txtIter) {
         auto* e = static_cast<QMouseEvent*>(event);
         const int button = e->button() == Qt::LeftButton    ? 1
                            : e->button() == Qt::RightButton ? 2
@@ -331,8 +334,14 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         txtIter_MouseDown(button, 0, e->position().x(), e->position().y());
         return false;
     }
-    if (event->type() == QEvent::Leave && watched == cmdIter)
-        refusalShown = false;
+    if (watched == cmdIter) {
+        if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove)
+            pointerOnIter = true;
+        if (event->type() == QEvent::Leave) {
+            pointerOnIter = false;
+            pointerLeftAfterRefusal = true;
+        }
+    }
     if (event->type() != QEvent::MouseMove)
         return false;
     auto* e = static_cast<QMouseEvent*>(event);
@@ -530,10 +539,16 @@ void Form1::cmdIter_Click() {
     if (!step.accepted) {
         txtHilfe->setText(factor::AliquotStep::RefusalText());
         refusalShown = true;
+        pointerLeftAfterRefusal = !pointerOnIter;
         return;
     }
     txtIter->setText(step.text);
     currentNumber = step.sum;
+    // The next step ends the refusal: the help line speaks of the button again.
+    if (refusalShown) {
+        refusalShown = false;
+        txtHilfe->setText(iterHelpText());
+    }
 }
 
 void Form1::Command2_Click(int index) {
@@ -583,10 +598,13 @@ QString Form1::iterHelpText() const {
            QStringLiteral(" berechnen");
 }
 
-// A refused step's message stays until the pointer has left the button.
+// A refused step's message stays while the pointer is still on the button it pressed; the first
+// move over the button after the pointer has been elsewhere writes the help text again.
 void Form1::cmdIter_MouseMove() {
-    if (!refusalShown)
-        txtHilfe->setText(iterHelpText());
+    if (refusalShown && !pointerLeftAfterRefusal)
+        return;
+    refusalShown = false;
+    txtHilfe->setText(iterHelpText());
 }
 
 void Form1::Frame2_MouseMove() {

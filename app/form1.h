@@ -83,6 +83,8 @@ class Form1 : public QMainWindow {
     double lastDrawY = 0;
     bool closing = false;      // set when the window closes, so a chart that yields stops drawing
     bool refusalShown = false; // the help line shows why the last S step was refused
+    bool pointerLeftAfterRefusal = false; // the pointer was off "S" since that refusal
+    bool pointerOnIter = false;           // the pointer is on "S"
 
     // Event procedures.
     void Form_Load();

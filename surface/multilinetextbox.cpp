@@ -2,6 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "multilinetextbox.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMouseEvent>
+
 namespace surface {
 
 MultiLineTextBox::MultiLineTextBox(QWidget* parent) : QPlainTextEdit(parent) {}
@@ -17,6 +21,41 @@ QString MultiLineTextBox::text() const {
     QString stored = toPlainText();
     stored.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     return stored;
+}
+
+// The middle button is handled here rather than by QPlainTextEdit, whose own paste of the
+// selection crashes in Qt 6.4 when no program owns the X11 PRIMARY selection.
+void MultiLineTextBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::mousePressEvent(event);
+}
+
+void MultiLineTextBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton) {
+        event->accept();
+        pasteSelectionAt(event->position().toPoint());
+        return;
+    }
+    QPlainTextEdit::mouseReleaseEvent(event);
+}
+
+// Inserts the PRIMARY selection's text where the pointer is, as X11 users expect; without a
+// selection, or with one that holds no text, nothing happens.
+void MultiLineTextBox::pasteSelectionAt(const QPoint& at) {
+    if (isReadOnly())
+        return;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard || !clipboard->supportsSelection())
+        return;
+    const QString text = clipboard->text(QClipboard::Selection);
+    if (text.isEmpty())
+        return;
+    QTextCursor cursor = cursorForPosition(at);
+    cursor.insertText(text);
+    setTextCursor(cursor);
 }
 
 } // namespace surface

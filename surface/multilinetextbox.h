@@ -4,6 +4,8 @@
 
 #include <QPlainTextEdit>
 
+class QMouseEvent;
+
 namespace surface {
 
 // A multi-line text box whose text has CR LF line ends, as the program writes it. The box shows
@@ -14,6 +16,13 @@ class MultiLineTextBox : public QPlainTextEdit {
     explicit MultiLineTextBox(QWidget* parent = nullptr);
     void setText(const QString& text);
     QString text() const;
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void pasteSelectionAt(const QPoint& at);
 };
 
 } // namespace surface

@@ -394,8 +394,11 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
     emit mouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), user.x(), user.y());
 }
 
-// The second press of a double click is no new press.
-void PictureBox::mouseDoubleClickEvent(QMouseEvent*) {}
+// Qt delivers the second press of a double click as a double-click event; it is a press all the
+// same, so that every press picks, starts a drawing or reads the clipboard.
+void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
+}
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
     const QPointF user = toUser(event->position() - QPointF(borderWidth(), borderWidth()));

@@ -9,12 +9,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStringList>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -161,8 +163,12 @@ class TestFactor : public QObject {
     void windowStepButton();
     void windowRefusedStep_data();
     void windowRefusedStep();
+    void windowRefusalOnHelpLine_data();
+    void windowRefusalOnHelpLine();
     void windowSheetClick_data();
     void windowSheetClick();
+    void windowDoubleClickIsTwoPresses_data();
+    void windowDoubleClickIsTwoPresses();
 };
 
 // ---- the sheet ----
@@ -676,6 +682,51 @@ void TestFactor::windowRefusedStep() {
              QStringLiteral("S(n) nur für ganze Zahlen von 0 bis 999999999999999"));
 }
 
+// Steps, separated by blanks: "on"/"wiggle" move the pointer onto "S", "off" onto a label,
+// "press" clicks "S" where the pointer is, "key" presses it from the keyboard, a number is typed.
+void TestFactor::windowRefusalOnHelpLine_data() {
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<bool>("refusalShown");
+    QTest::newRow("stays while on S") << "on -5 press wiggle" << true;
+    QTest::newRow("next step ends it") << "on -5 press 220 press" << false;
+    QTest::newRow("back on S after leaving") << "on -5 press off on" << false;
+    QTest::newRow("refused from the keyboard") << "off -5 key on" << false;
+    QTest::newRow("a move after the step") << "on -5 press 220 press wiggle off on" << false;
+}
+
+void TestFactor::windowRefusalOnHelpLine() {
+    QFETCH(QString, steps);
+    QFETCH(bool, refusalShown);
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    // Events go through the window, so that Qt tracks which widget is under the pointer.
+    QWindow* window = form.windowHandle();
+    const QPoint onS = form.cmdIter->mapTo(&form, form.cmdIter->rect().center());
+    const QPoint offS = form.Label6->mapTo(&form, form.Label6->rect().center());
+    QPoint pointer = offS;
+    for (const QString& step : steps.split(QLatin1Char(' '))) {
+        if (step == QLatin1String("on"))
+            QTest::mouseMove(window, pointer = onS);
+        else if (step == QLatin1String("wiggle"))
+            QTest::mouseMove(window, pointer = onS + QPoint(2, 1));
+        else if (step == QLatin1String("off"))
+            QTest::mouseMove(window, pointer = offS);
+        else if (step == QLatin1String("press"))
+            QTest::mouseClick(window, Qt::LeftButton, {}, pointer);
+        else if (step == QLatin1String("key"))
+            form.cmdIter->click();
+        else
+            form.txtIter->setText(step);
+    }
+    const QString refusal = QStringLiteral("S(n) nur für ganze Zahlen von 0 bis 999999999999999");
+    if (refusalShown)
+        QCOMPARE(form.txtHilfe->text(), refusal);
+    else
+        QCOMPARE(form.txtHilfe->text(), QStringLiteral("Summe der echten Teiler von ") +
+                                            form.txtIter->text() + QStringLiteral(" berechnen"));
+}
+
 void TestFactor::windowSheetClick_data() {
     QTest::addColumn<QString>("clipboard");
     QTest::addColumn<QString>("factors"); // "-" for an empty sheet
@@ -719,6 +770,34 @@ void TestFactor::windowSheetClick() {
     const SheetReading empty = ReadSheet(form.picZeichenblatt->records());
     QVERIFY(empty.cleared);
     QCOMPARE(empty.callsAfterClear, 0);
+}
+
+// Every press clears the sheet and shows a number on it, the second press of a double click too.
+void TestFactor::windowDoubleClickIsTwoPresses_data() {
+    QTest::addColumn<QString>("target");
+    QTest::newRow("canvas") << "picAusgabe";
+    QTest::newRow("txtIter") << "txtIter";
+    QTest::newRow("sheet") << "picZeichenblatt";
+}
+
+void TestFactor::windowDoubleClickIsTwoPresses() {
+    QFETCH(QString, target);
+    QGuiApplication::clipboard()->setText(QStringLiteral("28"));
+    Form1 form;
+    form.txtIter->setText(QStringLiteral("28"));
+    form.picZeichenblatt->setRecording(true);
+    auto* widget = form.findChild<QWidget*>(target);
+    QVERIFY(widget);
+    const QPoint at(widget->width() / 2, widget->height() / 2);
+    // The events a double click brings: press, release, double click, release.
+    QTest::mousePress(widget, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+    const auto& calls = form.picZeichenblatt->records();
+    QCOMPARE(std::count_if(calls.begin(), calls.end(),
+                           [](const DrawCall& c) { return c.op == QLatin1String("Cls"); }),
+             2);
 }
 
 QTEST_MAIN(TestFactor)
