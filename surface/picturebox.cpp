@@ -5,6 +5,7 @@
 #include "numbertext.h"
 #include "twips.h"
 
+#include <QChildEvent>
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -65,6 +66,9 @@ void PictureBox::setBackColor(const QColor& color) {
 
 void PictureBox::setBorder(Border newBorder) {
     border = newBorder;
+    for (QObject* child : children())
+        if (child->isWidgetType())
+            clipChild(static_cast<QWidget*>(child));
     update();
 }
 
@@ -300,12 +304,11 @@ void PictureBox::Circle(double x, double y, double radius) {
     record(call, ForeColor);
     const QPointF centre = toPixel(x, y);
     const double r = radius * std::fabs(pixelsPerUnitX());
+    // Plain pixels as for text: drawing the same circle again leaves the picture as it was.
     QPainter& p = painter();
-    p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(ForeColor, DrawWidth));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(centre, r, r);
-    p.setRenderHint(QPainter::Antialiasing, false);
     CurrentX = x;
     CurrentY = y;
     const double reach = r + DrawWidth + 1;
@@ -386,6 +389,49 @@ void PictureBox::paintEvent(QPaintEvent* event) {
 void PictureBox::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     ensureImage();
+    for (QObject* child : children())
+        if (child->isWidgetType())
+            clipChild(static_cast<QWidget*>(child));
+}
+
+// Controls inside the box are clipped to the inside of its border, so the border stays visible.
+void PictureBox::childEvent(QChildEvent* event) {
+    QWidget::childEvent(event);
+    if (event->added() && event->child()->isWidgetType()) {
+        auto* child = static_cast<QWidget*>(event->child());
+        child->installEventFilter(this);
+        clipChild(child);
+    } else if (event->removed()) {
+        event->child()->removeEventFilter(this);
+    }
+}
+
+bool PictureBox::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+        watched->parent() == this && watched->isWidgetType())
+        clipChild(static_cast<QWidget*>(watched));
+    return QWidget::eventFilter(watched, event);
+}
+
+void PictureBox::clipChild(QWidget* child) {
+    const int b = borderWidth();
+    if (b == 0) {
+        if (!child->mask().isEmpty())
+            child->clearMask();
+        return;
+    }
+    const QRect inside = rect().adjusted(b, b, -b, -b);
+    const QRect geometry = child->geometry();
+    if (inside.contains(geometry)) {
+        if (!child->mask().isEmpty())
+            child->clearMask();
+        return;
+    }
+    QRect visible = (inside & geometry).translated(-geometry.topLeft());
+    // An empty mask would show the whole child; a child wholly on the border shows nothing.
+    if (visible.isEmpty())
+        visible = QRect(-1, -1, 1, 1);
+    child->setMask(QRegion(visible));
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {

@@ -107,8 +107,11 @@ class PictureBox : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void childEvent(QChildEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void clipChild(QWidget* child);
     struct FontEntry {
         QFont font;
         double ascent;
