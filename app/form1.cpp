@@ -12,6 +12,7 @@
 #include "factor/factorizationsheet.h"
 #include "interact/canvaspicker.h"
 #include "layouttable.h"
+#include "pictureexport.h"
 #include "search/searchrun.h"
 #include "search/steppers.h"
 #include "surface/multilinetextbox.h"
@@ -25,6 +26,8 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHash>
@@ -35,9 +38,13 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStandardPaths>
+#include <QWheelEvent>
 #include <algorithm>
 #include <vector>
 
@@ -83,8 +90,13 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     // Client area of 11880 x 9708 twips below the menu bar, centred on the screen.
     const QSize client(Twips::toPixels(11880), Twips::toPixels(9708));
     resize(client.width(), client.height() + menuBar()->sizeHint().height());
-    if (QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    // Centred, but never with the title bar above the screen's top or left edge, however large
+    // a zoom makes the window; a top-level window's position is that of its frame.
+    if (QScreen* s = screen()) {
+        const QRect available = s->availableGeometry();
+        const QPoint centred = available.center() - rect().center();
+        move(std::max(centred.x(), available.left()), std::max(centred.y(), available.top()));
+    }
     Form_Load();
 }
 
@@ -257,6 +269,11 @@ void Form1::buildMenu() {
     QMenuBar* bar = menuBar();
     cmdDatei = named(bar->addMenu(QStringLiteral("Datei")), "cmdDatei");
     cmdloesch = named(cmdDatei->addAction(QStringLiteral("Bildschirm löschen")), "cmdloesch");
+    cmdDatei->addSeparator();
+    cmdSpeichern = named(cmdDatei->addAction(QStringLiteral("Bild speichern …")), "cmdSpeichern");
+    cmdKopieren = named(cmdDatei->addAction(QStringLiteral("Bild kopieren")), "cmdKopieren");
+    cmdDrucken = named(cmdDatei->addAction(QStringLiteral("Drucken …")), "cmdDrucken");
+    cmdDatei->addSeparator();
     cmdEnde = named(cmdDatei->addAction(QStringLiteral("beenden")), "cmdEnde");
     cmdStrahl = named(bar->addMenu(QStringLiteral("Zahlenstrahl")), "cmdStrahl");
     cmdSkala = named(cmdStrahl->addAction(QStringLiteral("1...500")), "cmdSkala");
@@ -281,6 +298,9 @@ void Form1::buildMenu() {
 void Form1::connectEvents() {
     connect(cmdloesch, &QAction::triggered, this, &Form1::cmdloesch_Click);
     connect(cmdEnde, &QAction::triggered, this, &Form1::cmdEnde_Click);
+    connect(cmdSpeichern, &QAction::triggered, this, &Form1::cmdSpeichern_Click);
+    connect(cmdKopieren, &QAction::triggered, this, &Form1::cmdKopieren_Click);
+    connect(cmdDrucken, &QAction::triggered, this, &Form1::cmdDrucken_Click);
     connect(cmdSkala, &QAction::triggered, this, &Form1::cmdSkala_Click);
     connect(cmdSkala2, &QAction::triggered, this, &Form1::cmdSkala2_Click);
     connect(cmdTeiler, &QAction::triggered, this, &Form1::cmdTeiler_Click);
@@ -320,9 +340,17 @@ void Form1::connectEvents() {
         w->setMouseTracking(true);
         w->installEventFilter(this);
     }
+    // Wheel turns over the canvas frame that no control inside it took.
+    picRahmen->installEventFilter(this);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == picRahmen) {
+        if (event->type() != QEvent::Wheel)
+            return false;
+        picRahmen_MouseWheel(static_cast<QWheelEvent*>(event));
+        return true;
+    }
     // The second press of a double click arrives as a double-click event; it is a press too.
     const bool press =
         event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
@@ -629,4 +657,70 @@ void Form1::Text1_MouseMove(int) {
 
 void Form1::picZeichenblatt_MouseMove() {
     txtHilfe->setText(QStringLiteral("Anzeigefeld für die Primfaktorzerlegung"));
+}
+
+// The wheel moves the canvas through its scroll bars, whose Change events do the moving: up and
+// down with vscHoch, sideways with HScAusgabe when Shift is held or the wheel turns sideways.
+void Form1::picRahmen_MouseWheel(QWheelEvent* event) {
+    const QPoint delta = event->angleDelta();
+    const bool sideways =
+        (event->modifiers() & Qt::ShiftModifier) || std::abs(delta.x()) > std::abs(delta.y());
+    surface::ScrollBar* bar = sideways ? HScAusgabe : vscHoch;
+    // Shift only chooses the bar; the bar itself would take it for page steps.
+    QWheelEvent turn(bar->mapFromGlobal(event->globalPosition()), event->globalPosition(),
+                     event->pixelDelta(), delta, event->buttons(),
+                     event->modifiers() & ~Qt::ShiftModifier, event->phase(), event->inverted(),
+                     event->source());
+    QCoreApplication::sendEvent(bar, &turn);
+    event->accept();
+}
+
+QImage Form1::framePicture() {
+    return app::PictureExport::FramePicture(*picRahmen, *picAusgabe, *picSkala,
+                                            vscHoch->isVisible() ? vscHoch->width() : 0);
+}
+
+bool Form1::savePictureTo(const QString& path) {
+    QString error;
+    if (app::PictureExport::Save(framePicture(), path, &error))
+        return true;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Bild speichern"),
+                    QStringLiteral("Das Bild konnte nicht als\n%1\ngespeichert werden.\n\n%2")
+                        .arg(QDir::toNativeSeparators(path), error),
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("saveErrorBox"));
+    box.exec();
+    return false;
+}
+
+void Form1::cmdSpeichern_Click() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    QFileDialog dialog(this, QStringLiteral("Bild speichern"), folder,
+                       QStringLiteral("PNG-Bild (*.png);;PDF-Dokument (*.pdf)"));
+    dialog.setObjectName(QStringLiteral("saveDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    dialog.selectFile(app::PictureExport::SuggestedName(rangeBase));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    savePictureTo(dialog.selectedFiles().constFirst());
+}
+
+void Form1::cmdKopieren_Click() {
+    app::PictureExport::Copy(framePicture());
+}
+
+void Form1::cmdDrucken_Click() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setDocName(app::PictureExport::SuggestedName(rangeBase).chopped(4));
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(QStringLiteral("printDialog"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!app::PictureExport::Print(framePicture(), printer))
+        QMessageBox::warning(this, QStringLiteral("Drucken"),
+                             QStringLiteral("Das Bild konnte nicht gedruckt werden."));
 }

@@ -4,6 +4,7 @@
 
 #include "interact/canvaspicker.h"
 
+#include <QImage>
 #include <QMainWindow>
 #include <QString>
 #include <array>
@@ -14,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QWheelEvent;
 
 namespace surface {
 class MultiLineTextBox;
@@ -60,6 +62,9 @@ class Form1 : public QMainWindow {
     // Menu entries.
     QMenu* cmdDatei = nullptr;
     QAction* cmdloesch = nullptr;
+    QAction* cmdSpeichern = nullptr;
+    QAction* cmdKopieren = nullptr;
+    QAction* cmdDrucken = nullptr;
     QAction* cmdEnde = nullptr;
     QMenu* cmdStrahl = nullptr;
     QAction* cmdSkala = nullptr;
@@ -99,6 +104,10 @@ class Form1 : public QMainWindow {
     void cmdTrefferliste_Click();
     void cmdVortrag_Click();
     void cmdEnde_Click();
+    void cmdSpeichern_Click();
+    void cmdKopieren_Click();
+    void cmdDrucken_Click();
+    void picRahmen_MouseWheel(QWheelEvent* event);
     void picAusgabe_MouseDown(int Button, int Shift, double X, double Y);
     void picAusgabe_MouseMove(int Button, int Shift, double X, double Y);
     void picAusgabe_MouseUp(int Button, int Shift, double X, double Y);
@@ -121,6 +130,12 @@ class Form1 : public QMainWindow {
     void Frame1_MouseMove();
     void Text1_MouseMove(int index);
     void picZeichenblatt_MouseMove();
+
+    // What the canvas frame shows, with the scale strip: the picture that is saved, copied and
+    // printed.
+    QImage framePicture();
+    // Saves the picture; a failure is told in a message box that names the file and the reason.
+    bool savePictureTo(const QString& path);
 
     // Width of the screen the window is on, in twips.
     double screenWidthTwips() const;

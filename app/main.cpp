@@ -1,12 +1,34 @@
 // SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "commandline.h"
 #include "form1.h"
+#include "germantranslations.h"
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+void nameApplication() {
+    QCoreApplication::setApplicationName(QStringLiteral("Teiler"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TEILER_VERSION));
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    // The options are read first, so that --help and --version work without a display.
+    app::CommandLine::Options options;
+    {
+        nameApplication();
+        QCoreApplication reader(argc, argv);
+        app::GermanTranslations::Install(reader);
+        options = app::CommandLine::Parse(QCoreApplication::arguments());
+    }
+    if (options.exitCode)
+        return *options.exitCode;
+
     // Without a display Qt would abort with a long message; say plainly what to do instead.
     const bool platformChosen = std::getenv("QT_QPA_PLATFORM") != nullptr;
     const char* x11 = std::getenv("DISPLAY");
@@ -18,9 +40,11 @@ int main(int argc, char* argv[]) {
                      argv[0]);
         return 1;
     }
+    app::CommandLine::ApplyZoom(options, argc, argv);
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Teiler"));
+    nameApplication();
     QApplication::setDesktopFileName(QStringLiteral("teiler"));
+    app::GermanTranslations::Install(application);
     Form1 window;
     window.show();
     return QApplication::exec();

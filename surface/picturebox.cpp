@@ -263,22 +263,21 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, std::optional<
     call.mode = mode;
     const QColor ink = color.value_or(ForeColor);
     record(call, ink);
-    // Every point belongs to the device pixel it falls in: a line at y runs through that pixel's
-    // centre and a filled box covers the pixels of both its corners, so a box that ends where a
-    // line lies covers that line and not the pixel row beyond it.
+    // Every point starts at the device pixel it falls in and reaches one logical pixel on (one
+    // device pixel at ratio 1, two at ratio 2): a line at y runs through the middle of that
+    // stretch and a filled box covers the stretches of both its corners, so a box that ends where
+    // a line lies covers that line and not the row beyond it, at every pixel ratio.
     const QPointF a = toPixel(x1, y1);
     const QPointF b = toPixel(x2, y2);
     QPainter& p = painter();
     const qreal ratio = backing.devicePixelRatio();
     auto cell = [ratio](double v) { return std::floor(v * ratio) / ratio; };
-    auto centre = [&](const QPointF& q) {
-        return QPointF(cell(q.x()) + 0.5 / ratio, cell(q.y()) + 0.5 / ratio);
-    };
+    auto centre = [&](const QPointF& q) { return QPointF(cell(q.x()) + 0.5, cell(q.y()) + 0.5); };
     const QRectF box = QRectF(a, b).normalized();
     const QRectF cells(QPointF(cell(box.left()), cell(box.top())),
-                       QPointF(cell(box.right()) + 1 / ratio, cell(box.bottom()) + 1 / ratio));
-    const bool straightThin = mode == LineMode::Plain && DrawWidth == 1 &&
-                              (cells.width() * ratio < 1.5 || cells.height() * ratio < 1.5);
+                       QPointF(cell(box.right()) + 1, cell(box.bottom()) + 1));
+    const bool straightThin =
+        mode == LineMode::Plain && DrawWidth == 1 && (cells.width() < 1.5 || cells.height() < 1.5);
     if (mode == LineMode::FilledBox || straightThin) {
         // A thin horizontal or vertical line covers exactly these pixels too; filling is faster.
         p.fillRect(cells, ink);

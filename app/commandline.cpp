@@ -1,0 +1,132 @@
+// SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "commandline.h"
+
+#include "surface/twips.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace app {
+
+namespace {
+
+constexpr double smallestZoom = 1.0;
+constexpr double largestZoom = 4.0;
+
+} // namespace
+
+CommandLine::Options CommandLine::Parse(const QStringList& arguments) {
+    Options options;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Teiler – ein Lernprogramm über die Teiler der Zahlen von 1 bis 1000"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Zeigt diese Hilfe an."));
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Zeigt die Versionsnummer an."));
+    const QCommandLineOption zoom(
+        QStringLiteral("zoom"),
+        QStringLiteral("Vergrößert das ganze Fenster um den Faktor F (1 bis 4) für Beamer; "
+                       "\"fit\" wählt den größten Faktor, bei dem das Fenster auf den "
+                       "Bildschirm passt."),
+        QStringLiteral("F"));
+    parser.addOption(help);
+    parser.addOption(version);
+    parser.addOption(zoom);
+    // Qt's own options (-platform xcb, -style fusion, ...) are read later by the application
+    // object; here they are only let through.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
+                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display",
+                             "geometry", "style", "stylesheet", "qmljsdebugger"}) {
+        QCommandLineOption qtOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qtOption);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption qtFlag(QString::fromLatin1(name));
+        qtFlag.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qtFlag);
+    }
+
+    auto refuse = [&options](const QString& message) {
+        std::fprintf(stderr, "teiler: %s\n", qUtf8Printable(message));
+        options.exitCode = 2;
+        return options;
+    };
+    if (!parser.parse(arguments))
+        return refuse(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return refuse(QStringLiteral("unerwartetes Argument \"%1\"")
+                          .arg(parser.positionalArguments().constFirst()));
+    if (parser.isSet(help)) {
+        std::fputs(qUtf8Printable(parser.helpText()), stdout);
+        options.exitCode = 0;
+        return options;
+    }
+    if (parser.isSet(version)) {
+        std::printf("teiler %s\n", qUtf8Printable(QCoreApplication::applicationVersion()));
+        options.exitCode = 0;
+        return options;
+    }
+    if (parser.isSet(zoom)) {
+        const QString value = parser.value(zoom).trimmed();
+        if (value == QLatin1String("fit")) {
+            options.fit = true;
+            return options;
+        }
+        bool ok = false;
+        const double factor = value.toDouble(&ok);
+        if (!ok || !std::isfinite(factor) || factor < smallestZoom || factor > largestZoom)
+            return refuse(QStringLiteral("--zoom erwartet eine Zahl von 1 bis 4 oder \"fit\", "
+                                         "nicht \"%1\"")
+                              .arg(parser.value(zoom)));
+        options.zoom = factor;
+    }
+    return options;
+}
+
+double CommandLine::FitFactor(const QRect& available, const QSize& window, const QMargins& frame) {
+    // The frame's title bar is drawn by the window manager and does not grow with the factor.
+    const double across = (available.width() - frame.left() - frame.right()) /
+                          static_cast<double>(std::max(1, window.width()));
+    const double down = (available.height() - frame.top() - frame.bottom()) /
+                        static_cast<double>(std::max(1, window.height()));
+    const double factor = std::floor(std::min(across, down) * 100) / 100;
+    return std::clamp(factor, smallestZoom, largestZoom);
+}
+
+QSize CommandLine::DesignWindowSize(int menuBarHeight) {
+    return {surface::Twips::toPixels(11880), surface::Twips::toPixels(9708) + menuBarHeight};
+}
+
+QMargins CommandLine::AssumedFrame() {
+    return {4, 32, 4, 4};
+}
+
+void CommandLine::ApplyZoom(const Options& options, int& argc, char** argv) {
+    if (!options.zoom && !options.fit)
+        return;
+    double factor = options.zoom.value_or(1.0);
+    if (options.fit) {
+        // Measure the screen without any scale factor of the environment.
+        qunsetenv("QT_SCALE_FACTOR");
+        QGuiApplication probe(argc, argv);
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        if (screen) {
+            const int menuBar = QFontMetrics(QGuiApplication::font()).height() + 8;
+            factor =
+                FitFactor(screen->availableGeometry(), DesignWindowSize(menuBar), AssumedFrame());
+        }
+    }
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(factor, 'g', 4));
+}
+
+} // namespace app

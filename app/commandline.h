@@ -1,0 +1,38 @@
+// SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QMargins>
+#include <QRect>
+#include <QSize>
+#include <QStringList>
+#include <optional>
+
+namespace app {
+
+// The command line: --help, --version and --zoom F for projectors, F a number from 1 to 4 or
+// "fit". The zoom is Qt's scale factor, which has to be set before the application exists.
+class CommandLine {
+  public:
+    struct Options {
+        std::optional<double> zoom;  // a factor from 1 to 4
+        bool fit = false;            // the largest factor at which the window fits the screen
+        std::optional<int> exitCode; // set when the program ends here (help, version, error)
+    };
+
+    // Reads the arguments; prints help, version or one line on a bad option (exit code 2).
+    static Options Parse(const QStringList& arguments);
+    // The largest factor from 1 to 4 at which a window of the given size, with its frame,
+    // fits the available area; two decimals, rounded down.
+    static double FitFactor(const QRect& available, const QSize& window, const QMargins& frame);
+    // Sets the scale factor for the application about to be created; for "fit" it first asks
+    // a short-lived application for the screen.
+    static void ApplyZoom(const Options& options, int& argc, char** argv);
+
+    // The window's size at factor 1 (its client area plus an estimated menu bar) and the frame a
+    // window manager is assumed to put around it.
+    static QSize DesignWindowSize(int menuBarHeight);
+    static QMargins AssumedFrame();
+};
+
+} // namespace app

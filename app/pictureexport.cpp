@@ -1,0 +1,139 @@
+// SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "pictureexport.h"
+
+#include "surface/picturebox.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace app {
+
+namespace {
+
+// 96 dots per inch: the picture keeps its on-screen size on the PDF page.
+constexpr int screenDpi = 96;
+
+QString reasonOf(const QSaveFile& file) {
+    switch (file.error()) {
+    case QFileDevice::OpenError:
+    case QFileDevice::PermissionsError:
+        return QStringLiteral("Die Datei lässt sich nicht anlegen (kein Schreibrecht im Ordner "
+                              "oder der Ordner fehlt).");
+    case QFileDevice::WriteError:
+    case QFileDevice::ResourceError:
+        return QStringLiteral("Die Datei ließ sich nicht vollständig schreiben (ist der "
+                              "Datenträger voll?).");
+    default:
+        return QStringLiteral("Die Datei ließ sich nicht schreiben.");
+    }
+}
+
+// The picture as a one-page PDF: A4 landscape, the picture at its size on screen, centred.
+QByteArray pdfOf(const QImage& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setCreator(QStringLiteral("Teiler"));
+    writer.setTitle(QStringLiteral("Teiler"));
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    writer.setResolution(screenDpi);
+    QPainter painter(&writer);
+    const QSizeF logical = picture.deviceIndependentSize();
+    const QRectF page = QRectF(QPointF(0, 0), QSizeF(writer.width(), writer.height()));
+    QSizeF size = logical;
+    if (size.width() > page.width() || size.height() > page.height())
+        size.scale(page.size(), Qt::KeepAspectRatio);
+    const QRectF target(page.center() - QPointF(size.width() / 2, size.height() / 2), size);
+    painter.drawImage(target, picture);
+    painter.end();
+    return bytes;
+}
+
+} // namespace
+
+QImage PictureExport::FramePicture(surface::PictureBox& frame, surface::PictureBox& canvas,
+                                   surface::PictureBox& strip, int scrollBarWidth) {
+    const int b = frame.borderWidth();
+    QRect inside = frame.rect().adjusted(b, b, -b, -b);
+    inside.setRight(inside.right() - scrollBarWidth);
+    const qreal ratio = frame.devicePixelRatioF();
+    QImage picture((QSizeF(inside.size()) * ratio).toSize(), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(frame.backColor());
+    QPainter painter(&picture);
+    painter.translate(-inside.topLeft());
+    // The strip lies over the canvas, as in the window.
+    for (surface::PictureBox* box : {&canvas, &strip}) {
+        if (box->isHidden())
+            continue;
+        const int inner = box->borderWidth();
+        painter.drawImage(QPointF(box->pos() + QPoint(inner, inner)), box->image());
+        if (inner > 0) {
+            painter.setPen(box->palette().color(QPalette::WindowText));
+            painter.drawRect(QRect(box->pos(), box->size()).adjusted(0, 0, -1, -1));
+        }
+    }
+    return picture;
+}
+
+QString PictureExport::SuggestedName(int rangeBase) {
+    return QStringLiteral("teiler-%1-%2.png").arg(rangeBase + 1).arg(rangeBase + 500);
+}
+
+bool PictureExport::Save(const QImage& picture, const QString& path, QString* error) {
+    const QString ending = QFileInfo(path).suffix().toLower();
+    QByteArray bytes;
+    if (ending == QLatin1String("png")) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "png");
+        if (!writer.write(picture)) {
+            *error = QStringLiteral("Das Bild ließ sich nicht als PNG umwandeln.");
+            return false;
+        }
+    } else if (ending == QLatin1String("pdf")) {
+        bytes = pdfOf(picture);
+    } else {
+        *error = QStringLiteral("Unbekannte Dateiendung \"%1\": möglich sind .png und .pdf.")
+                     .arg(ending);
+        return false;
+    }
+    // Written beside the target and moved over it at the end, so a failure loses nothing.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        *error = reasonOf(file);
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+bool PictureExport::Print(const QImage& picture, QPagedPaintDevice& device) {
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    const QRectF page = painter.viewport();
+    QSizeF size = picture.deviceIndependentSize();
+    size.scale(page.size(), Qt::KeepAspectRatio);
+    const QRectF target(page.center() - QPointF(size.width() / 2, size.height() / 2), size);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, picture);
+    return painter.end();
+}
+
+void PictureExport::Copy(const QImage& picture) {
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        clipboard->setImage(picture);
+}
+
+} // namespace app

@@ -1,0 +1,34 @@
+// SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+class QPagedPaintDevice;
+
+namespace surface {
+class PictureBox;
+}
+
+namespace app {
+
+// Getting the picture out of the window: what the canvas frame shows, saved as PNG or PDF,
+// copied to the clipboard or printed.
+class PictureExport {
+  public:
+    // The inside of the frame left of its scroll bar, with the canvas and the scale strip where
+    // they are at this moment: the same pixels as on screen, at the screen's pixel ratio.
+    static QImage FramePicture(surface::PictureBox& frame, surface::PictureBox& canvas,
+                               surface::PictureBox& strip, int scrollBarWidth);
+    // A file name for the picture of the range that starts after rangeBase.
+    static QString SuggestedName(int rangeBase);
+    // Writes PNG or PDF by the file's ending; on failure the reason, in German, is in *error and
+    // an existing file of that name is left as it was.
+    static bool Save(const QImage& picture, const QString& path, QString* error);
+    // The picture fitted to the page, kept in proportion and centred.
+    static bool Print(const QImage& picture, QPagedPaintDevice& device);
+    static void Copy(const QImage& picture);
+};
+
+} // namespace app
