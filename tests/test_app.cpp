@@ -1,6 +1,9 @@
 // SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "commandline.h"
 #include "form1.h"
+#include "germantranslations.h"
+#include "pictureexport.h"
 #include "layouttable.h"
 #include "surface/multilinetextbox.h"
 #include "surface/picturebox.h"
@@ -9,6 +12,13 @@
 #include "surface/twips.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QImageReader>
+#include <QPrinter>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,6 +80,8 @@ class TestApp : public QObject {
     void widthFitting();
     void scrollPositions_data();
     void scrollPositions();
+    void canvasScrollsSideways_data();
+    void canvasScrollsSideways();
     void verticalArrowsPointTheirWay();
     void tabOrder();
     void lastVisibleCanvasPosition();
@@ -77,9 +89,22 @@ class TestApp : public QObject {
     void helpLine();
     void hitListToggle();
     void stackingAndEdges();
+    void bordersStayVisible_data();
+    void bordersStayVisible();
     void fontsAndMenu();
     void infoBox();
     void endClosesWindow();
+    void commandLine_data();
+    void commandLine();
+    void zoomFitsTheScreen_data();
+    void zoomFitsTheScreen();
+    void wheelScrollsThroughTheBars_data();
+    void wheelScrollsThroughTheBars();
+    void germanContextMenus_data();
+    void germanContextMenus();
+    void savePicture_data();
+    void savePicture();
+    void printPicture();
 
   private:
     std::unique_ptr<Form1> form;
@@ -114,6 +139,10 @@ void TestApp::startUpState() {
     QCOMPARE(form->HScAusgabe->Value(), 0);
     QCOMPARE(form->vscHoch->Value(), 0);
     QCOMPARE(form->HScroll1->Value(), 0);
+    // Until a scroll bar moves, the canvas and the scale strip keep their places of the design,
+    // in twips inside the frame's border: the canvas 360 from the left, both 2040 above the top.
+    QCOMPARE(form->picAusgabe->pos(), QPoint(1 + 360 / 15, 1 - 2040 / 15));
+    QCOMPARE(form->picSkala->pos(), QPoint(1, 1 - 2040 / 15));
     // Nothing has been written on the sheet yet.
     QVERIFY(form->picZeichenblatt->records().isEmpty());
 }
@@ -201,7 +230,12 @@ void TestApp::clearCommands() {
     canvas.Line(100, 5.5, 300, 20.5, QColor(0, 0, 0), PictureBox::LineMode::FilledBox);
     canvas.Line(100, 33.5, 300, 34.5, QColor(0, 0, 0), PictureBox::LineMode::FilledBox);
     canvas.clearRecords();
+    const QImage before = canvas.image().copy();
     form->Command1->click();
+    // Below the grid line y = 0 every pixel stays: the bands and the number labels.
+    const int below = int(canvas.toPixel(0, 0).y() * canvas.devicePixelRatioF()) + 1;
+    const QRect numberLine(0, below, before.width(), before.height() - below);
+    QVERIFY(canvas.image().copy(numberLine) == before.copy(numberLine));
     QCOMPARE(pixelAt(canvas, 200, 10.5), QColor(255, 255, 255));
     QVERIFY(lineAt(canvas, 200, 32, QColor(200, 200, 200)));
     QCOMPARE(pixelAt(canvas, 200, 34), QColor(0, 0, 0)); // above the grid stays
@@ -273,6 +307,25 @@ void TestApp::scrollPositions() {
     const double insideHeight = form->picRahmen->height() - 2;
     QCOMPARE(form->picAusgabe->y(), 1 + qRound(top * insideHeight / 100));
     QCOMPARE(form->picSkala->y(), form->picAusgabe->y());
+}
+
+void TestApp::canvasScrollsSideways_data() {
+    QTest::addColumn<int>("value");
+    QTest::addColumn<double>("left");
+    QTest::newRow("column 1 in view") << 0 << 1.0;
+    QTest::newRow("canvas at the frame's left edge") << 1 << 0.0;
+    QTest::newRow("end of the track") << 2200 << -2199.0;
+}
+
+void TestApp::canvasScrollsSideways() {
+    QFETCH(int, value);
+    QFETCH(double, left);
+    form->HScAusgabe->SetValue(value == 0 ? 1 : 0); // so that setting the value is a change
+    form->HScAusgabe->SetValue(value);
+    QCOMPARE(PictureBox::childLeft(form->picAusgabe), left);
+    const double insideWidth = form->picRahmen->width() - 2;
+    QCOMPARE(form->picAusgabe->x(), 1 + qRound(left * insideWidth / 100));
+    QCOMPARE(form->picSkala->x(), 1);
 }
 
 void TestApp::verticalArrowsPointTheirWay() {
@@ -386,6 +439,36 @@ void TestApp::stackingAndEdges() {
     QCOMPARE(form->Shape1->parentWidget(), form->picAusgabe);
 }
 
+void TestApp::bordersStayVisible_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("column"); // a column of pixels, else a row
+    QTest::addColumn<bool>("far");    // the right or bottom edge, else the left or top one
+    QTest::newRow("Picture3 right, under the sheet and HScroll1") << "Picture3" << true << true;
+    QTest::newRow("Picture3 bottom, under HScroll1") << "Picture3" << false << true;
+    QTest::newRow("picRahmen top, under the canvas and the strip") << "picRahmen" << false << false;
+    QTest::newRow("picRahmen right, under vscHoch and the canvas") << "picRahmen" << true << true;
+}
+
+// Controls reaching over a box's edge leave its one-pixel border visible along the whole edge.
+void TestApp::bordersStayVisible() {
+    QFETCH(QString, box);
+    QFETCH(bool, column);
+    QFETCH(bool, far);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    auto* holder = form->findChild<PictureBox*>(box);
+    QVERIFY(holder);
+    const QImage shown = holder->grab().toImage();
+    const QRgb border = holder->palette().color(QPalette::WindowText).rgb();
+    const QSize size = holder->size() * holder->devicePixelRatioF();
+    QCOMPARE(shown.size(), size);
+    const int edge = far ? (column ? size.width() : size.height()) - 1 : 0;
+    int covered = 0;
+    for (int i = 0; i < (column ? size.height() : size.width()); ++i)
+        covered += shown.pixel(column ? QPoint(edge, i) : QPoint(i, edge)) != border;
+    QCOMPARE(covered, 0);
+}
+
 void TestApp::fontsAndMenu() {
     QVERIFY(QFontInfo(form->txtTreffer->font()).fixedPitch());
     QVERIFY(QFontInfo(form->picZeichenblatt->boxFont()).fixedPitch());
@@ -399,7 +482,8 @@ void TestApp::fontsAndMenu() {
         for (QAction* a : menu->actions())
             captions << a->text();
     QCOMPARE(captions,
-             QStringList({"Bildschirm löschen", "beenden", "1...500", "501...1000",
+             QStringList({"Bildschirm löschen", "", "Bild speichern …", "Bild kopieren",
+                          "Drucken …", "", "beenden", "1...500", "501...1000",
                           "Liste als \"Skyline\"", "Teileranzahl T(n)  [alle Teiler]",
                           "Teilersumme S(n)   [echte Teiler]", "S(n)-n  [\"Reichtum\"]"}));
     QCOMPARE(form->cmdTrefferliste->text(), QStringLiteral("Trefferliste ein/aus"));
@@ -434,6 +518,226 @@ void TestApp::endClosesWindow() {
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     form->cmdEnde->trigger();
     QVERIFY(!form->isVisible());
+}
+
+// ---- command line, zoom, wheel, translations, pictures out ----
+
+void TestApp::commandLine_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode"); // -1: the program starts
+    QTest::addColumn<double>("zoom");  // 0: no zoom
+    QTest::addColumn<bool>("fit");
+    QTest::newRow("none") << QStringList{} << -1 << 0.0 << false;
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << 0.0 << false;
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << 0.0 << false;
+    QTest::newRow("zoom 1.5") << QStringList{"--zoom", "1.5"} << -1 << 1.5 << false;
+    QTest::newRow("zoom=4") << QStringList{"--zoom=4"} << -1 << 4.0 << false;
+    QTest::newRow("zoom fit") << QStringList{"--zoom", "fit"} << -1 << 0.0 << true;
+    QTest::newRow("zoom 0.5") << QStringList{"--zoom", "0.5"} << 2 << 0.0 << false;
+    QTest::newRow("zoom 4.01") << QStringList{"--zoom", "4.01"} << 2 << 0.0 << false;
+    QTest::newRow("zoom nan") << QStringList{"--zoom", "nan"} << 2 << 0.0 << false;
+    QTest::newRow("zoom big") << QStringList{"--zoom", "big"} << 2 << 0.0 << false;
+    QTest::newRow("zoom without value") << QStringList{"--zoom"} << 2 << 0.0 << false;
+    QTest::newRow("unknown option") << QStringList{"--colour"} << 2 << 0.0 << false;
+    QTest::newRow("stray argument") << QStringList{"220"} << 2 << 0.0 << false;
+    QTest::newRow("Qt's own option") << QStringList{"-platform", "xcb"} << -1 << 0.0 << false;
+}
+
+void TestApp::commandLine() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(double, zoom);
+    QFETCH(bool, fit);
+    const auto options = app::CommandLine::Parse(QStringList{"teiler"} + arguments);
+    QCOMPARE(options.exitCode.value_or(-1), exitCode);
+    QCOMPARE(options.zoom.value_or(0.0), zoom);
+    QCOMPARE(options.fit, fit);
+}
+
+void TestApp::zoomFitsTheScreen_data() {
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("1920 x 1080 projector") << QRect(0, 0, 1920, 1080) << 1.56;
+    QTest::newRow("with a panel") << QRect(0, 32, 1920, 1048) << 1.51;
+    QTest::newRow("smaller than the window") << QRect(0, 0, 800, 600) << 1.0;
+    QTest::newRow("8K screen") << QRect(0, 0, 7680, 4320) << 4.0;
+}
+
+// The largest factor, to two decimals, at which window and frame fit; one hundredth more does not.
+void TestApp::zoomFitsTheScreen() {
+    QFETCH(QRect, available);
+    QFETCH(double, expected);
+    const QSize window = app::CommandLine::DesignWindowSize(22);
+    const QMargins frame = app::CommandLine::AssumedFrame();
+    const double factor = app::CommandLine::FitFactor(available, window, frame);
+    QCOMPARE(factor, expected);
+    auto fits = [&](double f) {
+        return window.width() * f + frame.left() + frame.right() <= available.width() &&
+               window.height() * f + frame.top() + frame.bottom() <= available.height();
+    };
+    if (factor > 1 && factor < 4) {
+        QVERIFY(fits(factor));
+        QVERIFY(!fits(factor + 0.01));
+    }
+}
+
+void TestApp::wheelScrollsThroughTheBars_data() {
+    QTest::addColumn<QPoint>("angle");
+    QTest::addColumn<bool>("shift");
+    QTest::addColumn<int>("vertical");   // change of vscHoch's Value
+    QTest::addColumn<int>("horizontal"); // change of HScAusgabe's Value
+    QTest::newRow("up") << QPoint(0, 120) << false << 1 << 0;
+    QTest::newRow("down at the bottom") << QPoint(0, -120) << false << 0 << 0;
+    QTest::newRow("shift, down") << QPoint(0, -120) << true << 0 << 1;
+    QTest::newRow("sideways right") << QPoint(-120, 0) << false << 0 << 1;
+}
+
+// Wheel turns over the canvas move it through its scroll bars, as their arrows would.
+void TestApp::wheelScrollsThroughTheBars() {
+    QFETCH(QPoint, angle);
+    QFETCH(bool, shift);
+    QFETCH(int, vertical);
+    QFETCH(int, horizontal);
+    const int v0 = form->vscHoch->Value();
+    const int h0 = form->HScAusgabe->Value();
+    const QPointF at(100, 100);
+    QWheelEvent turn(at, form->picAusgabe->mapToGlobal(at), QPoint(), angle, Qt::NoButton,
+                     shift ? Qt::ShiftModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
+    // The canvas takes no wheel turns; Qt hands them on to the frame.
+    QApplication::sendEvent(form->picRahmen, &turn);
+    QCOMPARE(form->vscHoch->Value() - v0, vertical);
+    QCOMPARE(form->HScAusgabe->Value() - h0, horizontal);
+    // The bars' Change events moved the canvas.
+    if (vertical)
+        QCOMPARE(PictureBox::childTop(form->picAusgabe), form->vscHoch->Value() - 24.0);
+    if (horizontal)
+        QCOMPARE(PictureBox::childLeft(form->picAusgabe), 1.0 - form->HScAusgabe->Value());
+}
+
+void TestApp::germanContextMenus_data() {
+    QTest::addColumn<QString>("box");
+    QTest::newRow("txtIter") << "txtIter";
+    QTest::newRow("txtTreffer") << "txtTreffer";
+}
+
+void TestApp::germanContextMenus() {
+    QFETCH(QString, box);
+    QVERIFY(app::GermanTranslations::Install(*QCoreApplication::instance()));
+    QWidget* widget = form->findChild<QWidget*>(box);
+    QMenu* menu = nullptr;
+    if (auto* line = qobject_cast<QLineEdit*>(widget))
+        menu = line->createStandardContextMenu();
+    else if (auto* text = qobject_cast<QPlainTextEdit*>(widget))
+        menu = text->createStandardContextMenu();
+    QVERIFY(menu);
+    QStringList entries;
+    for (QAction* a : menu->actions())
+        entries << a->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+    delete menu;
+    QVERIFY2(entries.contains(QStringLiteral("Kopieren")), qPrintable(entries.join(", ")));
+    QVERIFY2(entries.contains(QStringLiteral("Alles auswählen")), qPrintable(entries.join(", ")));
+}
+
+void TestApp::savePicture_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QString>("reason"); // a word of the German reason on failure
+    QTest::newRow("png") << "teiler-1-500.png" << true << "";
+    QTest::newRow("PDF, capital ending") << "bild.PDF" << true << "";
+    QTest::newRow("unknown ending") << "bild.gif" << false << "Dateiendung";
+    QTest::newRow("no ending") << "bild" << false << "Dateiendung";
+    QTest::newRow("missing folder") << "fehlt/bild.png" << false << "Ordner";
+    QTest::newRow("existing file kept") << "alt.jpg" << false << "Dateiendung";
+}
+
+void TestApp::savePicture() {
+    QFETCH(QString, name);
+    QFETCH(bool, saved);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    QFile old(dir.filePath(QStringLiteral("alt.jpg")));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    form->cmdHochzerlegbar_Click();
+    const QImage picture = form->framePicture();
+    // The frame's inside left of vscHoch, at the screen's pixel ratio.
+    QCOMPARE(picture.deviceIndependentSize().toSize(),
+             QSize(form->picRahmen->width() - 2 - form->vscHoch->width(),
+                   form->picRahmen->height() - 2));
+    QString error;
+    QCOMPARE(app::PictureExport::Save(picture, path, &error), saved);
+    if (!saved) {
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        QFile kept(dir.filePath(QStringLiteral("alt.jpg")));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("old"));
+        QCOMPARE(QFileInfo::exists(path), name == QLatin1String("alt.jpg"));
+        return;
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    if (name.endsWith(QLatin1String(".png"))) {
+        // The PNG holds the same pixels as the canvas on screen, strip and chart included.
+        QImage back(path);
+        QCOMPARE(back.convertToFormat(QImage::Format_RGB32),
+                 picture.convertToFormat(QImage::Format_RGB32));
+        // Right of the strip it is the canvas where the frame shows it; at the left the strip.
+        const QImage canvas = form->picAusgabe->image();
+        const QPoint offset = form->picAusgabe->pos() - QPoint(1, 1);
+        int compared = 0;
+        for (int y = 0; y < back.height(); y += 7)
+            for (int x = form->picSkala->width() + 1; x < back.width(); x += 5) {
+                const QPoint inCanvas = QPoint(x, y) - offset;
+                if (!canvas.rect().contains(inCanvas))
+                    continue;
+                QCOMPARE(back.pixel(x, y), canvas.pixel(inCanvas));
+                ++compared;
+            }
+        QVERIFY(compared > 1000);
+        QCOMPARE(back.pixelColor(form->picSkala->width() / 2, 12), QColor(224, 224, 224));
+    } else {
+        QVERIFY(file.read(5) == "%PDF-");
+    }
+}
+
+// Printing to a PDF file: the page is landscape and shows the chart's colours.
+void TestApp::printPicture() {
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty())
+        QFAIL("pdftoppm (poppler-utils) is needed to look at the printed page");
+    QTemporaryDir dir;
+    form->cmdTeilersumme2_Click();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("druck.pdf")));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QVERIFY(app::PictureExport::Print(form->framePicture(), printer));
+    QProcess render;
+    render.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"),
+                            QStringLiteral("-singlefile"), dir.filePath(QStringLiteral("druck.pdf")),
+                            dir.filePath(QStringLiteral("seite"))});
+    QVERIFY(render.waitForFinished(30000));
+    QCOMPARE(render.exitCode(), 0);
+    const QImage page(dir.filePath(QStringLiteral("seite.png")));
+    QVERIFY(!page.isNull());
+    QVERIFY(page.width() > page.height());
+    int yellow = 0, gray = 0, coloured = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (c.red() > 200 && c.green() > 200 && c.blue() < 80)
+                ++yellow;
+            else if (c.red() > 200 && c.green() > 200 && c.blue() > 200 && c.red() < 235)
+                ++gray;
+            else if (std::abs(c.red() - c.blue()) > 100 || std::abs(c.green() - c.blue()) > 100)
+                ++coloured;
+        }
+    // The yellow band of the number line, the gray scale strip, coloured labels and bars.
+    QVERIFY2(yellow > 500, qPrintable(QString::number(yellow)));
+    QVERIFY2(gray > 200, qPrintable(QString::number(gray)));
+    QVERIFY2(coloured > 200, qPrintable(QString::number(coloured)));
 }
 
 QTEST_MAIN(TestApp)

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QPushButton>
@@ -202,6 +203,39 @@ QString CountColumnMismatch(const QVector<Call>& column, int i, long long n) {
     return e.isEmpty() ? e : QStringLiteral("column %1: %2").arg(i).arg(e);
 }
 
+// Empty when two pictures are the same, else how many pixels differ and where the first one
+// lies, row by row, in pixels and, with the canvas given, in its units.
+QString PictureDifference(const QImage& actual, const QImage& expected,
+                          const PictureBox* canvas = nullptr) {
+    if (actual.size() != expected.size())
+        return QStringLiteral("%1 x %2 pixels instead of %3 x %4")
+            .arg(actual.width())
+            .arg(actual.height())
+            .arg(expected.width())
+            .arg(expected.height());
+    const QImage a = actual.convertToFormat(QImage::Format_RGB32);
+    const QImage b = expected.convertToFormat(QImage::Format_RGB32);
+    int differing = 0;
+    QPoint first;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* rb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x)
+            if (ra[x] != rb[x] && differing++ == 0)
+                first = QPoint(x, y);
+    }
+    if (differing == 0)
+        return {};
+    QString where = QStringLiteral("(%1, %2)").arg(first.x()).arg(first.y());
+    if (canvas) {
+        const QPointF user = canvas->toUser(QPointF(first) / a.devicePixelRatio());
+        where += QStringLiteral(", x %1 y %2 on the canvas").arg(user.x()).arg(user.y());
+    }
+    return QStringLiteral("%1 pixels differ, the first at %2: %3 instead of %4")
+        .arg(differing)
+        .arg(where, QColor(a.pixel(first)).name(), QColor(b.pixel(first)).name());
+}
+
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {
   public:
@@ -289,6 +323,9 @@ class TestCharts : public QObject {
     void eventsDuringSumChart_data();
     void eventsDuringSumChart();
     void sumChartRepaintsAboutOncePerFrame();
+
+    void referencePictures_data();
+    void referencePictures();
 };
 
 void TestCharts::initTestCase() {
@@ -368,11 +405,15 @@ void TestCharts::countChartMatchesDivisorSieve() {
         const QString e = CountColumnMismatch(columns[i - 1], i, base + i);
         QVERIFY2(e.isEmpty(), qPrintable(e));
     }
-    // Every run starts from the same record count, so a second run draws the same.
+    // Every run starts from the same record count, so a second run draws the same...
     const QVector<Call> first = canvas->records();
+    const QImage once = canvas->image().copy();
     canvas->clearRecords();
     charts::DivisorCountChart::Draw(*canvas, base);
     QCOMPARE(Signature(canvas->records()), Signature(first));
+    // ...and leaves every pixel as it was: the rings are not blended into themselves.
+    const QString difference = PictureDifference(canvas->image(), once, canvas.get());
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 void TestCharts::countChartKnownColumns_data() {
@@ -590,17 +631,8 @@ void TestCharts::whiteCopyLeavesNoTrace() {
     charts::DivisorSumChart::DrawDivisorSums(*switched, base, mode, {});
     auto alone = MakeCanvas();
     charts::DivisorSumChart::DrawDivisorSums(*alone, base, mode, {});
-    const QImage& a = switched->image();
-    const QImage& b = alone->image();
-    QCOMPARE(a.size(), b.size());
-    int differing = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        const auto* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
-        const auto* rb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
-        for (int x = 0; x < a.width(); ++x)
-            differing += ra[x] != rb[x];
-    }
-    QCOMPARE(differing, 0);
+    const QString difference = PictureDifference(switched->image(), alone->image(), alone.get());
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 void TestCharts::rangeCommandInYield_data() {
@@ -837,6 +869,84 @@ void TestCharts::sumChartRepaintsAboutOncePerFrame() {
     QVERIFY2(counter.paints <= 2 + elapsed / 16, qPrintable(QString::number(counter.paints)));
     // Afterwards the last labels reach the screen.
     QTRY_VERIFY(counter.paints >= 1);
+}
+
+// The first 40 columns of every chart as the window draws it through its menu, pixel for pixel
+// against the pictures in data/reference (offscreen platform, fonts-liberation2, 96 dpi). After a
+// deliberate change of the look, the test writes them anew instead of comparing when run as
+//   TEILER_WRITE_REFERENCES=<source>/tests/data/reference QT_QPA_PLATFORM=offscreen
+//   LC_ALL=C.UTF-8 tests/test_charts referencePictures
+// (one command line); look at every new picture before it replaces the old one. A picture that
+// differs is saved as <name>-actual.png beside the test program.
+void TestCharts::referencePictures_data() {
+    QTest::addColumn<QString>("picture"); // file name in data/reference without ".png"
+    QTest::addColumn<int>("base");
+    QTest::addColumn<QString>("entry");     // menu entry chosen after the range, empty for none
+    QTest::addColumn<bool>("clearedFirst"); // "Bildschirm löschen" before it: chart area only
+    const struct {
+        const char* name;
+        const char* picture;
+        const char* entry;
+    } charts[] = {{"number line", "numberline", ""},
+                  {"skyline", "skyline", "cmdTeiler"},
+                  {"T(n)", "count", "cmdHochzerlegbar"},
+                  {"S(n)", "sum", "cmdTeilersumme"},
+                  {"S(n)-n", "abundance", "cmdTeilersumme2"}};
+    for (const auto& chart : charts)
+        for (int base : {0, 500})
+            QTest::addRow("%s %s", chart.name, base == 0 ? "1...500" : "501...1000")
+                << QStringLiteral("%1-%2").arg(QLatin1String(chart.picture)).arg(base + 1) << base
+                << QString::fromLatin1(chart.entry) << false;
+    // The cleared canvas keeps its range: the stacks of 501 and on, without the number line.
+    QTest::newRow("skyline after Bildschirm löschen 501...1000")
+        << "skyline-501" << 500 << "cmdTeiler" << true;
+}
+
+void TestCharts::referencePictures() {
+    QFETCH(QString, picture);
+    QFETCH(int, base);
+    QFETCH(QString, entry);
+    QFETCH(bool, clearedFirst);
+    Form1 form;
+    (base == 0 ? form.cmdSkala : form.cmdSkala2)->trigger();
+    if (clearedFirst)
+        form.cmdloesch->trigger();
+    if (!entry.isEmpty()) {
+        auto* action = form.findChild<QAction*>(entry);
+        QVERIFY(action);
+        action->trigger();
+    }
+    // Columns 1 to 40 with the margin left of column 1, all rows or those above the line y = 0.
+    PictureBox& canvas = *form.picAusgabe;
+    if (canvas.devicePixelRatioF() != 1)
+        QSKIP("the pictures are drawn at one device pixel per pixel");
+    const QPointF corner = canvas.toPixel(40.5, 0);
+    const QImage& image = canvas.image();
+    const QImage actual =
+        image.copy(0, 0, int(corner.x()), clearedFirst ? int(corner.y()) : image.height());
+
+    const QString writeTo = qEnvironmentVariable("TEILER_WRITE_REFERENCES");
+    if (!writeTo.isEmpty()) {
+        if (clearedFirst)
+            QSKIP("compares with the picture of another row");
+        const QString path = QDir(writeTo).filePath(picture + QStringLiteral(".png"));
+        QVERIFY2(actual.save(path), qPrintable(path));
+        QSKIP(qPrintable(QStringLiteral("written to ") + path));
+    }
+    const QString path = QFINDTESTDATA(QStringLiteral("data/reference/") + picture + ".png");
+    QVERIFY2(!path.isEmpty(), qPrintable(picture + QStringLiteral(".png is missing")));
+    QImage expected(path);
+    QVERIFY2(!expected.isNull(), qPrintable(path));
+    if (clearedFirst)
+        expected = expected.copy(actual.rect());
+    const QString difference = PictureDifference(actual, expected, &canvas);
+    if (!difference.isEmpty()) {
+        const QString saved = QDir(QCoreApplication::applicationDirPath())
+                                  .filePath(picture + (clearedFirst ? "-cleared" : "") +
+                                            QStringLiteral("-actual.png"));
+        actual.save(saved);
+        QFAIL(qPrintable(difference + QStringLiteral("; the picture drawn is ") + saved));
+    }
 }
 
 QTEST_MAIN(TestCharts)

@@ -137,6 +137,8 @@ class TestInteract : public QObject {
     void rightPressAndReleaseDrawNothing();
     void leftPickDuringDragTurnsSegmentsBlack();
     void markerLetsMouseThrough();
+    void secondPickKeepsFirst_data();
+    void secondPickKeepsFirst();
 
     void windowPickShowsFactorization_data();
     void windowPickShowsFactorization();
@@ -493,6 +495,49 @@ void TestInteract::markerLetsMouseThrough() {
     QTest::mousePress(h.handle(), Qt::LeftButton, {}, point);
     QTest::mouseRelease(h.handle(), Qt::LeftButton, {}, point);
     QCOMPARE(h.currentNumber, 50.0);
+}
+
+void TestInteract::secondPickKeepsFirst_data() {
+    QTest::addColumn<double>("first");
+    QTest::addColumn<double>("second");
+    QTest::newRow("two columns") << 12.0 << 220.0;
+    QTest::newRow("same column twice") << 220.0 << 220.0;
+}
+
+// Wherever the first pick drew, the picture keeps its pixels; everywhere else it looks as if
+// the second pick had been made alone. Picking a column again leaves the picture as it was.
+void TestInteract::secondPickKeepsFirst() {
+    QFETCH(double, first);
+    QFETCH(double, second);
+    Harness both;
+    Harness alone;
+    QVERIFY(both.exposed && alone.exposed);
+    both.press(Qt::LeftButton, first, 0.5);
+    both.release(Qt::LeftButton, first, 0.5);
+    const QImage firstOnly = both.canvas->image().copy();
+    alone.press(Qt::LeftButton, second, 0.5);
+    alone.release(Qt::LeftButton, second, 0.5);
+    const QImage& secondOnly = alone.canvas->image();
+    both.press(Qt::LeftButton, second, 0.5);
+    both.release(Qt::LeftButton, second, 0.5);
+    const QImage& picture = both.canvas->image();
+    const QRgb white = qRgb(255, 255, 255);
+    int drawn = 0;
+    int differing = 0;
+    QPoint firstDifference;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool kept = firstOnly.pixel(x, y) != white;
+            drawn += kept;
+            if (picture.pixel(x, y) != (kept ? firstOnly : secondOnly).pixel(x, y) &&
+                differing++ == 0)
+                firstDifference = QPoint(x, y);
+        }
+    QVERIFY(drawn > 0);
+    QVERIFY2(differing == 0, qPrintable(QStringLiteral("%1 pixels differ, the first at (%2, %3)")
+                                            .arg(differing)
+                                            .arg(firstDifference.x())
+                                            .arg(firstDifference.y())));
 }
 
 // ---- the window ----

@@ -327,6 +327,17 @@ void TestSearch::wholeHitList_data() {
                                  << "-1"
                                  << "für S(n) = -1"
                                  << "" << 0;
+    // A b of 0 or less writes no b term, and with it not 0, c = 0 writes no c term either.
+    QTest::newRow("header -2 0") << 0 << "1"
+                                 << "-2"
+                                 << "0"
+                                 << "für S(n) = "
+                                 << "" << 0;
+    QTest::newRow("a 2, b 3, c 0") << 0 << "2"
+                                   << "3"
+                                   << "0"
+                                   << "für S(n) = 3n "
+                                   << " 24," << 1;
     QTest::newRow("header stepped 1 0") << 0 << "1"
                                         << " 1"
                                         << " 0"

@@ -32,6 +32,10 @@ class TestSurface : public QObject {
     void clsResetsPositionAndErases();
     void backingImageMatchesCanvasSize();
     void moveChildKeepsExactPosition();
+    void circleRadiusInXUnits_data();
+    void circleRadiusInXUnits();
+    void linesAreLogicalPixelsWide_data();
+    void linesAreLogicalPixelsWide();
 };
 
 void TestSurface::numberText_data() {
@@ -276,11 +280,12 @@ void TestSurface::drawingPersistsInImage() {
     box.DrawWidth = 1;
     box.Line(0, 10, 500, 10, QColor(200, 200, 200));
     const QImage& img = box.image();
-    const QPointF band = box.toPixel(250, -2.5);
+    const qreal ratio = img.devicePixelRatio(); // the image is in device pixels
+    const QPointF band = box.toPixel(250, -2.5) * ratio;
     QCOMPARE(img.pixelColor(band.toPoint()), QColor(255, 255, 0));
-    const QPointF grid = box.toPixel(250, 10);
+    const QPointF grid = box.toPixel(250, 10) * ratio;
     QCOMPARE(img.pixelColor(grid.toPoint()), QColor(200, 200, 200));
-    const QPointF empty = box.toPixel(250, 20.5);
+    const QPointF empty = box.toPixel(250, 20.5) * ratio;
     QCOMPARE(img.pixelColor(empty.toPoint()), QColor(255, 255, 255));
     // The settings stay as they were set.
     QCOMPARE(box.DrawWidth, 1);
@@ -324,6 +329,78 @@ void TestSurface::moveChildKeepsExactPosition() {
     QWidget canvas(&frame);
     frame.moveChild(&canvas, -23, -24);
     QCOMPARE(canvas.pos(), QPoint(1 - 46, 1 - 24));
+}
+
+void TestSurface::circleRadiusInXUnits_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QPointF>("topLeft");
+    QTest::addColumn<QPointF>("bottomRight");
+    QTest::addColumn<double>("radius");
+    // About 26 pixels per column and 17 per row: the ring of 0.4 is about 10 pixels wide.
+    QTest::newRow("ring on the canvas")
+        << QSize(13106, 667) << QPointF(0, 36) << QPointF(505, -3) << 0.4;
+    QTest::newRow("units taller than wide")
+        << QSize(100, 400) << QPointF(0, 0) << QPointF(10, 10) << 2.0;
+}
+
+// The radius is in x units whatever the y scale, and the ring is round in pixels.
+void TestSurface::circleRadiusInXUnits() {
+    QFETCH(QSize, size);
+    QFETCH(QPointF, topLeft);
+    QFETCH(QPointF, bottomRight);
+    QFETCH(double, radius);
+    PictureBox box;
+    box.resize(size);
+    box.Scale(topLeft.x(), topLeft.y(), bottomRight.x(), bottomRight.y());
+    const QPointF centre = (topLeft + bottomRight) / 2;
+    box.Circle(centre.x(), centre.y(), radius);
+    const QImage& image = box.image();
+    QRect painted;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                painted |= QRect(x, y, 1, 1);
+    const double ratio = image.devicePixelRatio();
+    const double diameter = 2 * radius * size.width() / (bottomRight.x() - topLeft.x());
+    const QString extent = QStringLiteral("%1 x %2 pixels, diameter %3")
+                               .arg(painted.width() / ratio)
+                               .arg(painted.height() / ratio)
+                               .arg(diameter);
+    QVERIFY2(std::abs(painted.width() / ratio - 1 - diameter) <= 1, qPrintable(extent));
+    QVERIFY2(std::abs(painted.height() / ratio - 1 - diameter) <= 1, qPrintable(extent));
+}
+
+void TestSurface::linesAreLogicalPixelsWide_data() {
+    QTest::addColumn<bool>("vertical");
+    QTest::addColumn<int>("drawWidth");
+    QTest::newRow("thin horizontal") << false << 1;
+    QTest::newRow("thin vertical") << true << 1;
+    QTest::newRow("width 3") << false << 3;
+}
+
+// A line of width w covers w logical pixels across, that is w times the pixel ratio in the
+// backing image; the suite also runs at ratio 2 (QT_SCALE_FACTOR=2), where this shows.
+void TestSurface::linesAreLogicalPixelsWide() {
+    QFETCH(bool, vertical);
+    QFETCH(int, drawWidth);
+    surface::PictureBox box;
+    box.resize(100, 100);
+    box.Scale(0, 0, 100, 100);
+    box.DrawWidth = drawWidth;
+    if (vertical)
+        box.Line(50.2, 10, 50.2, 90);
+    else
+        box.Line(10, 50.2, 90, 50.2);
+    const QImage& image = box.image();
+    const qreal ratio = image.devicePixelRatio();
+    int across = 0;
+    for (int i = 0; i < image.width(); ++i) {
+        const int at = static_cast<int>(50 * ratio);
+        const QColor c = vertical ? image.pixelColor(i, at) : image.pixelColor(at, i);
+        if (c == Qt::black)
+            ++across;
+    }
+    QCOMPARE(across, qRound(drawWidth * ratio));
 }
 
 QTEST_MAIN(TestSurface)
