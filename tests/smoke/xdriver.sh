@@ -125,6 +125,26 @@ open_menu() {
     return 1
 }
 
+# Screen rows of the captions of the open menu at "WxH+X+Y" ($1), from top to bottom, one per
+# entry; separators and the menu's border have no dark pixels and give no row.
+menu_rows() {
+    local pw ph px py
+    IFS='x+' read -r pw ph px py <<<"$1"
+    import -window root -depth 8 "$out/screen.png"
+    convert "$out/screen.png" -crop "$((pw - 4))x$((ph - 4))+$((px + 2))+$((py + 2))" +repage \
+        -depth 8 txt:- |
+        awk -F'[(),: ]+' -v y0=$((py + 2)) 'NR > 1 && $3 + $4 + $5 < 360 {dark[$2] = 1}
+            END {
+                first = -1; last = -100
+                for (y = 0; y < 4000; y++) {
+                    if (!(y in dark)) continue
+                    if (y - last > 3) { if (first >= 0) print y0 + int((first + last) / 2); first = y }
+                    last = y
+                }
+                if (first >= 0) print y0 + int((first + last) / 2)
+            }'
+}
+
 # Clicks the menu bar entry number $1 (from 1), then entry $2 of the $3 entries of its menu.
 choose() {
     local entry=$1 item=$2 count=$3 left right popup="" pw ph px py
