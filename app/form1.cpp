@@ -677,7 +677,7 @@ void Form1::picRahmen_MouseWheel(QWheelEvent* event) {
 
 QImage Form1::framePicture() {
     return app::PictureExport::FramePicture(*picRahmen, *picAusgabe, *picSkala,
-                                            vscHoch->isVisible() ? vscHoch->width() : 0);
+                                            vscHoch->isHidden() ? 0 : vscHoch->width());
 }
 
 bool Form1::savePictureTo(const QString& path) {
