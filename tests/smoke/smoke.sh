@@ -5,8 +5,10 @@
 # End-to-end check of the built program in a real X server: starts teiler under Xvfb with the
 # openbox window manager, waits for the window "Teiler", checks colours where the layout puts
 # them, chooses "Zahlenstrahl" > "501...1000" with real pointer events and checks that the number
-# line changed, then closes the window through the window manager and, in a second run, through
-# "Datei" > "beenden"; both runs must end with exit status 0.
+# line changed, pastes the PRIMARY selection into the hit list with the middle button (without
+# and with a program owning it), then closes the window through the window manager and, in a
+# second run, through "Datei" > "beenden"; a third run with --zoom 2 must open with its title bar
+# on the screen. Every run must end with exit status 0.
 #   tests/smoke/smoke.sh <teiler executable> [directory for the screenshots]
 set -euo pipefail
 
@@ -71,10 +73,46 @@ done
 [ "$changed" -gt 500 ] || fail "the number line did not change after 501...1000 ($changed pixels)"
 log "501...1000 changed $changed pixels of the number line"
 
+# The middle button pastes the PRIMARY selection into the hit list: nothing happens while no
+# program owns the selection, its text arrives when one does.
+list="300x200+60+$((top + 120))"
+shot unpasted
+xdotool mousemove --sync $((win_x + 222)) $((win_y + top + 240)) click 2
+sleep 0.3
+kill -0 "$teiler_pid" 2>/dev/null || fail "a middle click in the hit list without a selection killed teiler"
+printf 'Hallo 220' | xclip -selection primary &
+selection_owner=$!
+started+=("$selection_owner")
+sleep 0.3
+xdotool mousemove --sync $((win_x + 222)) $((win_y + top + 240)) click 2
+pasted=0
+for ((i = 0; i < 30; i++)); do
+    shot pasted
+    pasted=$(compare -metric AE "$out/unpasted.png[$list]" "$out/pasted.png[$list]" null: 2>&1 || true)
+    [[ "$pasted" =~ ^[0-9]+$ ]] && [ "$pasted" -gt 50 ] && break
+    sleep 0.1
+done
+kill "$selection_owner" 2>/dev/null || true
+[[ "$pasted" =~ ^[0-9]+$ ]] && [ "$pasted" -gt 50 ] || fail "the middle click pasted nothing into the hit list ($pasted)"
+log "middle clicks in the hit list: none without a selection, $pasted pixels of text with one"
+
 wmctrl -F -c Teiler
 expect_exit_zero "the window manager closed the window" first
 
 start_teiler second
-choose 1 2 2 # "Datei" > "beenden"
+choose 1 5 5 # "Datei" > "beenden"
 expect_exit_zero '"Datei" > "beenden"' second
+
+# Twice as large, taller than the screen: the title bar (openbox's frame around the window) still
+# opens on the screen.
+teiler_args=(--zoom 2)
+start_teiler zoomed
+frame=$(xwininfo -id "$wid" -tree | awk '/Parent window id/ {print $4}')
+frame_y=$(geometry_of "$frame" | awk -F'[x+]' '{print $4}')
+[ "$win_h" -gt 1024 ] || fail "--zoom 2 did not make the window larger (height $win_h)"
+[ "$frame_y" -ge 0 ] && [ "$win_y" -gt "$frame_y" ] ||
+    fail "the title bar is off the screen with --zoom 2 (frame at y $frame_y, window at y $win_y)"
+log "--zoom 2: window ${win_w}x${win_h}, its frame at y $frame_y"
+wmctrl -F -c Teiler
+expect_exit_zero "closing the zoomed window" zoomed
 log "passed"

@@ -45,6 +45,7 @@ start_x() {
 
 # --- The window -----------------------------------------------------------------------------------
 win_x=0 win_y=0 win_w=0 win_h=0 wid="" top=0 teiler_pid=""
+teiler_args=() # options start_teiler passes to teiler
 
 find_window() {
     wid=$(xdotool search --onlyvisible --name '^Teiler$' 2>/dev/null | head -n1)
@@ -87,7 +88,7 @@ find_top() {
 
 # Starts teiler and waits for its first picture; $1 names its log.
 start_teiler() {
-    "$teiler" >"$out/teiler-$1.log" 2>&1 &
+    "$teiler" "${teiler_args[@]}" >"$out/teiler-$1.log" 2>&1 &
     teiler_pid=$!
     started+=("$teiler_pid")
     poll 200 find_window || fail "no window named Teiler appeared"
@@ -145,15 +146,20 @@ menu_rows() {
             }'
 }
 
-# Clicks the menu bar entry number $1 (from 1), then entry $2 of the $3 entries of its menu.
+# Clicks the menu bar entry number $1 (from 1), then entry $2 of the $3 entries of its menu
+# (separators not counted). The entry's row is read off the open menu; should the captions not
+# give $3 rows, the menu's height is divided evenly.
 choose() {
-    local entry=$1 item=$2 count=$3 left right popup="" pw ph px py
+    local entry=$1 item=$2 count=$3 left right popup="" pw ph px py y rows
     read -r left right < <(menu_entries "$out/menu.png" | sed -n "${entry}p")
     [ -n "$left" ] || fail "menu bar entry $entry not found"
     xdotool mousemove --sync $((win_x + (left + right) / 2)) $((win_y + top / 2)) click 1
     poll 50 eval 'popup=$(open_menu)' || fail "menu $entry did not open"
     IFS='x+' read -r pw ph px py <<<"$popup"
-    xdotool mousemove --sync $((px + pw / 2)) $((py + ph * (2 * item - 1) / (2 * count))) click 1
+    rows=$(menu_rows "$popup")
+    y=$((py + ph * (2 * item - 1) / (2 * count)))
+    [ "$(wc -l <<<"$rows")" -eq "$count" ] && y=$(sed -n "${item}p" <<<"$rows")
+    xdotool mousemove --sync $((px + pw / 2)) "$y" click 1
     poll 50 eval '! open_menu >/dev/null' || fail "menu $entry did not close after the choice"
 }
 
