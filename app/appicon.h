@@ -9,7 +9,7 @@ namespace app {
 
 // The application icon: a small divisor skyline over a yellow number line, in 16 colours.
 class AppIcon {
-public:
+  public:
     static QImage image(int size); // 16 or 32 pixels
     static QIcon make();
 };

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace app {
 
@@ -43,14 +44,15 @@ CommandLine::Options CommandLine::Parse(const QStringList& arguments) {
     // Qt's own options (-platform xcb, -style fusion, ...) are read later by the application
     // object; here they are only let through.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
-                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display",
-                             "geometry", "style", "stylesheet", "qmljsdebugger"}) {
+    for (const char* name :
+         {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+          "qwindowicon", "qwindowtitle", "session", "display", "geometry", "style", "stylesheet",
+          "qmljsdebugger", "title", "icon", "name"}) {
         QCommandLineOption qtOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(qtOption);
     }
-    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"}) {
         QCommandLineOption qtFlag(QString::fromLatin1(name));
         qtFlag.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(qtFlag);
@@ -77,11 +79,13 @@ CommandLine::Options CommandLine::Parse(const QStringList& arguments) {
         return options;
     }
     if (parser.isSet(zoom)) {
-        const QString value = parser.value(zoom).trimmed();
+        // "1,5" as written in German is 1.5.
+        QString value = parser.value(zoom).trimmed().toLower();
         if (value == QLatin1String("fit")) {
             options.fit = true;
             return options;
         }
+        value.replace(QLatin1Char(','), QLatin1Char('.'));
         bool ok = false;
         const double factor = value.toDouble(&ok);
         if (!ok || !std::isfinite(factor) || factor < smallestZoom || factor > largestZoom)
@@ -118,7 +122,11 @@ void CommandLine::ApplyZoom(const Options& options, int& argc, char** argv) {
     if (options.fit) {
         // Measure the screen without any scale factor of the environment.
         qunsetenv("QT_SCALE_FACTOR");
-        QGuiApplication probe(argc, argv);
+        // The probe gets a copy: it takes Qt's own options out of the list it is given, and the
+        // real application has to see them.
+        int probeArgc = argc;
+        std::vector<char*> probeArgv(argv, argv + argc + 1);
+        QGuiApplication probe(probeArgc, probeArgv.data());
         const QScreen* screen = QGuiApplication::primaryScreen();
         if (screen) {
             const int menuBar = QFontMetrics(QGuiApplication::font()).height() + 8;

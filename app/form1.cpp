@@ -8,6 +8,7 @@
 #include "charts/divisorsumchart.h"
 #include "charts/numberline.h"
 #include "charts/skyline.h"
+#include "commandline.h"
 #include "factor/aliquotstep.h"
 #include "factor/factorizationsheet.h"
 #include "interact/canvaspicker.h"
@@ -28,6 +29,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHash>
@@ -94,7 +96,10 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     // a zoom makes the window; a top-level window's position is that of its frame.
     if (QScreen* s = screen()) {
         const QRect available = s->availableGeometry();
-        const QPoint centred = available.center() - rect().center();
+        const QMargins frame = app::CommandLine::AssumedFrame();
+        const QSize outer = size().grownBy(frame);
+        const QPoint centred((available.width() - outer.width()) / 2 + available.left(),
+                             (available.height() - outer.height()) / 2 + available.top());
         move(std::max(centred.x(), available.left()), std::max(centred.y(), available.top()));
     }
     Form_Load();
@@ -677,7 +682,8 @@ void Form1::picRahmen_MouseWheel(QWheelEvent* event) {
 
 QImage Form1::framePicture() {
     return app::PictureExport::FramePicture(*picRahmen, *picAusgabe, *picSkala,
-                                            vscHoch->isHidden() ? 0 : vscHoch->width());
+                                            vscHoch->isHidden() ? picRahmen->width()
+                                                                : vscHoch->x());
 }
 
 bool Form1::savePictureTo(const QString& path) {
@@ -703,13 +709,26 @@ void Form1::cmdSpeichern_Click() {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("png"));
     dialog.selectFile(app::PictureExport::SuggestedName(rangeBase));
+    // Choosing the other type changes the ending of the name as well.
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        const QString ending =
+            filter.contains(QLatin1String("*.pdf")) ? QStringLiteral("pdf") : QStringLiteral("png");
+        dialog.setDefaultSuffix(ending);
+        if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+            const QString base = QFileInfo(name->text()).completeBaseName();
+            if (!base.isEmpty())
+                dialog.selectFile(base + QLatin1Char('.') + ending);
+        }
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     savePictureTo(dialog.selectedFiles().constFirst());
 }
 
 void Form1::cmdKopieren_Click() {
-    app::PictureExport::Copy(framePicture());
+    const QImage picture = framePicture();
+    if (!picture.isNull())
+        app::PictureExport::Copy(picture);
 }
 
 void Form1::cmdDrucken_Click() {
@@ -720,7 +739,8 @@ void Form1::cmdDrucken_Click() {
     dialog.setObjectName(QStringLiteral("printDialog"));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (!app::PictureExport::Print(framePicture(), printer))
+    const QImage picture = framePicture();
+    if (picture.isNull() || !app::PictureExport::Print(picture, printer))
         QMessageBox::warning(this, QStringLiteral("Drucken"),
                              QStringLiteral("Das Bild konnte nicht gedruckt werden."));
 }

@@ -19,7 +19,9 @@ constexpr unsigned LEFT = LayoutTable::AlignLeft;
 constexpr unsigned CENTRE = LayoutTable::AlignCenter;
 constexpr unsigned RIGHT = LayoutTable::AlignRight;
 constexpr unsigned VSB = LayoutTable::VerticalScrollBar;
-constexpr QRgb rgb(int r, int g, int b) { return 0xff000000u | (r << 16) | (g << 8) | b; }
+constexpr QRgb rgb(int r, int g, int b) {
+    return 0xff000000u | (r << 16) | (g << 8) | b;
+}
 constexpr const char* TNR = "Times New Roman";
 
 // clang-format off
@@ -61,7 +63,9 @@ constexpr std::array<LayoutTable::Control, 31> table{{
 
 } // namespace
 
-std::span<const LayoutTable::Control> LayoutTable::controls() { return table; }
+std::span<const LayoutTable::Control> LayoutTable::controls() {
+    return table;
+}
 
 const LayoutTable::Control* LayoutTable::find(const char* name) {
     for (const Control& c : table)

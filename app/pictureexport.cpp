@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace app {
 
@@ -21,19 +22,21 @@ namespace {
 // 96 dots per inch: the picture keeps its on-screen size on the PDF page.
 constexpr int screenDpi = 96;
 
-QString reasonOf(const QSaveFile& file) {
-    switch (file.error()) {
-    case QFileDevice::OpenError:
-    case QFileDevice::PermissionsError:
-        return QStringLiteral("Die Datei lässt sich nicht anlegen (kein Schreibrecht im Ordner "
-                              "oder der Ordner fehlt).");
-    case QFileDevice::WriteError:
-    case QFileDevice::ResourceError:
-        return QStringLiteral("Die Datei ließ sich nicht vollständig schreiben (ist der "
-                              "Datenträger voll?).");
-    default:
-        return QStringLiteral("Die Datei ließ sich nicht schreiben.");
-    }
+// Why writing failed, in German, with the system's own words after it.
+QString reasonOf(const QSaveFile& file, bool opened, bool shortWrite) {
+    QString reason;
+    if (!opened)
+        reason = QStringLiteral("Die Datei lässt sich dort nicht anlegen (kein Schreibrecht, "
+                                "der Ordner fehlt oder der Name ist ein Ordner).");
+    else if (shortWrite || file.error() == QFileDevice::WriteError ||
+             file.error() == QFileDevice::ResourceError)
+        reason = QStringLiteral("Die Datei ließ sich nicht vollständig schreiben (ist der "
+                                "Datenträger voll?).");
+    else
+        reason = QStringLiteral("Die Datei ließ sich nicht schreiben.");
+    if (file.error() != QFileDevice::NoError && !file.errorString().isEmpty())
+        reason += QStringLiteral("\n(%1)").arg(file.errorString());
+    return reason;
 }
 
 // The picture as a one-page PDF: A4 landscape, the picture at its size on screen, centred.
@@ -48,6 +51,8 @@ QByteArray pdfOf(const QImage& picture) {
                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     writer.setResolution(screenDpi);
     QPainter painter(&writer);
+    // Without this hint Qt stores the picture as JPEG and blurs its thin lines and digits.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     const QSizeF logical = picture.deviceIndependentSize();
     const QRectF page = QRectF(QPointF(0, 0), QSizeF(writer.width(), writer.height()));
     QSizeF size = logical;
@@ -62,13 +67,20 @@ QByteArray pdfOf(const QImage& picture) {
 } // namespace
 
 QImage PictureExport::FramePicture(surface::PictureBox& frame, surface::PictureBox& canvas,
-                                   surface::PictureBox& strip, int scrollBarWidth) {
+                                   surface::PictureBox& strip, int visibleRight) {
     const int b = frame.borderWidth();
     QRect inside = frame.rect().adjusted(b, b, -b, -b);
-    inside.setRight(inside.right() - scrollBarWidth);
+    inside.setRight(std::min(inside.right(), visibleRight - 1));
+    if (inside.isEmpty())
+        return {};
     const qreal ratio = frame.devicePixelRatioF();
     QImage picture((QSizeF(inside.size()) * ratio).toSize(), QImage::Format_RGB32);
+    if (picture.isNull())
+        return {};
     picture.setDevicePixelRatio(ratio);
+    // 96 dots per inch of logical pixels, so that other programs show it at its size on screen.
+    picture.setDotsPerMeterX(qRound(3780 * ratio));
+    picture.setDotsPerMeterY(qRound(3780 * ratio));
     picture.fill(frame.backColor());
     QPainter painter(&picture);
     painter.translate(-inside.topLeft());
@@ -91,6 +103,10 @@ QString PictureExport::SuggestedName(int rangeBase) {
 }
 
 bool PictureExport::Save(const QImage& picture, const QString& path, QString* error) {
+    if (picture.isNull()) {
+        *error = QStringLiteral("Das Fenster zeigt gerade kein Bild (der Rahmen ist zu schmal).");
+        return false;
+    }
     const QString ending = QFileInfo(path).suffix().toLower();
     QByteArray bytes;
     if (ending == QLatin1String("png")) {
@@ -110,9 +126,17 @@ bool PictureExport::Save(const QImage& picture, const QString& path, QString* er
     }
     // Written beside the target and moved over it at the end, so a failure loses nothing.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = reasonOf(file);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = reasonOf(file, false, false);
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        *error = reasonOf(file, true, true);
         file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = reasonOf(file, true, false);
         return false;
     }
     return true;
@@ -127,6 +151,7 @@ bool PictureExport::Print(const QImage& picture, QPagedPaintDevice& device) {
     size.scale(page.size(), Qt::KeepAspectRatio);
     const QRectF target(page.center() - QPointF(size.width() / 2, size.height() / 2), size);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     painter.drawImage(target, picture);
     return painter.end();
 }

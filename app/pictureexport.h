@@ -17,10 +17,11 @@ namespace app {
 // copied to the clipboard or printed.
 class PictureExport {
   public:
-    // The inside of the frame left of its scroll bar, with the canvas and the scale strip where
-    // they are at this moment: the same pixels as on screen, at the screen's pixel ratio.
+    // The inside of the frame left of x = visibleRight (where its scroll bar starts), with the
+    // canvas and the scale strip where they are at this moment: the same pixels as on screen, at
+    // the screen's pixel ratio. A null image when nothing of the frame is visible.
     static QImage FramePicture(surface::PictureBox& frame, surface::PictureBox& canvas,
-                               surface::PictureBox& strip, int scrollBarWidth);
+                               surface::PictureBox& strip, int visibleRight);
     // A file name for the picture of the range that starts after rangeBase.
     static QString SuggestedName(int rangeBase);
     // Writes PNG or PDF by the file's ending; on failure the reason, in German, is in *error and

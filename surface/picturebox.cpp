@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QStaticText>
+#include <algorithm>
 #include <cmath>
 
 namespace surface {
@@ -20,6 +21,8 @@ namespace {
 constexpr int dotsPerMeter96 = 3780;
 // At most one repaint per screen frame while a long drawing yields to the event loop.
 constexpr int frameMilliseconds = 16;
+// 2^28 pixels (1 GiB): the canvas at ratio 4 needs 140 million.
+constexpr double maxImagePixels = 268435456.0;
 
 bool recordNewBoxes = false;
 
@@ -137,8 +140,13 @@ double PictureBox::childTop(const QWidget* child) {
 }
 
 void PictureBox::ensureImage() {
-    const qreal ratio = devicePixelRatioF();
     const QSizeF inside = insideSize();
+    qreal ratio = devicePixelRatioF();
+    // A very large zoom on a high-resolution screen would ask gigabytes for the wide canvas;
+    // above maxImagePixels the image is drawn at a lower ratio and scaled up on screen.
+    const double pixelsAtOne = std::max(1.0, inside.width() * inside.height());
+    if (pixelsAtOne * ratio * ratio > maxImagePixels)
+        ratio = std::max(1.0, std::floor(std::sqrt(maxImagePixels / pixelsAtOne) * 4) / 4);
     const QSize wanted(static_cast<int>(std::ceil(inside.width() * ratio)),
                        static_cast<int>(std::ceil(inside.height() * ratio)));
     imageSize = inside;
@@ -146,6 +154,13 @@ void PictureBox::ensureImage() {
         return;
     endPainting();
     QImage fresh(wanted, QImage::Format_RGB32);
+    if (fresh.isNull()) {
+        // Out of memory: keep drawing at ratio 1 rather than into nothing.
+        ratio = 1;
+        fresh = QImage(inside.toSize().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        if (fresh.isNull())
+            return;
+    }
     fresh.setDotsPerMeterX(dotsPerMeter96);
     fresh.setDotsPerMeterY(dotsPerMeter96);
     fresh.setDevicePixelRatio(ratio);

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QImageReader>
 #include <QPrinter>
 #include <QPlainTextEdit>
@@ -648,6 +649,7 @@ void TestApp::savePicture_data() {
     QTest::newRow("no ending") << "bild" << false << "Dateiendung";
     QTest::newRow("missing folder") << "fehlt/bild.png" << false << "Ordner";
     QTest::newRow("existing file kept") << "alt.jpg" << false << "Dateiendung";
+    QTest::newRow("name of a folder") << "ordner.png" << false << "Ordner";
 }
 
 void TestApp::savePicture() {
@@ -660,12 +662,16 @@ void TestApp::savePicture() {
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("old");
     old.close();
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("ordner.png")));
     form->cmdHochzerlegbar_Click();
     const QImage picture = form->framePicture();
-    // The frame's inside left of vscHoch, at the screen's pixel ratio.
+    // The frame's inside up to where vscHoch starts, at the screen's pixel ratio.
     QCOMPARE(picture.deviceIndependentSize().toSize(),
-             QSize(form->picRahmen->width() - 2 - form->vscHoch->width(),
-                   form->picRahmen->height() - 2));
+             QSize(form->vscHoch->x() - 1, form->picRahmen->height() - 2));
+    // "Bild kopieren" puts the same picture on the clipboard.
+    form->cmdKopieren_Click();
+    QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+             picture.convertToFormat(QImage::Format_RGB32));
     QString error;
     QCOMPARE(app::PictureExport::Save(picture, path, &error), saved);
     if (!saved) {
@@ -673,7 +679,8 @@ void TestApp::savePicture() {
         QFile kept(dir.filePath(QStringLiteral("alt.jpg")));
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), QByteArray("old"));
-        QCOMPARE(QFileInfo::exists(path), name == QLatin1String("alt.jpg"));
+        QCOMPARE(QFileInfo::exists(path),
+                 name == QLatin1String("alt.jpg") || name == QLatin1String("ordner.png"));
         return;
     }
     QFile file(path);
