@@ -4,7 +4,9 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <optional>
 
 namespace surface {
 
@@ -30,7 +32,54 @@ void MultiLineTextBox::mousePressEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
+    // A press inside the selection would start dragging it, and a quick drag out of the box
+    // can leave Qt's drag hanging under the X11 pointer; the hit list is for selecting and
+    // copying, so a press always places the cursor.
+    if (event->button() == Qt::LeftButton && textCursor().hasSelection()) {
+        const int at = cursorForPosition(event->position().toPoint()).position();
+        const QTextCursor selection = textCursor();
+        if (at >= selection.selectionStart() && at <= selection.selectionEnd()) {
+            QTextCursor cursor = selection;
+            cursor.clearSelection();
+            setTextCursor(cursor);
+        }
+    }
     QPlainTextEdit::mousePressEvent(event);
+}
+
+namespace {
+
+// Which clipboard a data object handed to the box belongs to, if any.
+std::optional<QClipboard::Mode> clipboardModeOf(const QMimeData* source) {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard || !source)
+        return std::nullopt;
+    if (source == clipboard->mimeData(QClipboard::Clipboard))
+        return QClipboard::Clipboard;
+    if (clipboard->supportsSelection() && source == clipboard->mimeData(QClipboard::Selection))
+        return QClipboard::Selection;
+    return std::nullopt;
+}
+
+} // namespace
+
+// Pasting from the clipboard (Ctrl+V, Shift+Insert, "Einfügen") takes the clipboard's text as
+// plain text. QPlainTextEdit's own reading of the clipboard's data object crashes in Qt 6.4 when
+// no program owns the X11 clipboard; reading its text through QClipboard is safe.
+bool MultiLineTextBox::canInsertFromMimeData(const QMimeData* source) const {
+    if (const auto mode = clipboardModeOf(source))
+        return !QGuiApplication::clipboard()->text(*mode).isEmpty();
+    return QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+void MultiLineTextBox::insertFromMimeData(const QMimeData* source) {
+    if (const auto mode = clipboardModeOf(source)) {
+        const QString text = QGuiApplication::clipboard()->text(*mode);
+        if (!text.isEmpty())
+            insertPlainText(text);
+        return;
+    }
+    QPlainTextEdit::insertFromMimeData(source);
 }
 
 void MultiLineTextBox::mouseReleaseEvent(QMouseEvent* event) {

@@ -4,6 +4,7 @@
 
 #include <QPlainTextEdit>
 
+class QMimeData;
 class QMouseEvent;
 
 namespace surface {
@@ -20,6 +21,8 @@ class MultiLineTextBox : public QPlainTextEdit {
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
   private:
     void pasteSelectionAt(const QPoint& at);

@@ -3,17 +3,19 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
 # Random input test of the real window under Xvfb and openbox. For each seed it starts teiler and
-# drives it with a sequence of actions drawn from bash's RANDOM seeded with that seed: clicks,
-# double clicks and drags with every mouse button anywhere in the window, wheel turns, key
-# presses, odd texts typed into whatever has the focus, odd clipboard and primary selection
-# contents (texts, an image, no owner), every menu command except "beenden", and sum charts that
-# other commands interrupt while they draw. Afterwards the window must still answer: 220 typed
-# into the field of the S step and "S" pressed must give " 284", and closing the window through
-# the window manager must end teiler with status 0. A crash, a hang, a sanitizer report or a
-# complaint of Qt's painter in teiler's output fails the seed.
+# drives it with a sequence of actions drawn from bash's RANDOM seeded with that seed: clicks with
+# every mouse button anywhere in the window, double clicks, drags with the left and the right
+# button, wheel turns, key presses, odd texts typed into whatever has the focus, odd clipboard and
+# primary selection contents (texts, an image, no owner), every menu command except "beenden"
+# (the file and print dialogs of "Datei" are closed with Escape at once, in a scratch home
+# folder), and sum charts that other commands interrupt while they draw. Afterwards the window
+# must still answer: 220 typed into the field of the S step and "S" pressed must give " 284", and
+# closing the window through the window manager must end teiler with status 0. A crash, a hang, a
+# sanitizer report or a complaint of Qt's painter in teiler's output fails the seed.
 #   tests/smoke/monkey.sh <teiler executable> <out dir> <actions> <seed>...
 # <out dir>/monkey-<seed>.log lists every action with its number; the same seed and count replay
-# the same sequence. MONKEY_PAUSE (seconds) waits after each action, to watch a replay.
+# the same sequence. MONKEY_PAUSE (seconds) waits after each action, to watch a replay;
+# MONKEY_BUSY_LIMIT (seconds, 15) is how long teiler may stay busy before the log notes it.
 set -euo pipefail
 
 usage="usage: monkey.sh <teiler executable> <out dir> <actions> <seed>..."
@@ -117,31 +119,30 @@ declare -A owner=()
 drop_owner() {
     local pid=${owner[$1]:-}
     [ -n "$pid" ] || return 0
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
+    if child_alive "$pid" xclip; then kill "$pid" 2>/dev/null || true; fi
     owner[$1]=""
 }
 own_selection() { # selection file [target]
     drop_owner "$1"
     xclip -quiet -selection "$1" ${3:+-t "$3"} -i "$2" >/dev/null 2>&1 &
     owner[$1]=$!
+    disown "$!" # its end is of no interest
 }
 # No owner at all: take the selection over, then end the process that holds it.
 disown_selection() {
     own_selection "$1" /dev/null
-    sleep 0.1
+    sleep 0.05
     drop_owner "$1"
 }
 
 # --- Windows besides the main window --------------------------------------------------------------
 wait_for() { # tenths of a second, command
-    local tries=$(($1 * 5)) i
+    local deadline=$((${EPOCHREALTIME/[.,]/} + $1 * 100000))
     shift
-    for ((i = 0; i < tries; i++)); do
-        "$@" && return 0
+    until "$@"; do
+        ((${EPOCHREALTIME/[.,]/} < deadline)) || return 1
         sleep 0.02
     done
-    return 1
 }
 others() {
     local w
@@ -150,11 +151,45 @@ others() {
     done
 }
 none_open() { [ -z "$(others)" ]; }
-alive() {
+# True while process $1 runs, is named $2 and is a child of this shell: process numbers come
+# round again quickly here, and the number of a process that has ended may be another's by now.
+child_alive() {
     local stat
-    read -r stat <"/proc/$teiler_pid/stat" 2>/dev/null || return 1
+    read -r stat 2>/dev/null <"/proc/$1/stat" || return 1
+    [[ "$stat" == "$1 ($2) "* ]] || return 1
+    set -- ${stat##*) }
+    [ "$1" != Z ] && [ "$2" = "$$" ]
+}
+alive() { child_alive "$teiler_pid" teiler; }
+
+# Waits until teiler has used no processor time for a moment, that is until it has handled every
+# event sent so far; at most $1 tenths of a second.
+cpu_ticks() {
+    local stat
+    read -r stat 2>/dev/null <"/proc/$teiler_pid/stat" || return 1
     stat=${stat##*) }
-    [ "${stat%% *}" != Z ]
+    set -- $stat
+    ticks=$((${12} + ${13}))
+}
+settle() {
+    local deadline=$((${EPOCHREALTIME/[.,]/} + $1 * 100000)) ticks=0 last=-1 calm=0
+    while alive && cpu_ticks; do
+        if [ "$ticks" = "$last" ]; then
+            calm=$((calm + 1))
+            [ "$calm" -ge 2 ] && return 0
+        else
+            calm=0
+        fi
+        last=$ticks
+        ((${EPOCHREALTIME/[.,]/} < deadline)) || return 1
+        sleep 0.03
+    done
+    return 0 # gone: nothing to wait for
+}
+
+busy_limit=${MONKEY_BUSY_LIMIT:-15}
+calm_down() {
+    settle $((busy_limit * 10)) || note "teiler still busy after $busy_limit s"
 }
 
 notes=()
@@ -198,7 +233,7 @@ learn_menu() {
         popup=""
         wait_for 50 eval 'popup=$(open_menu)' || fail "menu $((m + 1)) did not open"
         sleep 0.2 # the menu's first paint
-        rows=$(menu_rows "$popup" | tr '\n' ' ')
+        rows=$(menu_rows "$popup" 2>/dev/null | tr '\n' ' ')
         pop_geometry[m]=$popup
         pop_rows[m]=$rows
         xdotool key --delay 0 Escape
@@ -210,6 +245,26 @@ learn_menu() {
     [ $# -eq 2 ] || fail "menu Zahlenstrahl shows $# entries instead of 2"
     set -- ${pop_rows[2]}
     [ $# -eq 4 ] || fail "menu Teiler shows $# entries instead of 4"
+}
+
+# Which entries of "Datei" open a dialog ("Bild speichern …", "Drucken …"): each is chosen once
+# at the start; a window that shows up is closed with Escape at once. Done for every seed, so that
+# each seed starts from the same state whether it runs first or not.
+declare -A opens_dialog=()
+learn_dialogs() {
+    local e
+    opens_dialog=()
+    for ((e = 1; e < $(entries_of 0); e++)); do
+        menu=0 entry=$e
+        choose_entry
+        calm_down
+        if wait_for 10 eval '! none_open'; then
+            opens_dialog[$e]=1
+            close_others || fail "the dialog of entry $e of Datei did not close with Escape"
+        else
+            opens_dialog[$e]=""
+        fi
+    done
 }
 entries_of() {
     set -- ${pop_rows[$1]}
@@ -241,33 +296,74 @@ menu_chain() {
     if [ "$entry" -gt 0 ]; then
         local pw ph pxx pyy
         IFS='x+' read -r pw ph pxx pyy <<<"${pop_geometry[$menu]}"
-        chain+=(sleep 0.15 mousemove $((pxx + pw / 2)) "$(row_of "$menu" "$entry")" click --delay 0 1)
+        chain+=(sleep 0.1 mousemove $((pxx + pw / 2)) "$(row_of "$menu" "$entry")"
+            click --delay 0 1)
     fi
 }
 
-# Chooses a menu entry and waits for the menu to open and to close again.
+# Chooses a menu entry and waits for the menu to open and to close again. Qt now and then closes
+# a menu at once, or misses the click on an entry, when the click comes right after a change of
+# the keyboard map (xdotool makes one for each character outside the map). So when teiler has
+# nothing left to do and the menu is still closed, or still open, the click is made again, as a
+# person would.
 choose_entry() {
+    local popup="" pw ph pxx pyy qw qh qx qy tries
     close_others || true
     xdotool mousemove "${bar_x[$menu]}" "$bar_y" click --delay 0 1
     [ "$entry" -gt 0 ] || return 0
-    local popup="" pw ph pxx pyy qw qh qx qy
-    if ! wait_for 50 eval 'popup=$(open_menu)'; then
-        note "menu ${menu_names[$menu]} did not open within 5 s"
-        return 0
-    fi
+    for tries in 1 2 3; do
+        wait_for 10 eval 'popup=$(open_menu)' && break
+        calm_down
+        wait_for 3 eval 'popup=$(open_menu)' && break
+        if [ "$tries" = 3 ]; then
+            note "menu ${menu_names[$menu]} did not open after three clicks"
+            return 0
+        fi
+        echo "    menu ${menu_names[$menu]} did not open, clicked again" >>"$actlog"
+        xdotool mousemove "${bar_x[$menu]}" "$bar_y" click --delay 0 1
+    done
     IFS='x+' read -r pw ph pxx pyy <<<"${pop_geometry[$menu]}"
     IFS='x+' read -r qw qh qx qy <<<"$popup"
-    xdotool mousemove $((qx + qw / 2)) $(($(row_of "$menu" "$entry") - pyy + qy)) click --delay 0 1
-    wait_for 50 eval '! open_menu >/dev/null' || note "menu ${menu_names[$menu]} stayed open"
+    for tries in 1 2 3; do
+        xdotool mousemove $((qx + qw / 2)) $(($(row_of "$menu" "$entry") - pyy + qy)) \
+            click --delay 0 1
+        wait_for 10 eval '! open_menu >/dev/null' && break
+        calm_down
+        open_menu >/dev/null || break
+        if [ "$tries" = 3 ]; then
+            note "menu ${menu_names[$menu]} stayed open after three clicks on entry $entry"
+            close_others || true
+            return 0
+        fi
+        echo "    menu ${menu_names[$menu]} still open, entry clicked again" >>"$actlog"
+    done
+    # A file or print dialog would take every key that follows, and Return could write a file
+    # or print: it is closed right away.
+    if [ "$menu" = 0 ] && [ -n "${opens_dialog[$entry]:-}" ]; then
+        wait_for 50 eval '! none_open' || note "entry $entry of Datei opened no dialog"
+        close_others || true
+    fi
+}
+
+info_window() {
+    local w
+    w=$(xdotool search --onlyvisible --name '^Programmiert von$' 2>/dev/null | head -n1)
+    [ -n "$w" ] && echo "$w"
 }
 
 # "Info": waits for the box "Programmiert von" and closes it the way $1 says.
 info_box() {
-    local box="" geometry bw bh bx by
-    if ! wait_for 50 eval 'box=$(xdotool search --onlyvisible --name "^Programmiert von\$" 2>/dev/null | head -n1)' ||
-        [ -z "$box" ]; then
-        note "the Info box did not appear within 5 s"
-        return 0
+    local box="" bw bh bx by
+    if ! wait_for 10 eval 'box=$(info_window)'; then
+        calm_down
+        if ! wait_for 3 eval 'box=$(info_window)'; then
+            echo "    no Info box, clicked again" >>"$actlog"
+            xdotool mousemove "${bar_x[4]}" "$bar_y" click --delay 0 1
+            if ! wait_for 50 eval 'box=$(info_window)'; then
+                note "the Info box did not appear after two clicks"
+                return 0
+            fi
+        fi
     fi
     case $1 in
     Return | Escape) xdotool key --delay 0 "$1" ;;
@@ -277,7 +373,7 @@ info_box() {
         xdotool mousemove $((bx + bw - 52)) $((by + bh - 24)) click --delay 0 1
         ;;
     esac
-    wait_for 30 eval '! xdotool search --onlyvisible --name "^Programmiert von\$" >/dev/null 2>&1' ||
+    wait_for 30 eval '! info_window >/dev/null' ||
         note "the Info box stayed open after $1"
 }
 
@@ -348,7 +444,8 @@ say() {
 # Draws the next action, writes it to the log with its number and runs it.
 act() {
     local button count i chain=() how
-    weighted "click:300 double:40 drag:60 wheel:60 move:40 key:220 type:80 select:60 menu:110 burst:30"
+    weighted "click:320 double:40 drag:60 wheel:60 move:40 key:230 type:80 select:60 menu:90
+        burst:20"
     case $choice in
     click)
         point
@@ -472,7 +569,7 @@ act() {
         say
         close_others || true
         xdotool "${chain[@]}"
-        sleep 0.3
+        calm_down
         close_others || true
         ;;
     esac
@@ -488,7 +585,8 @@ seed_failed() {
 
 # 220 in the field of the S step, "S" pressed: the field must read " 284".
 still_answers() {
-    local got="" ix iy sx sy
+    local got="" ix iy sx sy i
+    calm_down
     close_others || true
     drop_owner primary
     printf 'no answer' >"$texts_dir/marker.txt"
@@ -498,16 +596,22 @@ still_answers() {
     ix=$px iy=$py
     centre_of sbutton
     sx=$px sy=$py
-    xdotool mousemove "$ix" "$iy" click --delay 0 1 key --delay 0 ctrl+a type --delay 0 220
-    xdotool mousemove "$sx" "$sy" click --delay 0 1 mousemove "$ix" "$iy" click --delay 0 1 \
-        key --delay 0 ctrl+a ctrl+c
+    # At xdotool's usual pace: with no delay at all Qt sometimes takes ctrl+a for a plain "a".
+    xdotool mousemove "$ix" "$iy" click 1 key ctrl+a type 220
+    calm_down
+    xdotool mousemove "$sx" "$sy" click 1
+    calm_down
+    xdotool mousemove "$ix" "$iy" click 1 key ctrl+a ctrl+c
     for ((i = 0; i < 300; i++)); do
         got=$(timeout 2 xclip -o -selection clipboard 2>/dev/null || true)
         [ "$got" = " 284" ] && return 0
         alive || break
         sleep 0.1
     done
-    seed_failed "after 220 and \"S\" the field reads $(shown "$got") instead of \" 284\""
+    local primary
+    primary=$(timeout 2 xclip -o -selection primary 2>/dev/null || true)
+    seed_failed "after 220 and \"S\" the clipboard holds $(shown "$got") instead of \" 284\"" \
+        "(the primary selection holds $(shown "$primary"))"
     return 1
 }
 
@@ -520,22 +624,38 @@ closes_with_zero() {
     done
     if alive; then
         seed_failed "teiler did not exit within 30 s after the window manager closed the window"
-        kill -9 "$teiler_pid" 2>/dev/null || true
+        end_hung_teiler
     fi
     wait "$teiler_pid" || status=$?
     [ "$status" -eq 0 ] || seed_failed "teiler exited with status $status after the close"
 }
 
+# A screenshot and, with gdb at hand, the stacks of every thread; then the process is ended.
+end_hung_teiler() {
+    shot "hung-$seed" || true
+    if command -v gdb >/dev/null && alive; then
+        timeout 60 gdb -p "$teiler_pid" -batch -ex "thread apply all bt" \
+            >"$out/hung-$seed.txt" 2>&1 || true
+        log "seed $seed: the stacks of teiler's threads are in $out/hung-$seed.txt"
+    fi
+    if alive; then kill -9 "$teiler_pid"; fi
+}
+
 reports() {
-    if grep -qE 'ERROR: AddressSanitizer|ERROR: LeakSanitizer|runtime error:|SUMMARY: |QPainter|Recursive repaint|QWidget::repaint' \
-        "$out/teiler-$seed.log"; then
-        grep -E -m5 'ERROR: |runtime error:|SUMMARY: |QPainter|Recursive repaint|QWidget::repaint' \
-            "$out/teiler-$seed.log" >&2
+    local complaints='ERROR: (Address|Leak)Sanitizer|runtime error:|SUMMARY: '
+    complaints+='|QPainter|Recursive repaint|QWidget::repaint'
+    if grep -qE "$complaints" "$out/teiler-$seed.log"; then
+        grep -E -m5 "$complaints" "$out/teiler-$seed.log" >&2
         seed_failed "teiler's output has a sanitizer report or a painter complaint"
     fi
 }
 
 # --- Run ------------------------------------------------------------------------------------------
+# Teiler's file dialog opens in the home folder and teiler's working folder is the current one:
+# both are scratch folders, so that nothing the monkey might save lands anywhere else.
+export HOME="$out/home"
+mkdir -p "$HOME"
+cd "$HOME"
 start_x 1280x1024x24
 total_start=$SECONDS
 for seed in "${seeds[@]}"; do
@@ -549,8 +669,13 @@ for seed in "${seeds[@]}"; do
     start_teiler "$seed"
     learn_menu
     for m in 0 1 2; do
-        echo "menu ${menu_names[$m]}: ${pop_geometry[$m]}, entries at rows ${pop_rows[$m]}" >>"$actlog"
+        echo "menu ${menu_names[$m]}: ${pop_geometry[$m]}, entries at rows ${pop_rows[$m]}" \
+            >>"$actlog"
     done
+    learn_dialogs
+    dialogs=""
+    for e in "${!opens_dialog[@]}"; do [ -z "${opens_dialog[$e]}" ] || dialogs+=" $e"; done
+    echo "entries of Datei that open a dialog:${dialogs:- none}" >>"$actlog"
     RANDOM=$seed
     seed_clock=${EPOCHREALTIME/[.,]/}
     died=""
@@ -561,6 +686,9 @@ for seed in "${seeds[@]}"; do
             break
         fi
         [ "$pause" = 0 ] || sleep "$pause"
+        # Now and then wait for teiler to catch up, so that the log shows about where a fault
+        # begins; close what stays open.
+        if ((index % 20 == 0)); then calm_down; fi
         if ((index % 5 == 0)); then close_others || true; fi
     done
     if [ -n "$died" ]; then
@@ -571,10 +699,13 @@ for seed in "${seeds[@]}"; do
     elif still_answers; then
         closes_with_zero
     else
-        shot "fail-$seed" || true
-        kill -9 "$teiler_pid" 2>/dev/null || true
+        end_hung_teiler
         wait "$teiler_pid" 2>/dev/null || true
     fi
+    # Its process number is free again: stop_started must not end whatever gets it next.
+    for i in "${!started[@]}"; do
+        if [ "${started[$i]}" = "$teiler_pid" ]; then unset 'started[i]'; fi
+    done
     drop_owner clipboard
     drop_owner primary
     reports

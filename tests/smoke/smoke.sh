@@ -6,7 +6,7 @@
 # openbox window manager, waits for the window "Teiler", checks colours where the layout puts
 # them, chooses "Zahlenstrahl" > "501...1000" with real pointer events and checks that the number
 # line changed, pastes the PRIMARY selection into the hit list with the middle button (without
-# and with a program owning it), then closes the window through the window manager and, in a
+# and with a program owning it) and the clipboard with the keys while nobody owns it, then closes the window through the window manager and, in a
 # second run, through "Datei" > "beenden"; a third run with --zoom 2 must open with its title bar
 # on the screen. Every run must end with exit status 0.
 #   tests/smoke/smoke.sh <teiler executable> [directory for the screenshots]
@@ -95,6 +95,18 @@ done
 kill "$selection_owner" 2>/dev/null || true
 [[ "$pasted" =~ ^[0-9]+$ ]] && [ "$pasted" -gt 50 ] || fail "the middle click pasted nothing into the hit list ($pasted)"
 log "middle clicks in the hit list: none without a selection, $pasted pixels of text with one"
+
+# Ctrl+V and Shift+Insert in the hit list while the clipboard has no owner (its owner has quit).
+printf 'x' | xclip -quiet -selection clipboard -i >/dev/null 2>&1 &
+clipboard_owner=$!
+sleep 0.2
+kill "$clipboard_owner" 2>/dev/null || true
+wait "$clipboard_owner" 2>/dev/null || true
+xdotool mousemove --sync $((win_x + 222)) $((win_y + top + 240)) click 1 sleep 0.2 key ctrl+v \
+    sleep 0.2 key shift+Insert
+sleep 0.5
+kill -0 "$teiler_pid" 2>/dev/null || fail "pasting into the hit list from a clipboard without owner killed teiler"
+log "pasting from a clipboard without owner: teiler goes on"
 
 wmctrl -F -c Teiler
 expect_exit_zero "the window manager closed the window" first
