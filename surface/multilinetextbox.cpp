@@ -73,6 +73,8 @@ bool MultiLineTextBox::canInsertFromMimeData(const QMimeData* source) const {
 }
 
 void MultiLineTextBox::insertFromMimeData(const QMimeData* source) {
+    if (isReadOnly())
+        return;
     if (const auto mode = clipboardModeOf(source)) {
         const QString text = QGuiApplication::clipboard()->text(*mode);
         if (!text.isEmpty())

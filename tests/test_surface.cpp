@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "surface/numbertext.h"
+#include "surface/multilinetextbox.h"
 #include "surface/picturebox.h"
 #include "surface/twips.h"
 
+#include <QClipboard>
 #include <QtTest>
 #include <cmath>
 #include <limits>
@@ -36,6 +38,8 @@ class TestSurface : public QObject {
     void circleRadiusInXUnits();
     void linesAreLogicalPixelsWide_data();
     void linesAreLogicalPixelsWide();
+    void multiLineBoxPastesText_data();
+    void multiLineBoxPastesText();
 };
 
 void TestSurface::numberText_data() {
@@ -401,6 +405,36 @@ void TestSurface::linesAreLogicalPixelsWide() {
             ++across;
     }
     QCOMPARE(across, qRound(drawWidth * ratio));
+}
+
+void TestSurface::multiLineBoxPastesText_data() {
+    QTest::addColumn<QString>("clipboard"); // "image" for a picture without text
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("text") << "28,\n496," << false << "28,\r\n496,Trefferliste";
+    QTest::newRow("picture only") << "image" << false << "Trefferliste";
+    QTest::newRow("read-only box") << "28," << true << "Trefferliste";
+}
+
+// Pasting reads the clipboard's text through QClipboard, at the cursor.
+void TestSurface::multiLineBoxPastesText() {
+    QFETCH(QString, clipboard);
+    QFETCH(bool, readOnly);
+    QFETCH(QString, text);
+    QClipboard* board = QGuiApplication::clipboard();
+    if (clipboard == QLatin1String("image")) {
+        QImage picture(4, 4, QImage::Format_RGB32);
+        picture.fill(Qt::yellow);
+        board->setImage(picture);
+    } else {
+        board->setText(clipboard);
+    }
+    surface::MultiLineTextBox box;
+    box.setText(QStringLiteral("Trefferliste"));
+    box.setReadOnly(readOnly);
+    box.moveCursor(QTextCursor::Start);
+    box.paste();
+    QCOMPARE(box.text(), text);
 }
 
 QTEST_MAIN(TestSurface)
