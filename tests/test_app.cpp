@@ -3,8 +3,8 @@
 #include "commandline.h"
 #include "form1.h"
 #include "germantranslations.h"
-#include "pictureexport.h"
 #include "layouttable.h"
+#include "pictureexport.h"
 #include "surface/multilinetextbox.h"
 #include "surface/picturebox.h"
 #include "surface/scrollbar.h"
@@ -14,20 +14,20 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
-#include <QImageReader>
-#include <QPrinter>
-#include <QPlainTextEdit>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
@@ -722,9 +722,10 @@ void TestApp::printPicture() {
     printer.setPageOrientation(QPageLayout::Landscape);
     QVERIFY(app::PictureExport::Print(form->framePicture(), printer));
     QProcess render;
-    render.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"),
-                            QStringLiteral("-singlefile"), dir.filePath(QStringLiteral("druck.pdf")),
-                            dir.filePath(QStringLiteral("seite"))});
+    render.start(pdftoppm,
+                 {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"),
+                  QStringLiteral("-singlefile"), dir.filePath(QStringLiteral("druck.pdf")),
+                  dir.filePath(QStringLiteral("seite"))});
     QVERIFY(render.waitForFinished(30000));
     QCOMPARE(render.exitCode(), 0);
     const QImage page(dir.filePath(QStringLiteral("seite.png")));

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "surface/numbertext.h"
 #include "surface/multilinetextbox.h"
+#include "surface/numbertext.h"
 #include "surface/picturebox.h"
 #include "surface/twips.h"
 
