@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -30,13 +31,16 @@ int main(int argc, char* argv[]) {
         return *options.exitCode;
 
     // Without a display Qt would abort with a long message; say plainly what to do instead.
-    const bool platformChosen = std::getenv("QT_QPA_PLATFORM") != nullptr;
+    bool platformChosen = std::getenv("QT_QPA_PLATFORM") != nullptr;
+    for (int i = 1; i < argc; ++i)
+        platformChosen = platformChosen || std::strcmp(argv[i], "-platform") == 0 ||
+                         std::strcmp(argv[i], "--platform") == 0;
     const char* x11 = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     if (!platformChosen && (!x11 || !*x11) && (!wayland || !*wayland)) {
         std::fprintf(stderr,
-                     "teiler: no display found (DISPLAY is not set); start it under a virtual one "
-                     "with: xvfb-run -a -s \"-screen 0 1920x1080x24\" %s\n",
+                     "teiler: kein Bildschirm gefunden (DISPLAY ist nicht gesetzt); in einem "
+                     "virtuellen starten mit: xvfb-run -a -s \"-screen 0 1920x1080x24\" %s\n",
                      argv[0]);
         return 1;
     }
