@@ -89,9 +89,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     buildControls();
     buildMenu();
     connectEvents();
-    // Client area of 11880 x 9708 twips below the menu bar, centred on the screen.
-    const QSize client(Twips::toPixels(11880), Twips::toPixels(9708));
-    resize(client.width(), client.height() + menuBar()->sizeHint().height());
+    resize(app::CommandLine::DesignWindowSize(menuBar()->sizeHint().height()));
     // Centred, but never with the title bar above the screen's top or left edge, however large
     // a zoom makes the window; a top-level window's position is that of its frame.
     if (QScreen* s = screen()) {

@@ -39,6 +39,15 @@ QString reasonOf(const QSaveFile& file, bool opened, bool shortWrite) {
     return reason;
 }
 
+// Where the picture stands on a page: centred, scaled down to fit when it is larger, and scaled
+// up as well when enlarge is set; always in proportion.
+QRectF placeOnPage(const QImage& picture, const QRectF& page, bool enlarge) {
+    QSizeF size = picture.deviceIndependentSize();
+    if (enlarge || size.width() > page.width() || size.height() > page.height())
+        size.scale(page.size(), Qt::KeepAspectRatio);
+    return {page.center() - QPointF(size.width() / 2, size.height() / 2), size};
+}
+
 // The picture as a one-page PDF: A4 landscape, the picture at its size on screen, centred.
 QByteArray pdfOf(const QImage& picture) {
     QByteArray bytes;
@@ -53,13 +62,8 @@ QByteArray pdfOf(const QImage& picture) {
     QPainter painter(&writer);
     // Without this hint Qt stores the picture as JPEG and blurs its thin lines and digits.
     painter.setRenderHint(QPainter::LosslessImageRendering);
-    const QSizeF logical = picture.deviceIndependentSize();
-    const QRectF page = QRectF(QPointF(0, 0), QSizeF(writer.width(), writer.height()));
-    QSizeF size = logical;
-    if (size.width() > page.width() || size.height() > page.height())
-        size.scale(page.size(), Qt::KeepAspectRatio);
-    const QRectF target(page.center() - QPointF(size.width() / 2, size.height() / 2), size);
-    painter.drawImage(target, picture);
+    const QRectF page(QPointF(0, 0), QSizeF(writer.width(), writer.height()));
+    painter.drawImage(placeOnPage(picture, page, false), picture);
     painter.end();
     return bytes;
 }
@@ -146,13 +150,9 @@ bool PictureExport::Print(const QImage& picture, QPagedPaintDevice& device) {
     QPainter painter;
     if (!painter.begin(&device))
         return false;
-    const QRectF page = painter.viewport();
-    QSizeF size = picture.deviceIndependentSize();
-    size.scale(page.size(), Qt::KeepAspectRatio);
-    const QRectF target(page.center() - QPointF(size.width() / 2, size.height() / 2), size);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setRenderHint(QPainter::LosslessImageRendering);
-    painter.drawImage(target, picture);
+    painter.drawImage(placeOnPage(picture, painter.viewport(), true), picture);
     return painter.end();
 }
 

@@ -69,9 +69,7 @@ void PictureBox::setBackColor(const QColor& color) {
 
 void PictureBox::setBorder(Border newBorder) {
     border = newBorder;
-    for (QObject* child : children())
-        if (child->isWidgetType())
-            clipChild(static_cast<QWidget*>(child));
+    clipChildren();
     update();
 }
 
@@ -403,9 +401,7 @@ void PictureBox::paintEvent(QPaintEvent* event) {
 void PictureBox::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     ensureImage();
-    for (QObject* child : children())
-        if (child->isWidgetType())
-            clipChild(static_cast<QWidget*>(child));
+    clipChildren();
 }
 
 // Controls inside the box are clipped to the inside of its border, so the border stays visible.
@@ -425,6 +421,12 @@ bool PictureBox::eventFilter(QObject* watched, QEvent* event) {
         watched->parent() == this && watched->isWidgetType())
         clipChild(static_cast<QWidget*>(watched));
     return QWidget::eventFilter(watched, event);
+}
+
+void PictureBox::clipChildren() {
+    for (QObject* child : children())
+        if (child->isWidgetType())
+            clipChild(static_cast<QWidget*>(child));
 }
 
 void PictureBox::clipChild(QWidget* child) {

@@ -111,6 +111,7 @@ class PictureBox : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void clipChildren();
     void clipChild(QWidget* child);
     struct FontEntry {
         QFont font;
