@@ -688,13 +688,17 @@ bool Form1::savePictureTo(const QString& path) {
     QString error;
     if (app::PictureExport::Save(framePicture(), path, &error))
         return true;
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Bild speichern"),
-                    QStringLiteral("Das Bild konnte nicht als\n%1\ngespeichert werden.\n\n%2")
-                        .arg(QDir::toNativeSeparators(path), error),
-                    QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("saveErrorBox"));
-    box.exec();
+    showFailure(QStringLiteral("Bild speichern"),
+                QStringLiteral("Das Bild konnte nicht als\n%1\ngespeichert werden.\n\n%2")
+                    .arg(QDir::toNativeSeparators(path), error),
+                QStringLiteral("saveErrorBox"));
     return false;
+}
+
+void Form1::showFailure(const QString& title, const QString& text, const QString& name) {
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, this);
+    box.setObjectName(name);
+    box.exec();
 }
 
 void Form1::cmdSpeichern_Click() {
@@ -737,8 +741,24 @@ void Form1::cmdDrucken_Click() {
     dialog.setObjectName(QStringLiteral("printDialog"));
     if (dialog.exec() != QDialog::Accepted)
         return;
+    printPictureOn(printer);
+}
+
+bool Form1::printPictureOn(QPrinter& printer) {
     const QImage picture = framePicture();
-    if (picture.isNull() || !app::PictureExport::Print(picture, printer))
-        QMessageBox::warning(this, QStringLiteral("Drucken"),
-                             QStringLiteral("Das Bild konnte nicht gedruckt werden."));
+    QString error =
+        QStringLiteral("Das Fenster zeigt gerade kein Bild (der Rahmen ist zu schmal).");
+    if (!picture.isNull() && app::PictureExport::Print(picture, printer, &error))
+        return true;
+    const QString file = printer.outputFormat() == QPrinter::PdfFormat
+                             ? QDir::toNativeSeparators(printer.outputFileName())
+                             : QString();
+    showFailure(QStringLiteral("Drucken"),
+                file.isEmpty()
+                    ? QStringLiteral("Das Bild konnte nicht gedruckt werden.\n\n%1").arg(error)
+                    : QStringLiteral("Das Bild konnte nicht in die Datei\n%1\ngedruckt werden."
+                                     "\n\n%2")
+                          .arg(file, error),
+                QStringLiteral("printErrorBox"));
+    return false;
 }

@@ -14,6 +14,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPrinter;
 class QPushButton;
 class QWheelEvent;
 
@@ -136,6 +137,8 @@ class Form1 : public QMainWindow {
     QImage framePicture();
     // Saves the picture; a failure is told in a message box that names the file and the reason.
     bool savePictureTo(const QString& path);
+    // Prints the picture; a failure is told in a message box, with the file when there is one.
+    bool printPictureOn(QPrinter& printer);
 
     // Width of the screen the window is on, in twips.
     double screenWidthTwips() const;
@@ -156,4 +159,5 @@ class Form1 : public QMainWindow {
     bool yieldToEvents();
     interact::CanvasPicker::State pickerState();
     static void setMenuChecked(QAction* entry, bool checked);
+    void showFailure(const QString& title, const QString& text, const QString& name);
 };

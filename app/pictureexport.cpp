@@ -12,6 +12,7 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QSaveFile>
 #include <algorithm>
 
@@ -28,15 +29,35 @@ QString reasonOf(const QSaveFile& file, bool opened, bool shortWrite) {
     if (!opened)
         reason = QStringLiteral("Die Datei lässt sich dort nicht anlegen (kein Schreibrecht, "
                                 "der Ordner fehlt oder der Name ist ein Ordner).");
-    else if (shortWrite || file.error() == QFileDevice::WriteError ||
-             file.error() == QFileDevice::ResourceError)
-        reason = QStringLiteral("Die Datei ließ sich nicht vollständig schreiben (ist der "
-                                "Datenträger voll?).");
+    else if (shortWrite || file.error() == QFileDevice::ResourceError)
+        reason = QStringLiteral("Die Datei ließ sich nicht vollständig schreiben: der "
+                                "Datenträger ist voll (oder die Datei größer, als er erlaubt).");
     else
         reason = QStringLiteral("Die Datei ließ sich nicht schreiben.");
     if (file.error() != QFileDevice::NoError && !file.errorString().isEmpty())
         reason += QStringLiteral("\n(%1)").arg(file.errorString());
     return reason;
+}
+
+// Writes the bytes beside the target and moves them over it only once every byte is on the
+// disk, so a failure loses nothing and leaves nothing behind. Unbuffered, a full disk shows in
+// the write itself; buffered, the last block would fail unnoticed inside commit().
+bool writeWhole(const QByteArray& bytes, const QString& path, QString* error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        *error = reasonOf(file, false, false);
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        *error = reasonOf(file, true, true);
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = reasonOf(file, true, false);
+        return false;
+    }
+    return true;
 }
 
 // Where the picture stands on a page: centred, scaled down to fit when it is larger, and scaled
@@ -66,6 +87,17 @@ QByteArray pdfOf(const QImage& picture) {
     painter.drawImage(placeOnPage(picture, page, false), picture);
     painter.end();
     return bytes;
+}
+
+// The picture fitted to the page, kept in proportion and centred.
+bool paintOnPage(const QImage& picture, QPagedPaintDevice& device) {
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHint(QPainter::LosslessImageRendering);
+    painter.drawImage(placeOnPage(picture, painter.viewport(), true), picture);
+    return painter.end();
 }
 
 } // namespace
@@ -128,32 +160,33 @@ bool PictureExport::Save(const QImage& picture, const QString& path, QString* er
                      .arg(ending);
         return false;
     }
-    // Written beside the target and moved over it at the end, so a failure loses nothing.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = reasonOf(file, false, false);
-        return false;
+    return writeWhole(bytes, path, error);
+}
+
+bool PictureExport::Print(const QImage& picture, QPrinter& printer, QString* error) {
+    // A printer that writes a file writes it like a saved picture: whole, or not at all.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setCreator(QStringLiteral("Teiler"));
+        writer.setTitle(printer.docName());
+        writer.setPageLayout(printer.pageLayout());
+        writer.setResolution(printer.resolution());
+        const bool grey = printer.colorMode() == QPrinter::GrayScale;
+        if (!paintOnPage(grey ? picture.convertToFormat(QImage::Format_Grayscale8) : picture,
+                         writer)) {
+            *error = QStringLiteral("Die Seite ließ sich nicht als PDF anlegen.");
+            return false;
+        }
+        return writeWhole(bytes, printer.outputFileName(), error);
     }
-    if (file.write(bytes) != bytes.size()) {
-        *error = reasonOf(file, true, true);
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = reasonOf(file, true, false);
+    if (!paintOnPage(picture, printer)) {
+        *error = QStringLiteral("Der Drucker nahm den Auftrag nicht an.");
         return false;
     }
     return true;
-}
-
-bool PictureExport::Print(const QImage& picture, QPagedPaintDevice& device) {
-    QPainter painter;
-    if (!painter.begin(&device))
-        return false;
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.setRenderHint(QPainter::LosslessImageRendering);
-    painter.drawImage(placeOnPage(picture, painter.viewport(), true), picture);
-    return painter.end();
 }
 
 void PictureExport::Copy(const QImage& picture) {

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QString>
 
-class QPagedPaintDevice;
+class QPrinter;
 
 namespace surface {
 class PictureBox;
@@ -27,8 +27,9 @@ class PictureExport {
     // Writes PNG or PDF by the file's ending; on failure the reason, in German, is in *error and
     // an existing file of that name is left as it was.
     static bool Save(const QImage& picture, const QString& path, QString* error);
-    // The picture fitted to the page, kept in proportion and centred.
-    static bool Print(const QImage& picture, QPagedPaintDevice& device);
+    // The picture fitted to the page, kept in proportion and centred. A printer whose output is
+    // a PDF file writes it as Save does; on failure the reason, in German, is in *error.
+    static bool Print(const QImage& picture, QPrinter& printer, QString* error);
     static void Copy(const QImage& picture);
 };
 

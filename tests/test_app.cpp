@@ -29,7 +29,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
+#include <functional>
 #include <memory>
+#include <sys/resource.h>
 
 using surface::PictureBox;
 using surface::Twips;
@@ -55,6 +58,53 @@ bool lineAt(PictureBox& box, double x, double y, const QColor& color) {
         if (box.image().pixelColor(p.x(), p.y() + dy) == color)
             return true;
     return false;
+}
+
+// While it lives, files this process writes end after limit bytes, as on a full disk (0: no
+// limit); a write past the end fails instead of raising SIGXFSZ.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(int limit) {
+        if (limit <= 0)
+            return;
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit lowered = previous;
+        lowered.rlim_cur = static_cast<rlim_t>(limit);
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        active = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+    }
+    ~FileSizeLimit() {
+        if (!active)
+            return;
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    rlimit previous{};
+    void (*previousHandler)(int) = SIG_DFL;
+    bool active = false;
+};
+
+// Closes the modal message box of that name as soon as it is open, after handing it to read.
+// The checks belong after exec() has returned: a failing check inside the nested event loop
+// would leave the box open. Gives up after five seconds.
+void closeBoxWhenOpen(QObject* context, const QString& name,
+                      const std::function<void(QMessageBox*)>& read) {
+    auto* timer = new QTimer(context);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, name, read, tries = 0]() mutable {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box && box->objectName() == name) {
+            read(box);
+            box->done(QMessageBox::Ok);
+        } else if (++tries < 500) {
+            return;
+        }
+        timer->deleteLater();
+    });
+    timer->start(10);
 }
 
 void sendMove(QWidget* w, QPoint at = QPoint(2, 2)) {
@@ -497,15 +547,12 @@ void TestApp::fontsAndMenu() {
 void TestApp::infoBox() {
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    int buttons = 0;
-    QTimer::singleShot(0, this, [&] {
-        auto* box = form->findChild<QMessageBox*>(QStringLiteral("infoBox"));
-        QVERIFY(box);
+    qsizetype buttons = 0;
+    closeBoxWhenOpen(this, QStringLiteral("infoBox"), [&](QMessageBox* box) {
         title = box->windowTitle();
         text = box->text();
         icon = box->icon();
         buttons = box->buttons().size();
-        box->accept();
     });
     form->cmdVortrag->trigger();
     QCOMPARE(title, QStringLiteral("Programmiert von"));
@@ -641,28 +688,45 @@ void TestApp::germanContextMenus() {
 
 void TestApp::savePicture_data() {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("existing"); // a file of that name is there before
+    QTest::addColumn<int>("limit");     // the largest file this process may write; 0: any
     QTest::addColumn<bool>("saved");
     QTest::addColumn<QString>("reason"); // a word of the German reason on failure
-    QTest::newRow("png") << "teiler-1-500.png" << true << "";
-    QTest::newRow("PDF, capital ending") << "bild.PDF" << true << "";
-    QTest::newRow("unknown ending") << "bild.gif" << false << "Dateiendung";
-    QTest::newRow("no ending") << "bild" << false << "Dateiendung";
-    QTest::newRow("missing folder") << "fehlt/bild.png" << false << "Ordner";
-    QTest::newRow("existing file kept") << "alt.jpg" << false << "Dateiendung";
-    QTest::newRow("name of a folder") << "ordner.png" << false << "Ordner";
+    QTest::newRow("png") << "teiler-1-500.png" << false << 0 << true << "";
+    QTest::newRow("png over an existing file") << "alt.png" << true << 0 << true << "";
+    QTest::newRow("PDF, capital ending") << "bild.PDF" << false << 0 << true << "";
+    QTest::newRow("unknown ending") << "bild.gif" << false << 0 << false << "Dateiendung";
+    QTest::newRow("no ending") << "bild" << false << 0 << false << "Dateiendung";
+    QTest::newRow("missing folder") << "fehlt/bild.png" << false << 0 << false << "Ordner";
+    QTest::newRow("existing file kept") << "alt.jpg" << true << 0 << false << "Dateiendung";
+    QTest::newRow("name of a folder") << "ordner.png" << false << 0 << false << "Ordner";
+    // A full disk: the write stops after the first 4096 bytes.
+    const QString full = QStringLiteral("Datenträger ist voll");
+    QTest::newRow("png, full disk") << "neu.png" << false << 4096 << false << full;
+    QTest::newRow("png over an existing file, full disk")
+        << "alt.png" << true << 4096 << false << full;
+    QTest::newRow("pdf, full disk") << "neu.pdf" << false << 4096 << false << full;
+    QTest::newRow("pdf over an existing file, full disk")
+        << "alt.pdf" << true << 4096 << false << full;
 }
 
 void TestApp::savePicture() {
     QFETCH(QString, name);
+    QFETCH(bool, existing);
+    QFETCH(int, limit);
     QFETCH(bool, saved);
     QFETCH(QString, reason);
     QTemporaryDir dir;
     const QString path = dir.filePath(name);
-    QFile old(dir.filePath(QStringLiteral("alt.jpg")));
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write("old");
-    old.close();
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("ordner.png")));
+    QStringList before{QStringLiteral("ordner.png")};
+    QVERIFY(QDir(dir.path()).mkdir(before.constFirst()));
+    if (existing) {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        before << name;
+    }
     form->cmdHochzerlegbar_Click();
     const QImage picture = form->framePicture();
     // The frame's inside up to where vscHoch starts, at the screen's pixel ratio.
@@ -672,15 +736,29 @@ void TestApp::savePicture() {
     form->cmdKopieren_Click();
     QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
              picture.convertToFormat(QImage::Format_RGB32));
-    QString error;
-    QCOMPARE(app::PictureExport::Save(picture, path, &error), saved);
+    QString told;
+    closeBoxWhenOpen(this, QStringLiteral("saveErrorBox"),
+                     [&told](QMessageBox* box) { told = box->text(); });
+    bool written = false;
+    {
+        const FileSizeLimit full(limit);
+        written = form->savePictureTo(path);
+    }
+    QCOMPARE(written, saved);
+    // A failure is told, with the file's name; a save that worked says nothing.
+    QCOMPARE(told.isEmpty(), saved);
     if (!saved) {
-        QVERIFY2(error.contains(reason), qPrintable(error));
-        QFile kept(dir.filePath(QStringLiteral("alt.jpg")));
-        QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(kept.readAll(), QByteArray("old"));
-        QCOMPARE(QFileInfo::exists(path),
-                 name == QLatin1String("alt.jpg") || name == QLatin1String("ordner.png"));
+        QVERIFY2(told.contains(reason) && told.contains(QDir::toNativeSeparators(path)),
+                 qPrintable(told));
+        // Nothing new and nothing cut off is left, an existing file is as it was.
+        before.sort();
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 before);
+        if (existing) {
+            QFile kept(path);
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QCOMPARE(kept.readAll(), QByteArray("old"));
+        }
         return;
     }
     QFile file(path);
@@ -720,7 +798,8 @@ void TestApp::printPicture() {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(QStringLiteral("druck.pdf")));
     printer.setPageOrientation(QPageLayout::Landscape);
-    QVERIFY(app::PictureExport::Print(form->framePicture(), printer));
+    QString error;
+    QVERIFY2(app::PictureExport::Print(form->framePicture(), printer, &error), qPrintable(error));
     QProcess render;
     render.start(pdftoppm,
                  {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"),
@@ -746,6 +825,28 @@ void TestApp::printPicture() {
     QVERIFY2(yellow > 500, qPrintable(QString::number(yellow)));
     QVERIFY2(gray > 200, qPrintable(QString::number(gray)));
     QVERIFY2(coloured > 200, qPrintable(QString::number(coloured)));
+
+    // On a full disk the window says so and names the file; the page printed before stays.
+    QFile first(printer.outputFileName());
+    QVERIFY(first.open(QIODevice::ReadOnly));
+    const QByteArray printed = first.readAll();
+    first.close();
+    QString told;
+    closeBoxWhenOpen(this, QStringLiteral("printErrorBox"),
+                     [&told](QMessageBox* box) { told = box->text(); });
+    bool again = true;
+    {
+        const FileSizeLimit full(4096);
+        again = form->printPictureOn(printer);
+    }
+    QVERIFY(!again);
+    QVERIFY2(told.contains(QStringLiteral("Datenträger ist voll")) &&
+                 told.contains(QDir::toNativeSeparators(printer.outputFileName())),
+             qPrintable(told));
+    QVERIFY(first.open(QIODevice::ReadOnly));
+    QCOMPARE(first.readAll(), printed);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"druck.pdf", "seite.png"}));
 }
 
 QTEST_MAIN(TestApp)
