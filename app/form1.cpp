@@ -166,9 +166,13 @@ void Form1::buildControls() {
             w = box;
             break;
         }
-        case Layout::Kind::CommandButton:
-            w = new QPushButton(text, container);
+        case Layout::Kind::CommandButton: {
+            auto* button = new QPushButton(text, container);
+            // Return and Enter press the focused button, as Space does.
+            button->setAutoDefault(true);
+            w = button;
             break;
+        }
         case Layout::Kind::Label: {
             auto* label = new QLabel(text, container);
             label->setAlignment(alignmentOf(c.flags));

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scrollbar.h"
 
+#include <QKeyEvent>
+
 #include <algorithm>
 
 namespace surface {
@@ -23,6 +25,19 @@ int ScrollBar::Value() const {
 
 void ScrollBar::SetValue(int v) {
     setValue(first > last ? first + last - v : v);
+}
+
+// Qt's scroll bars invert their controls so that the wheel turns the way the page moves, and
+// with that send a horizontal thumb left on Right.
+void ScrollBar::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (orientation() == Qt::Horizontal && (key == Qt::Key_Left || key == Qt::Key_Right)) {
+        const bool right = (key == Qt::Key_Right) != (layoutDirection() == Qt::RightToLeft);
+        triggerAction(right ? SliderSingleStepAdd : SliderSingleStepSub);
+        event->accept();
+        return;
+    }
+    QScrollBar::keyPressEvent(event);
 }
 
 } // namespace surface

@@ -8,7 +8,8 @@ namespace surface {
 
 // A scroll bar whose Min may be larger than its Max: Min stands at the top (or left) end of the
 // track and Max at the other, and the arrows, track clicks and the wheel move the thumb the way
-// they point. Value() reads the position in those terms.
+// they point. Value() reads the position in those terms. Left and Right move a horizontal thumb
+// the way they point too.
 class ScrollBar : public QScrollBar {
     Q_OBJECT
   public:
@@ -17,6 +18,9 @@ class ScrollBar : public QScrollBar {
     int Max() const { return last; }
     int Value() const;
     void SetValue(int v);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     int first;

@@ -134,6 +134,8 @@ class TestApp : public QObject {
     void canvasScrollsSideways_data();
     void canvasScrollsSideways();
     void verticalArrowsPointTheirWay();
+    void keysOnFocusedControls_data();
+    void keysOnFocusedControls();
     void tabOrder();
     void lastVisibleCanvasPosition();
     void sheetScrollsByTwips();
@@ -392,6 +394,51 @@ void TestApp::verticalArrowsPointTheirWay() {
     form->vscHoch->triggerAction(QAbstractSlider::SliderToMinimum);
     QCOMPARE(form->vscHoch->Value(), 100);
     QCOMPARE(PictureBox::childTop(form->picAusgabe), 76.0);
+}
+
+void TestApp::keysOnFocusedControls_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("start");  // a scroll bar's Value before the key
+    QTest::addColumn<int>("effect"); // the change of that Value, or a button's clicks
+    const int enter = Qt::Key_Enter; // the keypad's
+    QTest::newRow("canvas bar, Right") << "HScAusgabe" << int(Qt::Key_Right) << 0 << 1;
+    QTest::newRow("canvas bar, Left") << "HScAusgabe" << int(Qt::Key_Left) << 5 << -1;
+    QTest::newRow("sheet bar, Right") << "HScroll1" << int(Qt::Key_Right) << 0 << 1;
+    QTest::newRow("sheet bar, Left") << "HScroll1" << int(Qt::Key_Left) << 5 << -1;
+    QTest::newRow("canvas bar, PageDown") << "HScAusgabe" << int(Qt::Key_PageDown) << 0 << 1;
+    QTest::newRow("height bar, Up") << "vscHoch" << int(Qt::Key_Up) << 0 << 1;
+    QTest::newRow("S, Return") << "cmdIter" << int(Qt::Key_Return) << 0 << 1;
+    QTest::newRow("S, keypad Enter") << "cmdIter" << enter << 0 << 1;
+    QTest::newRow("stepper +, Return") << "Command2(1)" << int(Qt::Key_Return) << 0 << 1;
+    QTest::newRow("stepper -, keypad Enter") << "Command3(2)" << enter << 0 << 1;
+    QTest::newRow("S(n), Return") << "cmdSuche" << int(Qt::Key_Return) << 0 << 1;
+}
+
+// The keys do on the focused control what they do in every other program: the arrows move a
+// thumb the way they point, Return and Enter press a button.
+void TestApp::keysOnFocusedControls() {
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(int, start);
+    QFETCH(int, effect);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QWidget* w = form->findChild<QWidget*>(control);
+    QVERIFY(w);
+    w->setFocus();
+    const auto modifiers = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+    if (auto* bar = qobject_cast<surface::ScrollBar*>(w)) {
+        bar->SetValue(start);
+        QTest::keyClick(bar, Qt::Key(key), modifiers);
+        QCOMPARE(bar->Value() - start, effect);
+        return;
+    }
+    auto* button = qobject_cast<QPushButton*>(w);
+    QVERIFY(button);
+    QSignalSpy clicks(button, &QPushButton::clicked);
+    QTest::keyClick(button, Qt::Key(key), modifiers);
+    QCOMPARE(clicks.size(), effect);
 }
 
 void TestApp::tabOrder() {
