@@ -12,6 +12,7 @@
 #include "form1.h"
 #include "medianreporter.h"
 #include "paintwatcher.h"
+#include "surface/fontchoice.h"
 #include "surface/multilinetextbox.h"
 #include "surface/picturebox.h"
 #include "surface/scrollbar.h"
@@ -606,6 +607,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" TEILER_BENCH_SCREEN);
     qputenv("LC_ALL", "C.UTF-8");
+    // The fonts are chosen before Qt lists them, as in the program; the children do it too.
+    surface::FontChoice::PreferLiberation2();
     if (argc > 1 && std::strcmp(argv[1], "--startup-child") == 0)
         return startupChild(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], "--session-child") == 0)

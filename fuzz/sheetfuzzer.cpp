@@ -9,6 +9,7 @@
 #include "divisors/primefactors.h"
 #include "factor/factorizationsheet.h"
 #include "fuzz/harness.h"
+#include "surface/fontchoice.h"
 #include "surface/numbertext.h"
 #include "surface/picturebox.h"
 
@@ -60,6 +61,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     static int qtArgc = 1;
     static char name[] = "teiler_fuzz_sheet";
     static char* qtArgv[] = {name, nullptr};
+    surface::FontChoice::PreferLiberation2(); // the window's faces, as in the program
     new QApplication(qtArgc, qtArgv);
     // The sheet as the window has it: 16000 x 675 twips, Courier New 10.2 pt bold.
     sheet = new surface::PictureBox;

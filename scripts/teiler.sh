@@ -12,9 +12,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(g++ cmake ninja-build qt6-base-dev fonts-liberation2 xvfb xauth xdotool openbox
-          wmctrl x11-utils imagemagick clang libclang-rt-14-dev desktop-file-utils appstream
-          librsvg2-bin libbenchmark-dev lintian dpkg-dev file xclip
+# fonts-liberation (1.x) beside fonts-liberation2, as office suites and many desktops install it:
+# the reference pictures must come out the same with both.
+packages=(g++ cmake ninja-build qt6-base-dev libfontconfig-dev fonts-liberation2 fonts-liberation
+          xvfb xauth xdotool openbox wmctrl x11-utils imagemagick clang libclang-rt-14-dev
+          desktop-file-utils appstream librsvg2-bin libbenchmark-dev lintian dpkg-dev file xclip
           qt6-translations-l10n poppler-utils)
 
 install_missing() {

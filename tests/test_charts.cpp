@@ -6,6 +6,7 @@
 #include "charts/numberline.h"
 #include "charts/skyline.h"
 #include "form1.h"
+#include "surface/fontchoice.h"
 #include "surface/picturebox.h"
 #include "surface/twips.h"
 
@@ -283,6 +284,10 @@ class AfterColumns : public QObject {
 
 class TestCharts : public QObject {
     Q_OBJECT
+
+  public:
+    // QTEST_MAIN calls it before the QApplication exists.
+    static void initMain() { surface::FontChoice::PreferLiberation2(); }
 
   private slots:
     void initTestCase();

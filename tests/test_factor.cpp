@@ -4,6 +4,7 @@
 #include "factor/aliquotstep.h"
 #include "factor/factorizationsheet.h"
 #include "form1.h"
+#include "surface/fontchoice.h"
 #include "surface/numbertext.h"
 #include "surface/picturebox.h"
 
@@ -129,6 +130,10 @@ bool IsPrimeBySearch(long long p) {
 
 class TestFactor : public QObject {
     Q_OBJECT
+
+  public:
+    // QTEST_MAIN calls it before the QApplication exists.
+    static void initMain() { surface::FontChoice::PreferLiberation2(); }
 
   private slots:
     void sheetFor720_data();

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1.h"
 #include "interact/canvaspicker.h"
+#include "surface/fontchoice.h"
 #include "surface/numbertext.h"
 #include "surface/picturebox.h"
 #include "surface/shape.h"
@@ -120,6 +121,10 @@ QString SheetTexts(const QVector<DrawCall>& calls, bool* cleared) {
 
 class TestInteract : public QObject {
     Q_OBJECT
+
+  public:
+    // QTEST_MAIN calls it before the QApplication exists.
+    static void initMain() { surface::FontChoice::PreferLiberation2(); }
 
   private slots:
     void pickColumn220_data();

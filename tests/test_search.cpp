@@ -3,6 +3,7 @@
 #include "form1.h"
 #include "search/searchrun.h"
 #include "search/steppers.h"
+#include "surface/fontchoice.h"
 #include "surface/multilinetextbox.h"
 #include "surface/picturebox.h"
 
@@ -128,6 +129,11 @@ int pixelsOtherThan(const QImage& image, const QRect& area, const QColor& colour
 
 class TestSearch : public QObject {
     Q_OBJECT
+
+  public:
+    // QTEST_MAIN calls it before the QApplication exists.
+    static void initMain() { surface::FontChoice::PreferLiberation2(); }
+
   private slots:
     void initTestCase();
 
