@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
@@ -36,7 +37,7 @@ CommandLine::Options CommandLine::Parse(const QStringList& arguments) {
         QStringLiteral("zoom"),
         QStringLiteral("Vergrößert das ganze Fenster um den Faktor F (1 bis 4) für Beamer; "
                        "\"fit\" wählt den größten Faktor, bei dem das Fenster auf den "
-                       "Bildschirm passt."),
+                       "Bildschirm passt, und ein größeres F wird auf diesen gesenkt."),
         QStringLiteral("F"));
     parser.addOption(help);
     parser.addOption(version);
@@ -115,11 +116,25 @@ QMargins CommandLine::AssumedFrame() {
     return {4, 32, 4, 4};
 }
 
+double CommandLine::ChosenZoom(const Options& options, double fitFactor, QString* note) {
+    if (options.fit)
+        return fitFactor;
+    if (!options.zoom)
+        return 0;
+    if (*options.zoom <= fitFactor)
+        return *options.zoom;
+    const QLocale german(QLocale::German);
+    *note = QStringLiteral("--zoom %1 ist für diesen Bildschirm zu groß; Teiler nimmt %2, den "
+                           "größten Faktor, bei dem das Fenster hineinpasst")
+                .arg(german.toString(*options.zoom), german.toString(fitFactor));
+    return fitFactor;
+}
+
 void CommandLine::ApplyZoom(const Options& options, int& argc, char** argv) {
     if (!options.zoom && !options.fit)
         return;
-    double factor = options.zoom.value_or(1.0);
-    if (options.fit) {
+    double fit = largestZoom;
+    if (options.fit || *options.zoom > smallestZoom) {
         // Measure the screen without any scale factor of the environment.
         qunsetenv("QT_SCALE_FACTOR");
         // The probe gets a copy: it takes Qt's own options out of the list it is given, and the
@@ -127,13 +142,15 @@ void CommandLine::ApplyZoom(const Options& options, int& argc, char** argv) {
         int probeArgc = argc;
         std::vector<char*> probeArgv(argv, argv + argc + 1);
         QGuiApplication probe(probeArgc, probeArgv.data());
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        if (screen) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const int menuBar = QFontMetrics(QGuiApplication::font()).height() + 8;
-            factor =
-                FitFactor(screen->availableGeometry(), DesignWindowSize(menuBar), AssumedFrame());
+            fit = FitFactor(screen->availableGeometry(), DesignWindowSize(menuBar), AssumedFrame());
         }
     }
+    QString note;
+    const double factor = ChosenZoom(options, fit, &note);
+    if (!note.isEmpty())
+        std::fprintf(stderr, "teiler: %s\n", qUtf8Printable(note));
     qputenv("QT_SCALE_FACTOR", QByteArray::number(factor, 'g', 4));
 }
 

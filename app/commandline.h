@@ -25,8 +25,11 @@ class CommandLine {
     // The largest factor from 1 to 4 at which a window of the given size, with its frame,
     // fits the available area; two decimals, rounded down.
     static double FitFactor(const QRect& available, const QSize& window, const QMargins& frame);
-    // Sets the scale factor for the application about to be created; for "fit" it first asks
-    // a short-lived application for the screen.
+    // The factor to use on a screen that takes at most fitFactor: "fit" takes that, a larger
+    // factor is lowered to it and *note says so; 0 for no zoom.
+    static double ChosenZoom(const Options& options, double fitFactor, QString* note);
+    // Sets the scale factor for the application about to be created; for "fit" and for a
+    // factor above 1 it first asks a short-lived application for the screen.
     static void ApplyZoom(const Options& options, int& argc, char** argv);
 
     // The window's size at factor 1: the client area of 11880 x 9708 twips below a menu bar of

@@ -3,11 +3,11 @@
 #include "commandline.h"
 #include "form1.h"
 #include "germantranslations.h"
+#include "platformstart.h"
+#include "surface/fontchoice.h"
 
 #include <QApplication>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -21,31 +21,30 @@ void nameApplication() {
 int main(int argc, char* argv[]) {
     // The options are read first, so that --help and --version work without a display.
     app::CommandLine::Options options;
+    QStringList arguments;
     {
         nameApplication();
         QCoreApplication reader(argc, argv);
         app::GermanTranslations::Install(reader);
-        options = app::CommandLine::Parse(QCoreApplication::arguments());
+        arguments = QCoreApplication::arguments();
+        options = app::CommandLine::Parse(arguments);
     }
     if (options.exitCode)
         return *options.exitCode;
 
-    // Without a display Qt would abort with a long message; say plainly what to do instead.
-    bool platformChosen = std::getenv("QT_QPA_PLATFORM") != nullptr;
-    for (int i = 1; i < argc; ++i)
-        platformChosen = platformChosen || std::strcmp(argv[i], "-platform") == 0 ||
-                         std::strcmp(argv[i], "--platform") == 0;
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if (!platformChosen && (!x11 || !*x11) && (!wayland || !*wayland)) {
-        std::fprintf(stderr,
-                     "teiler: kein Bildschirm gefunden (DISPLAY ist nicht gesetzt); in einem "
-                     "virtuellen starten mit: xvfb-run -a -s \"-screen 0 1920x1080x24\" %s\n",
-                     argv[0]);
+    // Without a display Qt would abort with a long English message; say plainly what to do.
+    if (app::PlatformStart::DisplayMissing(arguments, app::PlatformStart::SystemEnvironment())) {
+        std::fputs(qUtf8Printable(app::PlatformStart::MissingLine(arguments.constFirst())), stderr);
         return 1;
     }
+    // The same for a display that is named but cannot be reached, from here on until the
+    // window's application has its platform; the screen probe of --zoom counts too.
+    app::PlatformStart::Guard(arguments);
+    // Before Qt lists the fonts, so that the probe of --zoom measures with them too.
+    surface::FontChoice::PreferLiberation2();
     app::CommandLine::ApplyZoom(options, argc, argv);
     QApplication application(argc, argv);
+    app::PlatformStart::Release();
     nameApplication();
     QApplication::setDesktopFileName(QStringLiteral("teiler"));
     app::GermanTranslations::Install(application);

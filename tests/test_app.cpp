@@ -5,6 +5,8 @@
 #include "germantranslations.h"
 #include "layouttable.h"
 #include "pictureexport.h"
+#include "platformstart.h"
+#include "surface/fontchoice.h"
 #include "surface/multilinetextbox.h"
 #include "surface/picturebox.h"
 #include "surface/scrollbar.h"
@@ -13,7 +15,9 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
@@ -117,6 +121,11 @@ void sendMove(QWidget* w, QPoint at = QPoint(2, 2)) {
 
 class TestApp : public QObject {
     Q_OBJECT
+
+  public:
+    // QTEST_MAIN calls it before the QApplication exists.
+    static void initMain() { surface::FontChoice::PreferLiberation2(); }
+
   private slots:
     void initTestCase();
     void init();
@@ -151,10 +160,20 @@ class TestApp : public QObject {
     void commandLine();
     void zoomFitsTheScreen_data();
     void zoomFitsTheScreen();
+    void zoomAboveTheScreenIsLowered_data();
+    void zoomAboveTheScreenIsLowered();
+    void displayMissing_data();
+    void displayMissing();
+    void startsWithoutDisplay_data();
+    void startsWithoutDisplay();
     void wheelScrollsThroughTheBars_data();
     void wheelScrollsThroughTheBars();
     void germanContextMenus_data();
     void germanContextMenus();
+    void zoomFitKeepsQtsOptions();
+    void saveDialogFollowsTheFilter();
+    void picturePlacedOnPage_data();
+    void picturePlacedOnPage();
     void savePicture_data();
     void savePicture();
     void printPicture();
@@ -189,6 +208,7 @@ void TestApp::startUpState() {
     QCOMPARE(form->Text1[2]->text(), QStringLiteral("1"));
     QCOMPARE(form->Text1[0]->text(), QStringLiteral("0"));
     QCOMPARE(form->Text1[1]->text(), QStringLiteral("1"));
+    QCOMPARE(form->Label2->text(), QStringLiteral("n + "));
     QCOMPARE(form->HScAusgabe->Value(), 0);
     QCOMPARE(form->vscHoch->Value(), 0);
     QCOMPARE(form->HScroll1->Value(), 0);
@@ -198,6 +218,19 @@ void TestApp::startUpState() {
     QCOMPARE(form->picSkala->pos(), QPoint(1, 1 - 2040 / 15));
     // Nothing has been written on the sheet yet.
     QVERIFY(form->picZeichenblatt->records().isEmpty());
+    // The window with the frame a window manager adds starts inside the available area, and
+    // centred in it where it fits.
+    const QRect available = form->screen()->availableGeometry();
+    const QRect outer(form->pos(), form->size().grownBy(app::CommandLine::AssumedFrame()));
+    const QByteArray where =
+        QDebug::toString(outer).toUtf8() + " in " + QDebug::toString(available).toUtf8();
+    QVERIFY2(outer.left() >= available.left() && outer.top() >= available.top(), where.constData());
+    if (outer.width() <= available.width())
+        QVERIFY2(qAbs(outer.left() - available.left() - available.right() + outer.right()) <= 1,
+                 where.constData());
+    if (outer.height() <= available.height())
+        QVERIFY2(qAbs(outer.top() - available.top() - available.bottom() + outer.bottom()) <= 1,
+                 where.constData());
 }
 
 void TestApp::scaleStripLabels() {
@@ -379,6 +412,9 @@ void TestApp::canvasScrollsSideways() {
     const double insideWidth = form->picRahmen->width() - 2;
     QCOMPARE(form->picAusgabe->x(), 1 + qRound(left * insideWidth / 100));
     QCOMPARE(form->picSkala->x(), 1);
+    // The saved picture shows the strip over the canvas, as the window does.
+    const QImage picture = form->framePicture();
+    QCOMPARE(picture.pixelColor(form->picSkala->width() / 2, 12), QColor(224, 224, 224));
 }
 
 void TestApp::verticalArrowsPointTheirWay() {
@@ -626,6 +662,7 @@ void TestApp::commandLine_data() {
     QTest::newRow("--help") << QStringList{"--help"} << 0 << 0.0 << false;
     QTest::newRow("--version") << QStringList{"--version"} << 0 << 0.0 << false;
     QTest::newRow("zoom 1.5") << QStringList{"--zoom", "1.5"} << -1 << 1.5 << false;
+    QTest::newRow("zoom 1,5") << QStringList{"--zoom", "1,5"} << -1 << 1.5 << false;
     QTest::newRow("zoom=4") << QStringList{"--zoom=4"} << -1 << 4.0 << false;
     QTest::newRow("zoom fit") << QStringList{"--zoom", "fit"} << -1 << 0.0 << true;
     QTest::newRow("zoom 0.5") << QStringList{"--zoom", "0.5"} << 2 << 0.0 << false;
@@ -654,6 +691,7 @@ void TestApp::zoomFitsTheScreen_data() {
     QTest::addColumn<double>("expected");
     QTest::newRow("1920 x 1080 projector") << QRect(0, 0, 1920, 1080) << 1.56;
     QTest::newRow("with a panel") << QRect(0, 32, 1920, 1048) << 1.51;
+    QTest::newRow("1920 x 1051, 1.517 rounded down") << QRect(0, 0, 1920, 1051) << 1.51;
     QTest::newRow("smaller than the window") << QRect(0, 0, 800, 600) << 1.0;
     QTest::newRow("8K screen") << QRect(0, 0, 7680, 4320) << 4.0;
 }
@@ -676,6 +714,104 @@ void TestApp::zoomFitsTheScreen() {
     }
 }
 
+void TestApp::zoomAboveTheScreenIsLowered_data() {
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<double>("requested"); // 0: "fit"
+    QTest::addColumn<bool>("lowered");
+    QTest::newRow("4 on 1024 x 768") << QRect(0, 0, 1024, 768) << 4.0 << true;
+    QTest::newRow("3 on 1366 x 768") << QRect(0, 0, 1366, 768) << 3.0 << true;
+    QTest::newRow("1.5 on 1920 x 1080") << QRect(0, 0, 1920, 1080) << 1.5 << false;
+    QTest::newRow("fit on 1366 x 768") << QRect(0, 0, 1366, 768) << 0.0 << false;
+}
+
+// A factor the screen cannot take is lowered to the one "fit" would choose, and a line says so.
+void TestApp::zoomAboveTheScreenIsLowered() {
+    QFETCH(QRect, available);
+    QFETCH(double, requested);
+    QFETCH(bool, lowered);
+    app::CommandLine::Options options;
+    options.fit = requested == 0;
+    if (requested > 0)
+        options.zoom = requested;
+    const double fit = app::CommandLine::FitFactor(
+        available, app::CommandLine::DesignWindowSize(22), app::CommandLine::AssumedFrame());
+    QString note;
+    const double chosen = app::CommandLine::ChosenZoom(options, fit, &note);
+    QCOMPARE(chosen, lowered || options.fit ? fit : requested);
+    QCOMPARE(!note.isEmpty(), lowered);
+    if (lowered) {
+        const QLocale german(QLocale::German);
+        QVERIFY2(note.contains(german.toString(requested)) && note.contains(german.toString(fit)),
+                 qPrintable(note));
+    }
+}
+
+void TestApp::displayMissing_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("environment"); // NAME=value, each set
+    QTest::addColumn<bool>("missing");
+    QTest::newRow("X11 session") << QStringList() << QStringList{"DISPLAY=:0"} << false;
+    QTest::newRow("Wayland session")
+        << QStringList() << QStringList{"WAYLAND_DISPLAY=wayland-0"} << false;
+    QTest::newRow("nothing") << QStringList() << QStringList() << true;
+    QTest::newRow("empty DISPLAY") << QStringList() << QStringList{"DISPLAY="} << true;
+    QTest::newRow("platform in the environment")
+        << QStringList() << QStringList{"QT_QPA_PLATFORM=offscreen"} << false;
+    QTest::newRow("-platform") << QStringList{"-platform", "offscreen"} << QStringList() << false;
+}
+
+void TestApp::displayMissing() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, environment);
+    QFETCH(bool, missing);
+    const auto lookUp = [&environment](const char* name) -> std::optional<QByteArray> {
+        for (const QString& entry : environment)
+            if (entry.section(QLatin1Char('='), 0, 0) == QLatin1String(name))
+                return entry.section(QLatin1Char('='), 1).toLocal8Bit();
+        return std::nullopt;
+    };
+    QCOMPARE(app::PlatformStart::DisplayMissing(QStringList{"teiler"} + arguments, lookUp),
+             missing);
+}
+
+void TestApp::startsWithoutDisplay_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("display"); // empty: DISPLAY is not set
+    QTest::addColumn<QString>("said");    // a part of the one line on stderr
+    QTest::newRow("no display") << QStringList() << ""
+                                << "DISPLAY ist nicht gesetzt";
+    QTest::newRow("display not reachable") << QStringList() << ":4711"
+                                           << "\":4711\"";
+    QTest::newRow("display not reachable, zoom fit") << QStringList{"--zoom", "fit"} << ":4711"
+                                                     << "\":4711\"";
+    QTest::newRow("unknown platform") << QStringList{"-platform", "nirgends"} << ":4711"
+                                      << "\"nirgends\"";
+}
+
+// Without a display to be had, the program says in one German line what to do and ends with
+// status 1, instead of Qt's English abort.
+void TestApp::startsWithoutDisplay() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, display);
+    QFETCH(QString, said);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "QT_SCALE_FACTOR"})
+        environment.remove(QString::fromLatin1(name));
+    if (!display.isEmpty())
+        environment.insert(QStringLiteral("DISPLAY"), display);
+    QProcess teiler;
+    teiler.setProcessEnvironment(environment);
+    teiler.start(QStringLiteral(TEILER_PROGRAM), arguments);
+    QVERIFY(teiler.waitForFinished(30000));
+    const QString told = QString::fromUtf8(teiler.readAllStandardError());
+    QCOMPARE(teiler.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(teiler.exitCode(), 1);
+    QVERIFY2(told.startsWith(QLatin1String("teiler: ")) && told.count(QLatin1Char('\n')) == 1 &&
+                 told.endsWith(QLatin1Char('\n')) && told.contains(said) &&
+                 told.contains(QLatin1String("xvfb-run")),
+             qPrintable(told));
+}
+
 void TestApp::wheelScrollsThroughTheBars_data() {
     QTest::addColumn<QPoint>("angle");
     QTest::addColumn<bool>("shift");
@@ -684,6 +820,7 @@ void TestApp::wheelScrollsThroughTheBars_data() {
     QTest::newRow("up") << QPoint(0, 120) << false << 1 << 0;
     QTest::newRow("down at the bottom") << QPoint(0, -120) << false << 0 << 0;
     QTest::newRow("shift, down") << QPoint(0, -120) << true << 0 << 1;
+    QTest::newRow("shift, a third of a notch") << QPoint(0, -40) << true << 0 << 1;
     QTest::newRow("sideways right") << QPoint(-120, 0) << false << 0 << 1;
 }
 
@@ -711,12 +848,19 @@ void TestApp::wheelScrollsThroughTheBars() {
 
 void TestApp::germanContextMenus_data() {
     QTest::addColumn<QString>("box");
-    QTest::newRow("txtIter") << "txtIter";
-    QTest::newRow("txtTreffer") << "txtTreffer";
+    QTest::addColumn<bool>("clipboardText"); // else a picture without text
+    QTest::newRow("txtIter") << "txtIter" << true;
+    QTest::newRow("txtTreffer") << "txtTreffer" << true;
+    QTest::newRow("txtTreffer, a picture on the clipboard") << "txtTreffer" << false;
 }
 
 void TestApp::germanContextMenus() {
     QFETCH(QString, box);
+    QFETCH(bool, clipboardText);
+    if (clipboardText)
+        QGuiApplication::clipboard()->setText(QStringLiteral("28,"));
+    else
+        QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
     QVERIFY(app::GermanTranslations::Install(*QCoreApplication::instance()));
     QWidget* widget = form->findChild<QWidget*>(box);
     QMenu* menu = nullptr;
@@ -725,12 +869,112 @@ void TestApp::germanContextMenus() {
     else if (auto* text = qobject_cast<QPlainTextEdit*>(widget))
         menu = text->createStandardContextMenu();
     QVERIFY(menu);
-    QStringList entries;
-    for (QAction* a : menu->actions())
+    QStringList entries, enabled;
+    for (QAction* a : menu->actions()) {
         entries << a->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+        if (a->isEnabled())
+            enabled << entries.last();
+    }
     delete menu;
     QVERIFY2(entries.contains(QStringLiteral("Kopieren")), qPrintable(entries.join(", ")));
     QVERIFY2(entries.contains(QStringLiteral("Alles auswählen")), qPrintable(entries.join(", ")));
+    // "Einfügen" can be chosen exactly when the clipboard holds text.
+    QCOMPARE(enabled.contains(QStringLiteral("Einfügen")), clipboardText);
+}
+
+// "--zoom fit" measures the screen with an application of its own; the window's application
+// still gets Qt's options. Without a display it only starts on the platform named there.
+void TestApp::zoomFitKeepsQtsOptions() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "QT_SCALE_FACTOR"})
+        environment.remove(QString::fromLatin1(name));
+    QProcess teiler;
+    teiler.setProcessEnvironment(environment);
+    teiler.start(QStringLiteral(TEILER_PROGRAM),
+                 {QStringLiteral("-platform"), QStringLiteral("offscreen"),
+                  QStringLiteral("--zoom"), QStringLiteral("fit")});
+    QVERIFY(teiler.waitForStarted());
+    const bool ended = teiler.waitForFinished(2000);
+    teiler.kill();
+    teiler.waitForFinished();
+    QVERIFY2(!ended, teiler.readAllStandardError().constData());
+}
+
+// Choosing the PDF type in the save dialog makes the suggested name a PDF's.
+void TestApp::saveDialogFollowsTheFilter() {
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QString name, suffix;
+    QTimer::singleShot(0, this, [&] {
+        auto* dialog = form->findChild<QFileDialog*>(QStringLiteral("saveDialog"));
+        auto* types =
+            dialog ? dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")) : nullptr;
+        auto* edit =
+            dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+        if (types && edit && types->currentIndex() == 0) {
+            QTest::keyClick(types, Qt::Key_Down); // as the user picks "PDF-Dokument"
+            name = edit->text();
+            suffix = dialog->defaultSuffix();
+        }
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            modal->reject();
+    });
+    form->cmdSpeichern_Click();
+    QCOMPARE(name, QStringLiteral("teiler-1-500.pdf"));
+    QCOMPARE(suffix, QStringLiteral("pdf"));
+}
+
+void TestApp::picturePlacedOnPage_data() {
+    QTest::addColumn<bool>("print"); // else saved as PDF
+    QTest::newRow("printed") << true;
+    QTest::newRow("PDF") << false;
+}
+
+// The picture stands in the middle of the page, stored without loss (no JPEG).
+void TestApp::picturePlacedOnPage() {
+    QFETCH(bool, print);
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty())
+        QFAIL("pdftoppm (poppler-utils) is needed to look at the page");
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("seite.pdf"));
+    QImage picture(600, 300, QImage::Format_RGB32);
+    picture.fill(QColor(0, 0, 160));
+    QString error;
+    if (print) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        QVERIFY2(app::PictureExport::Print(picture, printer, &error), qPrintable(error));
+    } else {
+        QVERIFY2(app::PictureExport::Save(picture, pdf, &error), qPrintable(error));
+    }
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY2(!file.readAll().contains("/DCTDecode"), "the picture is stored as JPEG");
+    QProcess render;
+    render.start(pdftoppm,
+                 {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"),
+                  QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("seite"))});
+    QVERIFY(render.waitForFinished(30000));
+    QCOMPARE(render.exitCode(), 0);
+    const QImage page(dir.filePath(QStringLiteral("seite.png")));
+    QVERIFY(!page.isNull());
+    QRect shown;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qBlue(page.pixel(x, y)) > 100 && qRed(page.pixel(x, y)) < 100)
+                shown |= QRect(x, y, 1, 1);
+    const QString where = QStringLiteral("%1,%2 %3x%4 on %5x%6")
+                              .arg(shown.x())
+                              .arg(shown.y())
+                              .arg(shown.width())
+                              .arg(shown.height())
+                              .arg(page.width())
+                              .arg(page.height());
+    QVERIFY2(!shown.isEmpty(), qPrintable(where));
+    QVERIFY2(qAbs(shown.left() - (page.width() - 1 - shown.right())) <= 2, qPrintable(where));
+    QVERIFY2(qAbs(shown.top() - (page.height() - 1 - shown.bottom())) <= 2, qPrintable(where));
 }
 
 void TestApp::savePicture_data() {

@@ -1,11 +1,14 @@
 // SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "surface/fontchoice.h"
 #include "surface/multilinetextbox.h"
 #include "surface/numbertext.h"
 #include "surface/picturebox.h"
 #include "surface/twips.h"
 
 #include <QClipboard>
+#include <QRawFont>
+#include <QtEndian>
 #include <QtTest>
 #include <cmath>
 #include <limits>
@@ -15,6 +18,11 @@ using surface::PictureBox;
 
 class TestSurface : public QObject {
     Q_OBJECT
+
+  public:
+    // QTEST_MAIN calls it before the QApplication exists.
+    static void initMain() { surface::FontChoice::PreferLiberation2(); }
+
   private slots:
     void numberText_data();
     void numberText();
@@ -40,6 +48,9 @@ class TestSurface : public QObject {
     void linesAreLogicalPixelsWide();
     void multiLineBoxPastesText_data();
     void multiLineBoxPastesText();
+    void middleClickPastesSelectionAtPointer();
+    void liberationFacesAreVersion2_data();
+    void liberationFacesAreVersion2();
 };
 
 void TestSurface::numberText_data() {
@@ -333,6 +344,12 @@ void TestSurface::moveChildKeepsExactPosition() {
     QWidget canvas(&frame);
     frame.moveChild(&canvas, -23, -24);
     QCOMPARE(canvas.pos(), QPoint(1 - 46, 1 - 24));
+    // A control lying only on the border leaves it visible.
+    canvas.setAutoFillBackground(true);
+    canvas.resize(46, 50);
+    const QImage shown = frame.grab().toImage();
+    QCOMPARE(shown.pixelColor(0, qRound(10 * shown.devicePixelRatio())),
+             frame.palette().color(QPalette::WindowText));
 }
 
 void TestSurface::circleRadiusInXUnits_data() {
@@ -435,6 +452,52 @@ void TestSurface::multiLineBoxPastesText() {
     box.moveCursor(QTextCursor::Start);
     box.paste();
     QCOMPARE(box.text(), text);
+}
+
+// A middle click pastes the PRIMARY selection where the pointer is, not at the text cursor.
+// Only X11 has that selection: ctest runs this as test_surface_x11 on a virtual X server.
+void TestSurface::middleClickPastesSelectionAtPointer() {
+    QClipboard* board = QGuiApplication::clipboard();
+    if (!board->supportsSelection())
+        QSKIP("no PRIMARY selection on this platform; test_surface_x11 runs it under X11");
+    board->setText(QStringLiteral("496,"), QClipboard::Selection);
+    surface::MultiLineTextBox box;
+    box.setText(QStringLiteral("Trefferliste\r\n28,"));
+    box.resize(300, 100);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.moveCursor(QTextCursor::Start);
+    QTextCursor end(box.document());
+    end.movePosition(QTextCursor::End);
+    const QPoint behindLastLine(box.viewport()->width() - 4, box.cursorRect(end).center().y());
+    QTest::mouseClick(box.viewport(), Qt::MiddleButton, {}, behindLastLine);
+    QCOMPARE(box.text(), QStringLiteral("Trefferliste\r\n28,496,"));
+}
+
+void TestSurface::liberationFacesAreVersion2_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("Liberation Serif") << "Liberation Serif" << false;
+    QTest::newRow("Liberation Serif bold") << "Liberation Serif" << true;
+    QTest::newRow("Liberation Mono") << "Liberation Mono" << false;
+    QTest::newRow("Liberation Mono bold") << "Liberation Mono" << true;
+    QTest::newRow("Liberation Sans") << "Liberation Sans" << false;
+    QTest::newRow("Liberation Sans bold") << "Liberation Sans" << true;
+}
+
+// The faces that stand in for Times New Roman, Courier New and MS Sans Serif come from Liberation
+// 2 even where Liberation 1.x is installed as well: the major version of the font revision in the
+// head table is 2.
+void TestSurface::liberationFacesAreVersion2() {
+    QFETCH(QString, family);
+    QFETCH(bool, bold);
+    QFont font(family);
+    font.setPointSizeF(10.2);
+    font.setBold(bold);
+    QCOMPARE(QFontInfo(font).family(), family);
+    const QByteArray head = QRawFont::fromFont(font).fontTable("head");
+    QVERIFY(head.size() >= 8);
+    QCOMPARE(qFromBigEndian<quint16>(head.constData() + 4), quint16(2));
 }
 
 QTEST_MAIN(TestSurface)
