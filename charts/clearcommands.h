@@ -10,7 +10,7 @@ namespace charts {
 
 // The two ways to wipe the canvas.
 class ClearCommands {
-public:
+  public:
     // "Bildschirm löschen": everything goes, the bare grid is drawn again.
     static void ClearScreen(surface::PictureBox& canvas);
     // "X": the chart area above the number line is whitened and the grid drawn again.

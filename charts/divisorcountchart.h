@@ -11,8 +11,8 @@ namespace charts {
 // The divisor stacks with T(n) in a blue ring and red outlines around the record holders.
 class DivisorCountChart {
   public:
-    // Columns 1 to 500 for rangeBase + 1 ... rangeBase + 500. Draws over whatever the canvas
-    // shows; leaves ForeColor black, DrawWidth 1 and FontSize 12.
+    // Columns 1 to Column::count for rangeBase + 1 ... rangeBase + Column::count. Draws over
+    // whatever the canvas shows; leaves ForeColor black, DrawWidth 1 and FontSize 12.
     static void Draw(surface::PictureBox& canvas, int rangeBase);
 };
 

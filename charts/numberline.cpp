@@ -2,18 +2,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "numberline.h"
 
-#include "surface/numbertext.h"
+#include "column.h"
 #include "surface/picturebox.h"
 
 namespace charts {
 
-using surface::NumberText;
 using surface::PictureBox;
 
 void NumberLine::DrawGridLines(PictureBox& canvas) {
     canvas.DrawWidth = 1;
     for (int y = 0; y <= 32; ++y)
-        canvas.Line(0, y, 500, y, QColor(200, 200, 200));
+        canvas.Line(0, y, Column::count, y, QColor(200, 200, 200));
 }
 
 void NumberLine::DrawGrid(PictureBox& canvas) {
@@ -23,12 +22,12 @@ void NumberLine::DrawGrid(PictureBox& canvas) {
 
 void NumberLine::DrawNumberLine(PictureBox& canvas, int rangeBase) {
     DrawGrid(canvas);
-    canvas.Line(0, -2, 500, 0, QColor(255, 255, 150), PictureBox::LineMode::FilledBox);
-    canvas.Line(0, -1.5, 500, -3, QColor(255, 255, 0), PictureBox::LineMode::FilledBox);
-    for (int i = 1; i <= 500; ++i) {
+    canvas.Line(0, -2, Column::count, 0, QColor(255, 255, 150), PictureBox::LineMode::FilledBox);
+    canvas.Line(0, -1.5, Column::count, -3, QColor(255, 255, 0), PictureBox::LineMode::FilledBox);
+    for (int i = 1; i <= Column::count; ++i) {
         const int n = rangeBase + i;
         canvas.ForeColor = QColor(0, 0, 200);
-        canvas.CurrentX = NumberText::labelX(i, n);
+        canvas.CurrentX = Column::labelX(i, n);
         canvas.CurrentY = 0;
         canvas.FontBold = true;
         canvas.FontSize = 12;

@@ -6,6 +6,7 @@
 // the S step, the steppers and the hit-list header. No drawing and no QApplication, so it runs
 // over twenty thousand inputs a second; the sheet has its own target in sheetfuzzer.cpp. Besides
 // crashes and sanitizer reports it fails on broken invariants and on any input slower than 10 ms.
+#include "charts/column.h"
 #include "divisors/pairdivisorsum.h"
 #include "divisors/primefactors.h"
 #include "factor/aliquotstep.h"
@@ -162,8 +163,9 @@ void checkSteppers(const QString& text, double v) {
         fail("\"-\" on b or a does not write the value minus one", text);
 }
 
-// rangeBase 0 or 500 only changes the first line, which does not depend on the texts; each input
-// takes one of them (by its length), so both stay covered at the cost of one header.
+// rangeBase 0 or charts::Column::count only changes the first line, which does not depend on the
+// texts; each input takes one of them (by its length), so both stay covered at the cost of one
+// header.
 void checkHeader(int rangeBase, const QString& b, const QString& c) {
     const QString header = search::HitList::header(rangeBase, b, c);
     if (header.count(QStringLiteral("\r\n")) != 10 || !header.endsWith(QStringLiteral("\r\n\r\n")))
@@ -194,7 +196,7 @@ void process(const std::uint8_t* data, std::size_t size) {
     const auto first = static_cast<std::size_t>(split - data);
     harness.decode(data, first, bText);
     harness.decode(split + 1, size - first - 1, cText);
-    checkHeader(size % 2 == 0 ? 0 : 500, bText, cText);
+    checkHeader(size % 2 == 0 ? 0 : charts::Column::count, bText, cText);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "canvaspicker.h"
 
+#include "charts/column.h"
 #include "divisors/divisorscan.h"
 #include "surface/numbertext.h"
 #include "surface/picturebox.h"
@@ -10,6 +11,7 @@
 
 namespace interact {
 
+using charts::Column;
 using surface::NumberText;
 using surface::PictureBox;
 
@@ -20,7 +22,6 @@ constexpr int rightButton = 2;
 // The number strip lies below this height.
 constexpr double stripTop = 1;
 
-const QColor black(0, 0, 0);
 const QColor darkBlue(0, 0, 128);
 
 // Writes n's proper divisors, its divisor sum and its divisor count into column c. Each of the
@@ -29,43 +30,14 @@ void PickNumber(PictureBox& canvas, CanvasPicker::State& state, double c, long l
                 bool abundanceShown) {
     int k = 0;
     divisors::ScanProperDivisors(n, [&](long long s, bool isDivisor) {
-        if (!isDivisor)
-            return;
-        ++k;
-        canvas.ForeColor = black;
-        canvas.CurrentX = NumberText::labelX(c, static_cast<double>(s));
-        canvas.CurrentY = k;
-        canvas.FontSize = 14;
-        canvas.Print(static_cast<double>(s));
+        if (isDivisor)
+            Column::WriteDivisor(canvas, c, ++k, s);
     });
 
     state.currentNumber = static_cast<double>(n);
 
-    const divisors::DivisorSummary summed = divisors::SummarizeProperDivisors(n);
-    int d = summed.count;
-    const long long sum = summed.sum;
-    canvas.CurrentX = NumberText::labelX(c, static_cast<double>(sum));
-    canvas.CurrentY = d + 4;
-    canvas.FontSize = 16;
-    if (sum < n)
-        canvas.ForeColor = QColor(255, 0, 0);
-    else if (sum > n)
-        canvas.ForeColor = black;
-    else
-        canvas.ForeColor = QColor(0, 255, 0);
-    canvas.Print(static_cast<double>(abundanceShown ? sum - n : sum));
-
-    d = divisors::SummarizeProperDivisors(n).count;
-    // The offset follows the count of proper divisors, one less than the T(n) written.
-    canvas.CurrentX = NumberText::labelX(c, d);
-    canvas.CurrentY = d + 2;
-    canvas.FontSize = 12;
-    canvas.ForeColor = QColor(0, 0, 255);
-    canvas.Print(d + 1);
-
-    canvas.DrawWidth = 1;
-    canvas.Circle(c - 0.2, d + 1.5, 0.4);
-    canvas.ForeColor = black;
+    Column::WriteSum(canvas, c, n, divisors::SummarizeProperDivisors(n), abundanceShown);
+    Column::WriteCount(canvas, c, divisors::SummarizeProperDivisors(n).count);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hitlist.h"
 
+#include "charts/column.h"
 #include "surface/numbertext.h"
 
 #include <utility>
@@ -27,7 +28,7 @@ std::pair<double, QString> readTerm(const QString& boxText) {
 
 QString HitList::header(int rangeBase, const QString& bText, const QString& cText) {
     const long long first = static_cast<long long>(rangeBase) + 1;
-    const long long last = static_cast<long long>(rangeBase) + 500;
+    const long long last = static_cast<long long>(rangeBase) + charts::Column::count;
     QString text = lineEnd + QStringLiteral("Trefferliste von") + NumberText::ofInteger(first) +
                    QStringLiteral(" bis") + NumberText::ofInteger(last);
 

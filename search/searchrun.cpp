@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "searchrun.h"
 
+#include "charts/column.h"
 #include "divisors/divisorscan.h"
 #include "hitlist.h"
 #include "surface/numbertext.h"
@@ -9,6 +10,7 @@
 
 namespace search {
 
+using charts::Column;
 using surface::NumberText;
 using surface::PictureBox;
 
@@ -23,7 +25,7 @@ QString SearchRun::Run(PictureBox& canvas, int rangeBase, const QString& aText,
     // The strip is a filled box; the text position stays where it was.
     const double keptX = canvas.CurrentX;
     const double keptY = canvas.CurrentY;
-    canvas.Line(0, -1.5, 500, -3, QColor(255, 255, 0), PictureBox::LineMode::FilledBox);
+    canvas.Line(0, -1.5, Column::count, -3, QColor(255, 255, 0), PictureBox::LineMode::FilledBox);
     canvas.CurrentX = keptX;
     canvas.CurrentY = keptY;
 
@@ -33,7 +35,7 @@ QString SearchRun::Run(PictureBox& canvas, int rangeBase, const QString& aText,
     const double c = NumberText::lenient(cText);
 
     const long long first = static_cast<long long>(rangeBase) + 1;
-    for (long long n = first; n < first + 500; ++n) {
+    for (long long n = first; n < first + Column::count; ++n) {
         const double s = static_cast<double>(divisors::SummarizeProperDivisors(n).sum);
         if (a * s != b * static_cast<double>(n) + c)
             continue;

@@ -14,9 +14,10 @@ namespace search {
 // "#" in the yellow strip under its column and an entry in the hit list.
 class SearchRun {
   public:
-    // Repaints the strip (0, -1.5)-(500, -3) of the canvas, which removes the marks of the last
-    // run, tests n = rangeBase + 1 ... rangeBase + 500 in double precision with the coefficients
-    // read leniently from the box texts, marks the hits and returns the whole hit list text.
+    // Repaints the strip (0, -1.5)-(charts::Column::count, -3) of the canvas, which removes the
+    // marks of the last run, tests n = rangeBase + 1 ... rangeBase + charts::Column::count in
+    // double precision with the coefficients read leniently from the box texts, marks the hits
+    // and returns the whole hit list text.
     // Leaves FontBold alone; CurrentX/CurrentY move only when something is printed.
     static QString Run(surface::PictureBox& canvas, int rangeBase, const QString& aText,
                        const QString& bText, const QString& cText);

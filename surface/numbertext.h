@@ -28,8 +28,6 @@ class NumberText {
     // Nearest 32-bit integer, halves to the even neighbour; nothing when out of range or not
     // finite.
     static std::optional<std::int32_t> roundToInt32(double v);
-    // Left edge of a label for the value v centred on column i of a chart.
-    static double labelX(double i, double v) { return i - 0.2 * width(v); }
 };
 
 } // namespace surface
