@@ -27,71 +27,37 @@ class Shape;
 
 // The program's one window. It builds its controls and menu from the layout table, holds the
 // state that lives between events, and hands each event to the procedure named after it.
+// Everything else reaches the controls and menu entries by their object names.
 class Form1 : public QMainWindow {
     Q_OBJECT
   public:
     explicit Form1(QWidget* parent = nullptr);
     ~Form1() override;
 
-    // Controls, named as in the layout table.
-    surface::PictureBox* Picture3 = nullptr;
-    surface::ScrollBar* HScroll1 = nullptr;
-    surface::PictureBox* picZeichenblatt = nullptr;
-    surface::MultiLineTextBox* txtTreffer = nullptr;
-    surface::PictureBox* picSteuerstand = nullptr;
-    QLineEdit* txtHilfe = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QLineEdit* txtIter = nullptr;
-    QPushButton* cmdIter = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label5 = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    std::array<QLineEdit*, 3> Text1{};
-    std::array<QPushButton*, 3> Command2{};
-    std::array<QPushButton*, 3> Command3{};
-    QPushButton* cmdSuche = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label2 = nullptr;
-    surface::ScrollBar* HScAusgabe = nullptr;
-    surface::PictureBox* picRahmen = nullptr;
-    QPushButton* Command1 = nullptr;
-    surface::ScrollBar* vscHoch = nullptr;
-    surface::PictureBox* picSkala = nullptr;
-    surface::PictureBox* picAusgabe = nullptr;
-    surface::Shape* Shape1 = nullptr;
+    // The number before column 1: 0 or 500.
+    int rangeBase() const { return m_rangeBase; }
+    // 0: S(n) chart, 1: S(n)-n chart; means something only after a sum chart set it.
+    int sumMode() const { return m_sumMode; }
+    // The number the sheet shows at the next press on the canvas.
+    double currentNumber() const { return m_currentNumber; }
+    // The number the last S step read from its box.
+    double iterValue() const { return m_iterValue; }
+    // The clipboard's text as the last click on the sheet read it.
+    QString clipText() const { return m_clipText; }
 
-    // Menu entries.
-    QMenu* cmdDatei = nullptr;
-    QAction* cmdloesch = nullptr;
-    QAction* cmdSpeichern = nullptr;
-    QAction* cmdKopieren = nullptr;
-    QAction* cmdDrucken = nullptr;
-    QAction* cmdEnde = nullptr;
-    QMenu* cmdStrahl = nullptr;
-    QAction* cmdSkala = nullptr;
-    QAction* cmdSkala2 = nullptr;
-    QMenu* cmdTeiler0 = nullptr;
-    QAction* cmdTeiler = nullptr;
-    QAction* cmdHochzerlegbar = nullptr;
-    QAction* cmdTeilersumme = nullptr;
-    QAction* cmdTeilersumme2 = nullptr;
-    QAction* cmdTrefferliste = nullptr;
-    QAction* cmdVortrag = nullptr;
+    // What the canvas frame shows, with the scale strip: the picture that is saved, copied and
+    // printed.
+    QImage framePicture();
+    // Saves the picture; a failure is told in a message box that names the file and the reason.
+    bool savePictureTo(const QString& path);
+    // Prints the picture; a failure is told in a message box, with the file when there is one.
+    bool printPictureOn(QPrinter& printer);
 
-    // State that lives between events.
-    int rangeBase = 0;        // number before column 1: 0 or 500
-    int sumMode = 0;          // 0: S(n) chart, 1: S(n)-n chart; read only after a sum chart set it
-    double currentNumber = 0; // the number the sheet shows at the next press on the canvas
-    double iterValue = 0;     // the number the last S step read
-    QString clipText;         // the clipboard text the last click on the sheet read
-    bool isDrawing = false;
-    double lastDrawX = 0;
-    double lastDrawY = 0;
-    bool closing = false;      // set when the window closes, so a chart that yields stops drawing
-    bool refusalShown = false; // the help line shows why the last S step was refused
-    bool pointerLeftAfterRefusal = false; // the pointer was off "S" since that refusal
-    bool pointerOnIter = false;           // the pointer is on "S"
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
+  private slots:
     // Event procedures.
     void Form_Load();
     void cmdloesch_Click();
@@ -132,25 +98,12 @@ class Form1 : public QMainWindow {
     void Text1_MouseMove(int index);
     void picZeichenblatt_MouseMove();
 
-    // What the canvas frame shows, with the scale strip: the picture that is saved, copied and
-    // printed.
-    QImage framePicture();
-    // Saves the picture; a failure is told in a message box that names the file and the reason.
-    bool savePictureTo(const QString& path);
-    // Prints the picture; a failure is told in a message box, with the file when there is one.
-    bool printPictureOn(QPrinter& printer);
-
-    // Width of the screen the window is on, in twips.
-    double screenWidthTwips() const;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
   private:
     void buildControls();
     void buildMenu();
     void connectEvents();
+    // Width of the screen the window is on, in twips.
+    double screenWidthTwips() const;
     void setWidthTwips(QWidget* control, double twips);
     void setLeftTwips(QWidget* control, double twips);
     double widthTwips(const QWidget* control) const;
@@ -160,4 +113,63 @@ class Form1 : public QMainWindow {
     interact::CanvasPicker::State pickerState();
     static void setMenuChecked(QAction* entry, bool checked);
     void showFailure(const QString& title, const QString& text, const QString& name);
+
+    // Controls, named as in the layout table.
+    surface::PictureBox* m_Picture3 = nullptr;
+    surface::ScrollBar* m_HScroll1 = nullptr;
+    surface::PictureBox* m_picZeichenblatt = nullptr;
+    surface::MultiLineTextBox* m_txtTreffer = nullptr;
+    surface::PictureBox* m_picSteuerstand = nullptr;
+    QLineEdit* m_txtHilfe = nullptr;
+    QGroupBox* m_Frame2 = nullptr;
+    QLineEdit* m_txtIter = nullptr;
+    QPushButton* m_cmdIter = nullptr;
+    QLabel* m_Label6 = nullptr;
+    QLabel* m_Label5 = nullptr;
+    QGroupBox* m_Frame1 = nullptr;
+    std::array<QLineEdit*, 3> m_Text1{};
+    std::array<QPushButton*, 3> m_Command2{};
+    std::array<QPushButton*, 3> m_Command3{};
+    QPushButton* m_cmdSuche = nullptr;
+    QLabel* m_Label4 = nullptr;
+    QLabel* m_Label2 = nullptr;
+    surface::ScrollBar* m_HScAusgabe = nullptr;
+    surface::PictureBox* m_picRahmen = nullptr;
+    QPushButton* m_Command1 = nullptr;
+    surface::ScrollBar* m_vscHoch = nullptr;
+    surface::PictureBox* m_picSkala = nullptr;
+    surface::PictureBox* m_picAusgabe = nullptr;
+    surface::Shape* m_Shape1 = nullptr;
+
+    // Menu entries.
+    QMenu* m_cmdDatei = nullptr;
+    QAction* m_cmdloesch = nullptr;
+    QAction* m_cmdSpeichern = nullptr;
+    QAction* m_cmdKopieren = nullptr;
+    QAction* m_cmdDrucken = nullptr;
+    QAction* m_cmdEnde = nullptr;
+    QMenu* m_cmdStrahl = nullptr;
+    QAction* m_cmdSkala = nullptr;
+    QAction* m_cmdSkala2 = nullptr;
+    QMenu* m_cmdTeiler0 = nullptr;
+    QAction* m_cmdTeiler = nullptr;
+    QAction* m_cmdHochzerlegbar = nullptr;
+    QAction* m_cmdTeilersumme = nullptr;
+    QAction* m_cmdTeilersumme2 = nullptr;
+    QAction* m_cmdTrefferliste = nullptr;
+    QAction* m_cmdVortrag = nullptr;
+
+    // State that lives between events.
+    int m_rangeBase = 0;
+    int m_sumMode = 0;
+    double m_currentNumber = 0;
+    double m_iterValue = 0; // the number the last S step read
+    QString m_clipText;     // the clipboard text the last click on the sheet read
+    bool m_isDrawing = false;
+    double m_lastDrawX = 0;
+    double m_lastDrawY = 0;
+    bool m_closing = false;      // set when the window closes, so a chart that yields stops drawing
+    bool m_refusalShown = false; // the help line shows why the last S step was refused
+    bool m_pointerLeftAfterRefusal = false; // the pointer was off "S" since that refusal
+    bool m_pointerOnIter = false;           // the pointer is on "S"
 };

@@ -3,7 +3,6 @@
 #include "layouttable.h"
 
 #include <array>
-#include <cstring>
 
 namespace app {
 
@@ -15,10 +14,8 @@ constexpr QRgb SWT = LayoutTable::SystemWindowText;
 constexpr QRgb DEF = LayoutTable::Default;
 constexpr unsigned FLAT = LayoutTable::Flat;
 constexpr unsigned NOB = LayoutTable::NoBorder;
-constexpr unsigned LEFT = LayoutTable::AlignLeft;
 constexpr unsigned CENTRE = LayoutTable::AlignCenter;
 constexpr unsigned RIGHT = LayoutTable::AlignRight;
-constexpr unsigned VSB = LayoutTable::VerticalScrollBar;
 constexpr QRgb rgb(int r, int g, int b) {
     return 0xff000000u | (r << 16) | (g << 8) | b;
 }
@@ -30,7 +27,7 @@ constexpr std::array<LayoutTable::Control, 31> table{{
     {"Picture3",         K::PictureBox,        "Form1",           600,   300,  5415,   855, "",               SW,                SWT,                    nullptr,           0,    false, FLAT,         0, 0, 0, 27},
     {"HScroll1",         K::HScrollBar,        "Picture3",          0,   660,  5415,   195, "",               DEF,               DEF,                    nullptr,           0,    false, 0,            0, 12000, 0, 29},
     {"picZeichenblatt",  K::PictureBox,        "Picture3",          0,     0, 16000,   675, "",               rgb(255, 255, 0),  SWT,                    "Courier New",     10.2, true,  FLAT | NOB,   0, 0, 0, 28},
-    {"txtTreffer",       K::MultiLineTextBox,  "Form1",           660,  1200,  5355,  3375, "\r\nTrefferliste\r\n", rgb(255, 255, 255), rgb(0, 0, 128), "Courier",         9.6,  false, VSB | FLAT | LEFT, 0, 0, 0, 26},
+    {"txtTreffer",       K::MultiLineTextBox,  "Form1",           660,  1200,  5355,  3375, "\r\nTrefferliste\r\n", rgb(255, 255, 255), rgb(0, 0, 128), "Courier",         9.6,  false, FLAT,         0, 0, 0, 26},
     {"picSteuerstand",   K::PictureBox,        "Form1",           240,  8520, 11055,   975, "",               rgb(128, 128, 255), SWT,                   nullptr,           0,    false, FLAT,         0, 0, 0, 6},
     {"txtHilfe",         K::TextBox,           "picSteuerstand", 7860,   240,  3015,   525, "",               DEF,               DEF,                    TNR,               15.6, false, CENTRE,       0, 0, 0, 25},
     {"Frame2",           K::Frame,             "picSteuerstand", 4680,    60,  3132,   795, "Berechne",       rgb(128, 128, 255), DEF,                   nullptr,           0,    false, 0,            0, 0, 0, 19},
@@ -65,13 +62,6 @@ constexpr std::array<LayoutTable::Control, 31> table{{
 
 std::span<const LayoutTable::Control> LayoutTable::controls() {
     return table;
-}
-
-const LayoutTable::Control* LayoutTable::find(const char* name) {
-    for (const Control& c : table)
-        if (std::strcmp(c.name, name) == 0)
-            return &c;
-    return nullptr;
 }
 
 } // namespace app

@@ -22,13 +22,12 @@ class LayoutTable {
         Frame,
         Shape
     };
+    // Text without an alignment flag stands at the left.
     enum Flag : unsigned {
         Flat = 1,
         NoBorder = 2,
-        AlignLeft = 4,
-        AlignCenter = 8,
-        AlignRight = 16,
-        VerticalScrollBar = 32,
+        AlignCenter = 4,
+        AlignRight = 8,
     };
     // Colours that follow the system instead of a fixed RGB value.
     static constexpr QRgb SystemWindow = 0x01000000;
@@ -51,7 +50,6 @@ class LayoutTable {
     };
 
     static std::span<const Control> controls();
-    static const Control* find(const char* name);
 };
 
 } // namespace app

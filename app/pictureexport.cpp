@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pictureexport.h"
 
+#include "charts/column.h"
 #include "surface/picturebox.h"
 
 #include <QBuffer>
@@ -135,7 +136,9 @@ QImage PictureExport::FramePicture(surface::PictureBox& frame, surface::PictureB
 }
 
 QString PictureExport::SuggestedName(int rangeBase) {
-    return QStringLiteral("teiler-%1-%2.png").arg(rangeBase + 1).arg(rangeBase + 500);
+    return QStringLiteral("teiler-%1-%2.png")
+        .arg(rangeBase + 1)
+        .arg(rangeBase + charts::Column::count);
 }
 
 bool PictureExport::Save(const QImage& picture, const QString& path, QString* error) {

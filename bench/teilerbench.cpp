@@ -1,11 +1,12 @@
 // SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// Times the window's commands on the offscreen platform, each from the call of its event
-// procedure until its picture has been painted, and sets every chart beside its floor: the same
-// drawing calls made straight into an image with one painter. Ends with a table of medians and
-// the peak resident memory of a whole session.
+// Times the window's commands on the offscreen platform, each from the menu entry, button press
+// or mouse press that calls its event procedure until its picture has been painted, and sets every
+// chart beside its floor: the same drawing calls made straight into an image with one painter. Ends
+// with a table of medians and the peak resident memory of a whole session.
 //   teiler_bench [--quick] [Google Benchmark flags]
+#include "charts/column.h"
 #include "charts/divisorsumchart.h"
 #include "charts/numberline.h"
 #include "floordrawing.h"
@@ -17,10 +18,13 @@
 #include "surface/picturebox.h"
 #include "surface/scrollbar.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProcess>
+#include <QPushButton>
 #include <QSysInfo>
 #include <QThread>
 #include <benchmark/benchmark.h>
@@ -46,6 +50,25 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 Form1* window = nullptr;
+// The window's controls and menu entries the commands use, found once by their object names.
+struct Controls {
+    surface::PictureBox* picAusgabe = nullptr;
+    surface::PictureBox* picRahmen = nullptr;
+    surface::PictureBox* picZeichenblatt = nullptr;
+    surface::ScrollBar* HScAusgabe = nullptr;
+    surface::MultiLineTextBox* txtTreffer = nullptr;
+    QLineEdit* txtIter = nullptr;
+    std::array<QLineEdit*, 3> Text1{};
+    QPushButton* cmdIter = nullptr;
+    QPushButton* cmdSuche = nullptr;
+    QAction* cmdSkala = nullptr;
+    QAction* cmdSkala2 = nullptr;
+    QAction* cmdTeiler = nullptr;
+    QAction* cmdHochzerlegbar = nullptr;
+    QAction* cmdTeilersumme = nullptr;
+    QAction* cmdTeilersumme2 = nullptr;
+};
+Controls controls;
 bench::PaintWatcher* canvasPaints = nullptr;
 bench::PaintWatcher* sheetPaints = nullptr;
 bench::PaintWatcher* iterPaints = nullptr;
@@ -57,6 +80,48 @@ std::vector<std::string> failures;
 std::map<std::string, long> floorCheck; // chart -> pixels in which its floor differs
 // Per command: the procedure itself, the events it left, the final repaint, in seconds.
 std::map<std::string, std::vector<std::array<double, 3>>> parts;
+
+// The window's control or menu entry of that object name; without it the benchmark cannot run.
+template <class T> T* named(const QString& name) {
+    T* found = window->findChild<T*>(name);
+    if (!found) {
+        std::fprintf(stderr, "teiler_bench: the window has no %s named \"%s\"\n",
+                     T::staticMetaObject.className(), qPrintable(name));
+        std::exit(1);
+    }
+    return found;
+}
+
+void findControls() {
+    controls.picAusgabe = named<surface::PictureBox>(QStringLiteral("picAusgabe"));
+    controls.picRahmen = named<surface::PictureBox>(QStringLiteral("picRahmen"));
+    controls.picZeichenblatt = named<surface::PictureBox>(QStringLiteral("picZeichenblatt"));
+    controls.HScAusgabe = named<surface::ScrollBar>(QStringLiteral("HScAusgabe"));
+    controls.txtTreffer = named<surface::MultiLineTextBox>(QStringLiteral("txtTreffer"));
+    controls.txtIter = named<QLineEdit>(QStringLiteral("txtIter"));
+    for (std::size_t i = 0; i < controls.Text1.size(); ++i)
+        controls.Text1[i] = named<QLineEdit>(QStringLiteral("Text1(%1)").arg(i));
+    controls.cmdIter = named<QPushButton>(QStringLiteral("cmdIter"));
+    controls.cmdSuche = named<QPushButton>(QStringLiteral("cmdSuche"));
+    controls.cmdSkala = named<QAction>(QStringLiteral("cmdSkala"));
+    controls.cmdSkala2 = named<QAction>(QStringLiteral("cmdSkala2"));
+    controls.cmdTeiler = named<QAction>(QStringLiteral("cmdTeiler"));
+    controls.cmdHochzerlegbar = named<QAction>(QStringLiteral("cmdHochzerlegbar"));
+    controls.cmdTeilersumme = named<QAction>(QStringLiteral("cmdTeilersumme"));
+    controls.cmdTeilersumme2 = named<QAction>(QStringLiteral("cmdTeilersumme2"));
+}
+
+// A left click on txtIter: its press shows the number on the factorization sheet.
+void clickNumber() {
+    QLineEdit* box = controls.txtIter;
+    const QPointF at = box->rect().center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, box->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(box, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, box->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(box, &release);
+}
 
 double seconds(Clock::time_point from) {
     return std::chrono::duration<double>(Clock::now() - from).count();
@@ -101,23 +166,23 @@ double timeCommand(const std::string& name, const std::function<void()>& command
 }
 
 void setNumber(const QString& text) {
-    window->txtIter->setText(text);
+    controls.txtIter->setText(text);
 }
 
 // Scrolls the canvas so that the column of the given canvas x lies in the middle of the frame.
 void scrollToColumn(double x) {
-    const double columnPixel = window->picAusgabe->toPixel(x, 0).x();
+    const double columnPixel = controls.picAusgabe->toPixel(x, 0).x();
     const double hundredth =
-        (window->picRahmen->width() - 2 * window->picRahmen->borderWidth()) / 100.0;
+        (controls.picRahmen->width() - 2 * controls.picRahmen->borderWidth()) / 100.0;
     const double value =
-        std::ceil((columnPixel - window->picRahmen->width() / 2.0) / hundredth) + 1;
-    window->HScAusgabe->SetValue(static_cast<int>(std::clamp(value, 0.0, 2200.0)));
+        std::ceil((columnPixel - controls.picRahmen->width() / 2.0) / hundredth) + 1;
+    controls.HScAusgabe->SetValue(static_cast<int>(std::clamp(value, 0.0, 2200.0)));
     QCoreApplication::processEvents();
 }
 
 void sweep() {
     for (int v = 0; v <= 2200; ++v) {
-        window->HScAusgabe->SetValue(v);
+        controls.HScAusgabe->SetValue(v);
         QCoreApplication::processEvents();
     }
 }
@@ -135,14 +200,14 @@ struct Command {
 };
 
 std::vector<Command> commands() {
-    auto range2 = [] { window->cmdSkala2_Click(); };
+    auto range2 = [] { controls.cmdSkala2->trigger(); };
     auto noop = [] {};
     return {
         {"cmdSkala",
          "Zahlenstrahl > 1...500",
          noop,
          noop,
-         [] { window->cmdSkala_Click(); },
+         [] { controls.cmdSkala->trigger(); },
          {&canvasPaints},
          true,
          30},
@@ -150,7 +215,7 @@ std::vector<Command> commands() {
          "Zahlenstrahl > 501...1000",
          noop,
          noop,
-         [] { window->cmdSkala2_Click(); },
+         [] { controls.cmdSkala2->trigger(); },
          {&canvasPaints},
          true,
          30},
@@ -158,7 +223,7 @@ std::vector<Command> commands() {
          "Teiler > Skyline, 501...1000",
          range2,
          noop,
-         [] { window->cmdTeiler_Click(); },
+         [] { controls.cmdTeiler->trigger(); },
          {&canvasPaints},
          true,
          30},
@@ -166,7 +231,7 @@ std::vector<Command> commands() {
          "Teiler > T(n), 501...1000",
          range2,
          noop,
-         [] { window->cmdHochzerlegbar_Click(); },
+         [] { controls.cmdHochzerlegbar->trigger(); },
          {&canvasPaints},
          true,
          30},
@@ -174,7 +239,7 @@ std::vector<Command> commands() {
          "Teiler > S(n), 501...1000",
          range2,
          noop,
-         [] { window->cmdTeilersumme_Click(); },
+         [] { controls.cmdTeilersumme->trigger(); },
          {&canvasPaints},
          true,
          30},
@@ -182,32 +247,33 @@ std::vector<Command> commands() {
          "Teiler > S(n)-n, 501...1000",
          range2,
          noop,
-         [] { window->cmdTeilersumme2_Click(); },
+         [] { controls.cmdTeilersumme2->trigger(); },
          {&canvasPaints},
          true,
          30},
         {"cmdSuche",
          "Search 0·S(n) = 0n + 0, 501...1000 (500 hits)",
          [] {
-             window->cmdSkala2_Click();
-             for (QLineEdit* box : window->Text1)
+             controls.cmdSkala2->trigger();
+             for (QLineEdit* box : controls.Text1)
                  box->setText(QStringLiteral("0"));
          },
          noop,
-         [] { window->cmdSuche_Click(); },
+         [] { controls.cmdSuche->click(); },
          {&canvasPaints},
          true,
          30},
         {"pick840",
          "Pick of 840 (column 340 of 501...1000)",
          [] {
-             window->cmdSkala2_Click();
+             controls.cmdSkala2->trigger();
              scrollToColumn(340);
          },
          noop,
+         // The canvas's press and release on column 340, as the box reports them.
          [] {
-             window->picAusgabe_MouseDown(1, 0, 340, -1);
-             window->picAusgabe_MouseUp(1, 0, 340, -1);
+             emit controls.picAusgabe->mouseDown(1, 0, 340, -1);
+             emit controls.picAusgabe->mouseUp(1, 0, 340, -1);
          },
          {&canvasPaints, &sheetPaints},
          false,
@@ -216,7 +282,7 @@ std::vector<Command> commands() {
          "S step on 999999999999989",
          noop,
          [] { setNumber(QStringLiteral("999999999999989")); },
-         [] { window->cmdIter_Click(); },
+         [] { controls.cmdIter->click(); },
          {&iterPaints},
          false,
          1},
@@ -224,7 +290,7 @@ std::vector<Command> commands() {
          "S step on 999999999999999",
          noop,
          [] { setNumber(QStringLiteral("999999999999999")); },
-         [] { window->cmdIter_Click(); },
+         [] { controls.cmdIter->click(); },
          {&iterPaints},
          false,
          1},
@@ -232,7 +298,7 @@ std::vector<Command> commands() {
          "Factorization of 2147483647",
          noop,
          [] { setNumber(QStringLiteral("2147483647")); },
-         [] { window->txtIter_MouseDown(1, 0, 0, 0); },
+         clickNumber,
          {&sheetPaints},
          false,
          1},
@@ -240,7 +306,7 @@ std::vector<Command> commands() {
          "Factorization of 2147483646",
          noop,
          [] { setNumber(QStringLiteral("2147483646")); },
-         [] { window->txtIter_MouseDown(1, 0, 0, 0); },
+         clickNumber,
          {&sheetPaints},
          false,
          1},
@@ -248,7 +314,7 @@ std::vector<Command> commands() {
          "HScAusgabe sweep 0...2200, every value painted",
          noop,
          [] {
-             window->HScAusgabe->SetValue(0);
+             controls.HScAusgabe->SetValue(0);
              QCoreApplication::processEvents();
          },
          sweep,
@@ -261,7 +327,7 @@ std::vector<Command> commands() {
          "33 grid lines alone (NumberLine::DrawGridLines)",
          noop,
          noop,
-         [] { charts::NumberLine::DrawGridLines(*window->picAusgabe); },
+         [] { charts::NumberLine::DrawGridLines(*controls.picAusgabe); },
          {&canvasPaints},
          false,
          0,
@@ -272,7 +338,7 @@ std::vector<Command> commands() {
          noop,
          [] {
              static const int sumMode = 0;
-             charts::DivisorSumChart::DrawDivisorSums(*window->picAusgabe, window->rangeBase,
+             charts::DivisorSumChart::DrawDivisorSums(*controls.picAusgabe, window->rangeBase(),
                                                       sumMode, {});
          },
          {&canvasPaints},
@@ -284,7 +350,7 @@ std::vector<Command> commands() {
          noop,
          noop,
          [] {
-             for (int i = 0; i < 500; ++i)
+             for (int i = 0; i < charts::Column::count; ++i)
                  QCoreApplication::processEvents();
          },
          {},
@@ -294,14 +360,14 @@ std::vector<Command> commands() {
         {"partHitList",
          "Hit list with 500 entries: set and paint",
          [] {
-             window->cmdSkala2_Click();
-             for (QLineEdit* box : window->Text1)
+             controls.cmdSkala2->trigger();
+             for (QLineEdit* box : controls.Text1)
                  box->setText(QStringLiteral("0"));
-             window->cmdSuche_Click();
-             hitListText = window->txtTreffer->text();
+             controls.cmdSuche->click();
+             hitListText = controls.txtTreffer->text();
          },
-         [] { window->txtTreffer->setText(QString()); },
-         [] { window->txtTreffer->setText(hitListText); },
+         [] { controls.txtTreffer->setText(QString()); },
+         [] { controls.txtTreffer->setText(hitListText); },
          {&hitListPaints},
          false,
          0,
@@ -327,7 +393,7 @@ long differingPixels(const QImage& a, const QImage& b) {
 // clearing the canvas shows whether its floor draws the same picture: drawn into an empty image
 // it must give the canvas's own pixels.
 void recordFloor(const Command& c) {
-    surface::PictureBox& canvas = *window->picAusgabe;
+    surface::PictureBox& canvas = *controls.picAusgabe;
     c.prepare();
     canvas.setRecording(true);
     c.run();
@@ -365,7 +431,7 @@ void registerBenchmarks(const Settings& settings) {
             c.key.c_str(),
             [&c](benchmark::State& state) {
                 // Every command starts with the canvas at its left end, as after start-up.
-                window->HScAusgabe->SetValue(0);
+                controls.HScAusgabe->SetValue(0);
                 QCoreApplication::processEvents();
                 c.prepare();
                 std::vector<bench::PaintWatcher*> shows;
@@ -441,7 +507,8 @@ long peakResidentKb() {
 int startupChild(int argc, char** argv) {
     QApplication application(argc, argv);
     auto* form = new Form1;
-    bench::PaintWatcher watcher(form->picAusgabe);
+    window = form;
+    bench::PaintWatcher watcher(named<surface::PictureBox>(QStringLiteral("picAusgabe")));
     form->show();
     watcher.waitForPaint(0, 10s);
     std::printf("painted %ld\n", peakResidentKb());
@@ -454,6 +521,7 @@ int sessionChild(int argc, char** argv) {
     QApplication application(argc, argv);
     Form1 form;
     window = &form;
+    findControls();
     form.show();
     QCoreApplication::processEvents();
     for (const Command& c : commands()) {
@@ -638,14 +706,16 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     Form1 form;
     window = &form;
+    findControls();
     form.show();
     QCoreApplication::processEvents();
-    canvasPaints = new bench::PaintWatcher(form.picAusgabe);
-    sheetPaints = new bench::PaintWatcher(form.picZeichenblatt);
-    iterPaints = new bench::PaintWatcher(form.txtIter);
-    hitListPaints = new bench::PaintWatcher(form.txtTreffer->viewport());
+    canvasPaints = new bench::PaintWatcher(controls.picAusgabe);
+    sheetPaints = new bench::PaintWatcher(controls.picZeichenblatt);
+    iterPaints = new bench::PaintWatcher(controls.txtIter);
+    hitListPaints = new bench::PaintWatcher(controls.txtTreffer->viewport());
 
-    floorImage = std::make_unique<QImage>(form.picAusgabe->image().size(), QImage::Format_RGB32);
+    floorImage =
+        std::make_unique<QImage>(controls.picAusgabe->image().size(), QImage::Format_RGB32);
     floorImage->setDotsPerMeterX(3780);
     floorImage->setDotsPerMeterY(3780);
     for (const Command& c : commands())

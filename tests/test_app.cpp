@@ -3,7 +3,6 @@
 #include "commandline.h"
 #include "form1.h"
 #include "germantranslations.h"
-#include "layouttable.h"
 #include "pictureexport.h"
 #include "platformstart.h"
 #include "surface/fontchoice.h"
@@ -178,7 +177,53 @@ class TestApp : public QObject {
     void savePicture();
     void printPicture();
 
+    // window-level cases of the charts, picking, sheet and search
+    void sumEntriesSetCheckMarks_data();
+    void sumEntriesSetCheckMarks();
+    void eventsDuringSumChart_data();
+    void eventsDuringSumChart();
+    void sumChartRepaintsAboutOncePerFrame();
+    void windowPickShowsFactorization_data();
+    void windowPickShowsFactorization();
+    void windowPressRefreshesSheet_data();
+    void windowPressRefreshesSheet();
+    void windowMarkerAndDrawing();
+    void windowMarkerLetsMouseThrough();
+    void windowMoves_data();
+    void windowMoves();
+    void windowLeftPickDuringDrag();
+    void windowPressOnTextBox_data();
+    void windowPressOnTextBox();
+    void windowStepButton_data();
+    void windowStepButton();
+    void windowRefusedStep_data();
+    void windowRefusedStep();
+    void windowRefusalOnHelpLine_data();
+    void windowRefusalOnHelpLine();
+    void windowSheetClick_data();
+    void windowSheetClick();
+    void windowDoubleClickIsTwoPresses_data();
+    void windowDoubleClickIsTwoPresses();
+    void stepperWritesOnlyPressedBox_data();
+    void stepperWritesOnlyPressedBox();
+    void windowHitList_data();
+    void windowHitList();
+    void secondRunRemovesMarks_data();
+    void secondRunRemovesMarks();
+    void listWrittenWhileHidden_data();
+    void listWrittenWhileHidden();
+
   private:
+    // The window's control or menu of that object name; a missing one ends the run at once.
+    template <class T> T* control(const char* name) const {
+        T* found = form->findChild<T*>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("the window has no %s named \"%s\"", T::staticMetaObject.className(), name);
+        return found;
+    }
+    // The menu entry of that object name.
+    QAction* action(const char* name) const { return control<QAction>(name); }
+
     std::unique_ptr<Form1> form;
 };
 
@@ -196,28 +241,29 @@ void TestApp::cleanup() {
 
 void TestApp::startUpState() {
     QCOMPARE(form->windowTitle(), QStringLiteral("Teiler"));
-    QVERIFY(!form->cmdTeilersumme->isChecked());
-    QVERIFY(!form->cmdTeilersumme2->isChecked());
-    QCOMPARE(form->currentNumber, 720.0);
-    QCOMPARE(form->rangeBase, 0);
-    QVERIFY(!form->txtTreffer->isHidden());
-    QCOMPARE(form->txtTreffer->text(), QStringLiteral("\r\nTrefferliste\r\n"));
-    QCOMPARE(form->txtTreffer->toPlainText(), QStringLiteral("\nTrefferliste\n"));
-    QVERIFY(form->txtHilfe->text().isEmpty());
-    QCOMPARE(form->txtIter->text(), QStringLiteral("220"));
-    QCOMPARE(form->Text1[2]->text(), QStringLiteral("1"));
-    QCOMPARE(form->Text1[0]->text(), QStringLiteral("0"));
-    QCOMPARE(form->Text1[1]->text(), QStringLiteral("1"));
-    QCOMPARE(form->Label2->text(), QStringLiteral("n + "));
-    QCOMPARE(form->HScAusgabe->Value(), 0);
-    QCOMPARE(form->vscHoch->Value(), 0);
-    QCOMPARE(form->HScroll1->Value(), 0);
+    QVERIFY(!action("cmdTeilersumme")->isChecked());
+    QVERIFY(!action("cmdTeilersumme2")->isChecked());
+    QCOMPARE(form->currentNumber(), 720.0);
+    QCOMPARE(form->rangeBase(), 0);
+    auto* hits = control<surface::MultiLineTextBox>("txtTreffer");
+    QVERIFY(!hits->isHidden());
+    QCOMPARE(hits->text(), QStringLiteral("\r\nTrefferliste\r\n"));
+    QCOMPARE(hits->toPlainText(), QStringLiteral("\nTrefferliste\n"));
+    QVERIFY(control<QLineEdit>("txtHilfe")->text().isEmpty());
+    QCOMPARE(control<QLineEdit>("txtIter")->text(), QStringLiteral("220"));
+    QCOMPARE(control<QLineEdit>("Text1(2)")->text(), QStringLiteral("1"));
+    QCOMPARE(control<QLineEdit>("Text1(0)")->text(), QStringLiteral("0"));
+    QCOMPARE(control<QLineEdit>("Text1(1)")->text(), QStringLiteral("1"));
+    QCOMPARE(control<QLabel>("Label2")->text(), QStringLiteral("n + "));
+    QCOMPARE(control<surface::ScrollBar>("HScAusgabe")->Value(), 0);
+    QCOMPARE(control<surface::ScrollBar>("vscHoch")->Value(), 0);
+    QCOMPARE(control<surface::ScrollBar>("HScroll1")->Value(), 0);
     // Until a scroll bar moves, the canvas and the scale strip keep their places of the design,
     // in twips inside the frame's border: the canvas 360 from the left, both 2040 above the top.
-    QCOMPARE(form->picAusgabe->pos(), QPoint(1 + 360 / 15, 1 - 2040 / 15));
-    QCOMPARE(form->picSkala->pos(), QPoint(1, 1 - 2040 / 15));
+    QCOMPARE(control<PictureBox>("picAusgabe")->pos(), QPoint(1 + 360 / 15, 1 - 2040 / 15));
+    QCOMPARE(control<PictureBox>("picSkala")->pos(), QPoint(1, 1 - 2040 / 15));
     // Nothing has been written on the sheet yet.
-    QVERIFY(form->picZeichenblatt->records().isEmpty());
+    QVERIFY(control<PictureBox>("picZeichenblatt")->records().isEmpty());
     // The window with the frame a window manager adds starts inside the available area, and
     // centred in it where it fits.
     const QRect available = form->screen()->availableGeometry();
@@ -234,13 +280,14 @@ void TestApp::startUpState() {
 }
 
 void TestApp::scaleStripLabels() {
-    const auto& calls = form->picSkala->records();
+    PictureBox& strip = *control<PictureBox>("picSkala");
+    const auto& calls = strip.records();
     int labels = 0;
     for (const auto& c : calls)
         labels += c.op == QLatin1String("Print");
     QCOMPARE(labels, 32);
-    const auto* first = findPrint(*form->picSkala, QStringLiteral(" 1 "));
-    const auto* last = findPrint(*form->picSkala, QStringLiteral(" 32 "));
+    const auto* first = findPrint(strip, QStringLiteral(" 1 "));
+    const auto* last = findPrint(strip, QStringLiteral(" 32 "));
     QVERIFY(first && last);
     QCOMPARE(first->y1, 0.0);
     QCOMPARE(last->y1, 31.0);
@@ -281,43 +328,44 @@ void TestApp::numberLineLabels() {
     QFETCH(double, x);
     QFETCH(double, y);
     QFETCH(QColor, color);
-    form->picAusgabe->clearRecords();
+    PictureBox& canvas = *control<PictureBox>("picAusgabe");
+    canvas.clearRecords();
     if (upper)
-        form->cmdSkala2->trigger();
+        action("cmdSkala2")->trigger();
     else
-        form->cmdSkala->trigger();
-    QCOMPARE(form->rangeBase, upper ? 500 : 0);
-    const auto* label = findPrint(*form->picAusgabe, text);
+        action("cmdSkala")->trigger();
+    QCOMPARE(form->rangeBase(), upper ? 500 : 0);
+    const auto* label = findPrint(canvas, text);
     QVERIFY(label);
     QVERIFY(qAbs(label->x1 - x) < 1e-9);
     QCOMPARE(label->y1, y);
     QCOMPARE(label->color, color);
     QCOMPARE(label->fontSize, 12.0);
     QVERIFY(label->bold);
-    QCOMPARE(pixelAt(*form->picAusgabe, 250, -2.5), QColor(255, 255, 0));
-    QCOMPARE(pixelAt(*form->picAusgabe, 250.5, -1.2), QColor(255, 255, 150));
+    QCOMPARE(pixelAt(canvas, 250, -2.5), QColor(255, 255, 0));
+    QCOMPARE(pixelAt(canvas, 250.5, -1.2), QColor(255, 255, 150));
 }
 
 void TestApp::rangeCommandErases() {
-    PictureBox& canvas = *form->picAusgabe;
+    PictureBox& canvas = *control<PictureBox>("picAusgabe");
     canvas.Line(100, 5.5, 300, 20.5, QColor(0, 0, 0), PictureBox::LineMode::FilledBox);
     QCOMPARE(pixelAt(canvas, 200, 10.5), QColor(0, 0, 0));
     canvas.clearRecords();
-    form->cmdSkala2->trigger();
+    action("cmdSkala2")->trigger();
     QCOMPARE(canvas.records().first().op, QStringLiteral("Cls"));
     QCOMPARE(pixelAt(canvas, 200, 10.5), QColor(255, 255, 255));
     QVERIFY(lineAt(canvas, 200, 10, QColor(200, 200, 200)));
     // The range commands leave the sum-chart state alone.
-    QVERIFY(!form->cmdTeilersumme->isChecked() && !form->cmdTeilersumme2->isChecked());
+    QVERIFY(!action("cmdTeilersumme")->isChecked() && !action("cmdTeilersumme2")->isChecked());
 }
 
 void TestApp::clearCommands() {
-    PictureBox& canvas = *form->picAusgabe;
+    PictureBox& canvas = *control<PictureBox>("picAusgabe");
     canvas.Line(100, 5.5, 300, 20.5, QColor(0, 0, 0), PictureBox::LineMode::FilledBox);
     canvas.Line(100, 33.5, 300, 34.5, QColor(0, 0, 0), PictureBox::LineMode::FilledBox);
     canvas.clearRecords();
     const QImage before = canvas.image().copy();
-    form->Command1->click();
+    control<QPushButton>("Command1")->click();
     // Below the grid line y = 0 every pixel stays: the bands and the number labels.
     const int below = int(canvas.toPixel(0, 0).y() * canvas.devicePixelRatioF()) + 1;
     const QRect numberLine(0, below, before.width(), before.height() - below);
@@ -330,7 +378,7 @@ void TestApp::clearCommands() {
     QVERIFY(pixelAt(canvas, 250, -1.2) != QColor(255, 255, 255)); // ...and not erased
 
     canvas.clearRecords();
-    form->cmdloesch->trigger();
+    action("cmdloesch")->trigger();
     const auto& calls = canvas.records();
     QCOMPARE(calls.size(), 34);
     QCOMPARE(calls.first().op, QStringLiteral("Cls"));
@@ -341,7 +389,7 @@ void TestApp::clearCommands() {
     }
     QCOMPARE(pixelAt(canvas, 250, -2.5), QColor(255, 255, 255));
     QCOMPARE(pixelAt(canvas, 200, 34), QColor(255, 255, 255));
-    QCOMPARE(form->rangeBase, 0);
+    QCOMPARE(form->rangeBase(), 0);
 }
 
 void TestApp::widthFitting_data() {
@@ -363,15 +411,17 @@ void TestApp::widthFitting() {
     QFETCH(int, helpWidth);
     if (form->screen()->geometry().width() != screenPixels)
         QSKIP("runs with a screen of another width");
-    QCOMPARE(form->picRahmen->width(), frameWidth);
-    QCOMPARE(form->picSteuerstand->width(), frameWidth);
-    QCOMPARE(form->HScAusgabe->width(), frameWidth);
-    QCOMPARE(PictureBox::childLeft(form->vscHoch), scrollLeft);
-    QCOMPARE(PictureBox::childLeft(form->Command1), buttonLeft);
-    QCOMPARE(form->txtHilfe->width(), helpWidth);
+    auto* frame = control<PictureBox>("picRahmen");
+    auto* help = control<QLineEdit>("txtHilfe");
+    QCOMPARE(frame->width(), frameWidth);
+    QCOMPARE(control<PictureBox>("picSteuerstand")->width(), frameWidth);
+    QCOMPARE(control<surface::ScrollBar>("HScAusgabe")->width(), frameWidth);
+    QCOMPARE(PictureBox::childLeft(control<surface::ScrollBar>("vscHoch")), scrollLeft);
+    QCOMPARE(PictureBox::childLeft(control<QPushButton>("Command1")), buttonLeft);
+    QCOMPARE(help->width(), helpWidth);
     // Heights and the other positions keep their design values.
-    QCOMPARE(form->picRahmen->height(), Twips::toPixels(8295));
-    QCOMPARE(form->txtHilfe->x(), 1 + Twips::toPixels(7860));
+    QCOMPARE(frame->height(), Twips::toPixels(8295));
+    QCOMPARE(help->x(), 1 + Twips::toPixels(7860));
 }
 
 void TestApp::scrollPositions_data() {
@@ -385,14 +435,17 @@ void TestApp::scrollPositions_data() {
 void TestApp::scrollPositions() {
     QFETCH(int, value);
     QFETCH(double, top);
-    form->vscHoch->SetValue(100 - value); // move away first so that setting the value is a change
-    form->vscHoch->SetValue(value);
-    QCOMPARE(form->vscHoch->Value(), value);
-    QCOMPARE(PictureBox::childTop(form->picAusgabe), top);
-    QCOMPARE(PictureBox::childTop(form->picSkala), top);
-    const double insideHeight = form->picRahmen->height() - 2;
-    QCOMPARE(form->picAusgabe->y(), 1 + qRound(top * insideHeight / 100));
-    QCOMPARE(form->picSkala->y(), form->picAusgabe->y());
+    auto* bar = control<surface::ScrollBar>("vscHoch");
+    auto* canvas = control<PictureBox>("picAusgabe");
+    auto* strip = control<PictureBox>("picSkala");
+    bar->SetValue(100 - value); // move away first so that setting the value is a change
+    bar->SetValue(value);
+    QCOMPARE(bar->Value(), value);
+    QCOMPARE(PictureBox::childTop(canvas), top);
+    QCOMPARE(PictureBox::childTop(strip), top);
+    const double insideHeight = control<PictureBox>("picRahmen")->height() - 2;
+    QCOMPARE(canvas->y(), 1 + qRound(top * insideHeight / 100));
+    QCOMPARE(strip->y(), canvas->y());
 }
 
 void TestApp::canvasScrollsSideways_data() {
@@ -406,30 +459,35 @@ void TestApp::canvasScrollsSideways_data() {
 void TestApp::canvasScrollsSideways() {
     QFETCH(int, value);
     QFETCH(double, left);
-    form->HScAusgabe->SetValue(value == 0 ? 1 : 0); // so that setting the value is a change
-    form->HScAusgabe->SetValue(value);
-    QCOMPARE(PictureBox::childLeft(form->picAusgabe), left);
-    const double insideWidth = form->picRahmen->width() - 2;
-    QCOMPARE(form->picAusgabe->x(), 1 + qRound(left * insideWidth / 100));
-    QCOMPARE(form->picSkala->x(), 1);
+    auto* bar = control<surface::ScrollBar>("HScAusgabe");
+    auto* canvas = control<PictureBox>("picAusgabe");
+    auto* strip = control<PictureBox>("picSkala");
+    bar->SetValue(value == 0 ? 1 : 0); // so that setting the value is a change
+    bar->SetValue(value);
+    QCOMPARE(PictureBox::childLeft(canvas), left);
+    const double insideWidth = control<PictureBox>("picRahmen")->width() - 2;
+    QCOMPARE(canvas->x(), 1 + qRound(left * insideWidth / 100));
+    QCOMPARE(strip->x(), 1);
     // The saved picture shows the strip over the canvas, as the window does.
     const QImage picture = form->framePicture();
-    QCOMPARE(picture.pixelColor(form->picSkala->width() / 2, 12), QColor(224, 224, 224));
+    QCOMPARE(picture.pixelColor(strip->width() / 2, 12), QColor(224, 224, 224));
 }
 
 void TestApp::verticalArrowsPointTheirWay() {
     // At the bottom of the track the thumb cannot go lower; the upper arrow moves it up, which
     // raises the value towards 100 and moves the canvas down.
-    QCOMPARE(form->vscHoch->sliderPosition(), form->vscHoch->maximum());
-    form->vscHoch->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    QCOMPARE(form->vscHoch->Value(), 0);
-    const int before = form->picAusgabe->y();
-    form->vscHoch->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    QCOMPARE(form->vscHoch->Value(), 1);
-    QVERIFY(form->picAusgabe->y() > before);
-    form->vscHoch->triggerAction(QAbstractSlider::SliderToMinimum);
-    QCOMPARE(form->vscHoch->Value(), 100);
-    QCOMPARE(PictureBox::childTop(form->picAusgabe), 76.0);
+    auto* bar = control<surface::ScrollBar>("vscHoch");
+    auto* canvas = control<PictureBox>("picAusgabe");
+    QCOMPARE(bar->sliderPosition(), bar->maximum());
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(bar->Value(), 0);
+    const int before = canvas->y();
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    QCOMPARE(bar->Value(), 1);
+    QVERIFY(canvas->y() > before);
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    QCOMPARE(bar->Value(), 100);
+    QCOMPARE(PictureBox::childTop(canvas), 76.0);
 }
 
 void TestApp::keysOnFocusedControls_data() {
@@ -478,14 +536,15 @@ void TestApp::keysOnFocusedControls() {
 }
 
 void TestApp::tabOrder() {
-    QVERIFY(form->txtTreffer->tabChangesFocus());
+    QVERIFY(control<surface::MultiLineTextBox>("txtTreffer")->tabChangesFocus());
     QStringList chain;
-    QWidget* w = form->picRahmen;
+    QWidget* const frame = control<PictureBox>("picRahmen");
+    QWidget* w = frame;
     do {
         if (w->focusPolicy() & Qt::TabFocus)
             chain << w->objectName();
         w = w->nextInFocusChain();
-    } while (w != form->picRahmen && chain.size() < 40);
+    } while (w != frame && chain.size() < 40);
     QCOMPARE(chain, QStringList({"picRahmen",      "picAusgabe",  "picSkala",    "HScAusgabe",
                                  "picSteuerstand", "vscHoch",     "Command1",    "Text1(0)",
                                  "cmdSuche",       "Text1(1)",    "Command2(1)", "Command3(1)",
@@ -495,82 +554,96 @@ void TestApp::tabOrder() {
 }
 
 void TestApp::lastVisibleCanvasPosition() {
-    const int inside = form->picRahmen->width() - 2;
+    auto* frame = control<PictureBox>("picRahmen");
+    auto* canvas = control<PictureBox>("picAusgabe");
+    auto* bar = control<surface::ScrollBar>("HScAusgabe");
+    const int inside = frame->width() - 2;
     if (Twips::fromPixels(inside) != 14850)
         QSKIP("needs a canvas frame of inside width 14850 twips (screen of 1024 pixels)");
     auto visible = [&](int v) {
-        form->HScAusgabe->SetValue(v);
-        const QRect frameInside = form->picRahmen->rect().adjusted(1, 1, -1, -1);
-        return form->picAusgabe->geometry().intersects(frameInside);
+        bar->SetValue(v);
+        const QRect frameInside = frame->rect().adjusted(1, 1, -1, -1);
+        return canvas->geometry().intersects(frameInside);
     };
     QVERIFY(visible(1324));
     QVERIFY(!visible(1325));
     QVERIFY(!visible(2200));
     QVERIFY(visible(0));
-    QCOMPARE(PictureBox::childLeft(form->picAusgabe), 1.0);
+    QCOMPARE(PictureBox::childLeft(canvas), 1.0);
 }
 
 void TestApp::sheetScrollsByTwips() {
-    form->HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    QCOMPARE(form->HScroll1->Value(), 1);
-    QCOMPARE(PictureBox::childLeft(form->picZeichenblatt), -1.0);
-    form->HScroll1->SetValue(10585);
+    auto* bar = control<surface::ScrollBar>("HScroll1");
+    auto* sheet = control<PictureBox>("picZeichenblatt");
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(bar->Value(), 1);
+    QCOMPARE(PictureBox::childLeft(sheet), -1.0);
+    bar->SetValue(10585);
     // The sheet's right edge meets the holder's right edge.
-    QCOMPARE(PictureBox::childLeft(form->picZeichenblatt) + 16000, 5415.0);
+    QCOMPARE(PictureBox::childLeft(sheet) + 16000, 5415.0);
 }
 
 void TestApp::helpLine() {
-    form->txtIter->clear();
-    sendMove(form->cmdIter);
-    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Summe der echten Teiler von  berechnen"));
-    form->txtIter->setText(QStringLiteral("x y"));
-    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Summe der echten Teiler von  berechnen"));
-    sendMove(form->Frame2, QPoint(3, form->Frame2->height() - 3));
-    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Summe der echten Teiler von x y berechnen"));
+    auto* help = control<QLineEdit>("txtHilfe");
+    auto* number = control<QLineEdit>("txtIter");
+    auto* frame = control<QGroupBox>("Frame2");
+    number->clear();
+    sendMove(control<QPushButton>("cmdIter"));
+    QCOMPARE(help->text(), QStringLiteral("Summe der echten Teiler von  berechnen"));
+    number->setText(QStringLiteral("x y"));
+    QCOMPARE(help->text(), QStringLiteral("Summe der echten Teiler von  berechnen"));
+    sendMove(frame, QPoint(3, frame->height() - 3));
+    QCOMPARE(help->text(), QStringLiteral("Summe der echten Teiler von x y berechnen"));
 
-    sendMove(form->cmdSuche);
-    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Alle n mit dieser Eigenschaft markieren"));
-    sendMove(form->Command2[0]); // a "+" button keeps the text
-    sendMove(form->Label5);      // so does a label inside "Berechne"
-    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Alle n mit dieser Eigenschaft markieren"));
-    sendMove(form->txtIter);
-    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Zur Primfaktorzerlegung: Anklicken!"));
-    sendMove(form->Text1[1]);
-    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Alle n mit dieser Eigenschaft markieren"));
-    sendMove(form->picZeichenblatt);
-    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Anzeigefeld für die Primfaktorzerlegung"));
-    sendMove(form->HScAusgabe);
-    sendMove(form->Command1);
-    QCOMPARE(form->txtHilfe->text(), QStringLiteral("Anzeigefeld für die Primfaktorzerlegung"));
+    sendMove(control<QPushButton>("cmdSuche"));
+    QCOMPARE(help->text(), QStringLiteral("Alle n mit dieser Eigenschaft markieren"));
+    sendMove(control<QPushButton>("Command2(0)")); // a "+" button keeps the text
+    sendMove(control<QLabel>("Label5"));           // so does a label inside "Berechne"
+    QCOMPARE(help->text(), QStringLiteral("Alle n mit dieser Eigenschaft markieren"));
+    sendMove(number);
+    QCOMPARE(help->text(), QStringLiteral("Zur Primfaktorzerlegung: Anklicken!"));
+    sendMove(control<QLineEdit>("Text1(1)"));
+    QCOMPARE(help->text(), QStringLiteral("Alle n mit dieser Eigenschaft markieren"));
+    sendMove(control<PictureBox>("picZeichenblatt"));
+    QCOMPARE(help->text(), QStringLiteral("Anzeigefeld für die Primfaktorzerlegung"));
+    sendMove(control<surface::ScrollBar>("HScAusgabe"));
+    sendMove(control<QPushButton>("Command1"));
+    QCOMPARE(help->text(), QStringLiteral("Anzeigefeld für die Primfaktorzerlegung"));
 }
 
 void TestApp::hitListToggle() {
-    const QString text = form->txtTreffer->text();
-    form->cmdTrefferliste->trigger();
-    QVERIFY(form->txtTreffer->isHidden());
-    form->cmdTrefferliste->trigger();
-    QVERIFY(!form->txtTreffer->isHidden());
-    QCOMPARE(form->txtTreffer->text(), text);
+    auto* hits = control<surface::MultiLineTextBox>("txtTreffer");
+    const QString text = hits->text();
+    action("cmdTrefferliste")->trigger();
+    QVERIFY(hits->isHidden());
+    action("cmdTrefferliste")->trigger();
+    QVERIFY(!hits->isHidden());
+    QCOMPARE(hits->text(), text);
 }
 
 void TestApp::stackingAndEdges() {
     const QObjectList order = form->centralWidget()->children();
     // Later siblings lie above earlier ones.
-    QVERIFY(order.indexOf(form->Picture3) > order.indexOf(form->picRahmen));
-    QVERIFY(order.indexOf(form->txtTreffer) > order.indexOf(form->picRahmen));
-    QVERIFY(order.indexOf(form->HScAusgabe) > order.indexOf(form->picRahmen));
-    const QObjectList inFrame = form->picRahmen->children();
-    QVERIFY(inFrame.indexOf(form->vscHoch) > inFrame.indexOf(form->picAusgabe));
-    QVERIFY(inFrame.indexOf(form->Command1) > inFrame.indexOf(form->vscHoch));
-    QVERIFY(inFrame.indexOf(form->picSkala) > inFrame.indexOf(form->picAusgabe));
+    auto* frame = control<PictureBox>("picRahmen");
+    QVERIFY(order.indexOf(control<PictureBox>("Picture3")) > order.indexOf(frame));
+    QVERIFY(order.indexOf(control<surface::MultiLineTextBox>("txtTreffer")) > order.indexOf(frame));
+    QVERIFY(order.indexOf(control<surface::ScrollBar>("HScAusgabe")) > order.indexOf(frame));
+    auto* canvas = control<PictureBox>("picAusgabe");
+    auto* height = control<surface::ScrollBar>("vscHoch");
+    auto* clear = control<QPushButton>("Command1");
+    const QObjectList inFrame = frame->children();
+    QVERIFY(inFrame.indexOf(height) > inFrame.indexOf(canvas));
+    QVERIFY(inFrame.indexOf(clear) > inFrame.indexOf(height));
+    QVERIFY(inFrame.indexOf(control<PictureBox>("picSkala")) > inFrame.indexOf(canvas));
     // vscHoch ends at the frame's outer right edge, "X" stands right beside it at the top.
-    const QRect bar = form->vscHoch->geometry() & form->picRahmen->rect();
-    QCOMPARE(bar.right(), form->picRahmen->rect().right());
-    QCOMPARE(form->Command1->geometry().right() + 1, form->vscHoch->x());
-    QCOMPARE(form->Command1->y(), form->vscHoch->y());
+    const QRect bar = height->geometry() & frame->rect();
+    QCOMPARE(bar.right(), frame->rect().right());
+    QCOMPARE(clear->geometry().right() + 1, height->x());
+    QCOMPARE(clear->y(), height->y());
     // The column marker never takes the mouse.
-    QVERIFY(form->Shape1->testAttribute(Qt::WA_TransparentForMouseEvents));
-    QCOMPARE(form->Shape1->parentWidget(), form->picAusgabe);
+    auto* marker = control<surface::Shape>("Shape1");
+    QVERIFY(marker->testAttribute(Qt::WA_TransparentForMouseEvents));
+    QCOMPARE(marker->parentWidget(), canvas);
 }
 
 void TestApp::bordersStayVisible_data() {
@@ -604,15 +677,17 @@ void TestApp::bordersStayVisible() {
 }
 
 void TestApp::fontsAndMenu() {
-    QVERIFY(QFontInfo(form->txtTreffer->font()).fixedPitch());
-    QVERIFY(QFontInfo(form->picZeichenblatt->boxFont()).fixedPitch());
-    QVERIFY(QFontInfo(form->Command1->font()).bold());
-    QCOMPARE(form->txtIter->font().pointSizeF(), 16.2);
-    QVERIFY(!QFontInfo(form->txtIter->font()).fixedPitch());
-    QCOMPARE(form->txtIter->alignment(), Qt::AlignCenter);
-    QCOMPARE(form->Text1[0]->alignment(), Qt::AlignRight | Qt::AlignVCenter);
+    QVERIFY(QFontInfo(control<surface::MultiLineTextBox>("txtTreffer")->font()).fixedPitch());
+    QVERIFY(QFontInfo(control<PictureBox>("picZeichenblatt")->boxFont()).fixedPitch());
+    QVERIFY(QFontInfo(control<QPushButton>("Command1")->font()).bold());
+    auto* number = control<QLineEdit>("txtIter");
+    QCOMPARE(number->font().pointSizeF(), 16.2);
+    QVERIFY(!QFontInfo(number->font()).fixedPitch());
+    QCOMPARE(number->alignment(), Qt::AlignCenter);
+    QCOMPARE(control<QLineEdit>("Text1(0)")->alignment(), Qt::AlignRight | Qt::AlignVCenter);
     QStringList captions;
-    for (QMenu* menu : {form->cmdDatei, form->cmdStrahl, form->cmdTeiler0})
+    for (QMenu* menu :
+         {control<QMenu>("cmdDatei"), control<QMenu>("cmdStrahl"), control<QMenu>("cmdTeiler0")})
         for (QAction* a : menu->actions())
             captions << a->text();
     QCOMPARE(captions,
@@ -620,8 +695,8 @@ void TestApp::fontsAndMenu() {
                           "Drucken …", "", "beenden", "1...500", "501...1000",
                           "Liste als \"Skyline\"", "Teileranzahl T(n)  [alle Teiler]",
                           "Teilersumme S(n)   [echte Teiler]", "S(n)-n  [\"Reichtum\"]"}));
-    QCOMPARE(form->cmdTrefferliste->text(), QStringLiteral("Trefferliste ein/aus"));
-    QCOMPARE(form->cmdVortrag->text(), QStringLiteral("Info"));
+    QCOMPARE(action("cmdTrefferliste")->text(), QStringLiteral("Trefferliste ein/aus"));
+    QCOMPARE(action("cmdVortrag")->text(), QStringLiteral("Info"));
     QVERIFY(!form->windowIcon().isNull());
     QVERIFY(form->windowIcon().availableSizes().contains(QSize(16, 16)));
     QVERIFY(form->windowIcon().availableSizes().contains(QSize(32, 32)));
@@ -637,7 +712,7 @@ void TestApp::infoBox() {
         icon = box->icon();
         buttons = box->buttons().size();
     });
-    form->cmdVortrag->trigger();
+    action("cmdVortrag")->trigger();
     QCOMPARE(title, QStringLiteral("Programmiert von"));
     QCOMPARE(icon, QMessageBox::Information);
     QCOMPARE(buttons, 1);
@@ -647,7 +722,7 @@ void TestApp::infoBox() {
 void TestApp::endClosesWindow() {
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    form->cmdEnde->trigger();
+    action("cmdEnde")->trigger();
     QVERIFY(!form->isVisible());
 }
 
@@ -830,20 +905,23 @@ void TestApp::wheelScrollsThroughTheBars() {
     QFETCH(bool, shift);
     QFETCH(int, vertical);
     QFETCH(int, horizontal);
-    const int v0 = form->vscHoch->Value();
-    const int h0 = form->HScAusgabe->Value();
+    auto* heightBar = control<surface::ScrollBar>("vscHoch");
+    auto* sideBar = control<surface::ScrollBar>("HScAusgabe");
+    auto* canvas = control<PictureBox>("picAusgabe");
+    const int v0 = heightBar->Value();
+    const int h0 = sideBar->Value();
     const QPointF at(100, 100);
-    QWheelEvent turn(at, form->picAusgabe->mapToGlobal(at), QPoint(), angle, Qt::NoButton,
+    QWheelEvent turn(at, canvas->mapToGlobal(at), QPoint(), angle, Qt::NoButton,
                      shift ? Qt::ShiftModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
     // The canvas takes no wheel turns; Qt hands them on to the frame.
-    QApplication::sendEvent(form->picRahmen, &turn);
-    QCOMPARE(form->vscHoch->Value() - v0, vertical);
-    QCOMPARE(form->HScAusgabe->Value() - h0, horizontal);
+    QApplication::sendEvent(control<PictureBox>("picRahmen"), &turn);
+    QCOMPARE(heightBar->Value() - v0, vertical);
+    QCOMPARE(sideBar->Value() - h0, horizontal);
     // The bars' Change events moved the canvas.
     if (vertical)
-        QCOMPARE(PictureBox::childTop(form->picAusgabe), form->vscHoch->Value() - 24.0);
+        QCOMPARE(PictureBox::childTop(canvas), heightBar->Value() - 24.0);
     if (horizontal)
-        QCOMPARE(PictureBox::childLeft(form->picAusgabe), 1.0 - form->HScAusgabe->Value());
+        QCOMPARE(PictureBox::childLeft(canvas), 1.0 - sideBar->Value());
 }
 
 void TestApp::germanContextMenus_data() {
@@ -918,7 +996,7 @@ void TestApp::saveDialogFollowsTheFilter() {
         if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
             modal->reject();
     });
-    form->cmdSpeichern_Click();
+    action("cmdSpeichern")->trigger();
     QCOMPARE(name, QStringLiteral("teiler-1-500.pdf"));
     QCOMPARE(suffix, QStringLiteral("pdf"));
 }
@@ -1018,13 +1096,14 @@ void TestApp::savePicture() {
         old.close();
         before << name;
     }
-    form->cmdHochzerlegbar_Click();
+    action("cmdHochzerlegbar")->trigger();
     const QImage picture = form->framePicture();
     // The frame's inside up to where vscHoch starts, at the screen's pixel ratio.
     QCOMPARE(picture.deviceIndependentSize().toSize(),
-             QSize(form->vscHoch->x() - 1, form->picRahmen->height() - 2));
+             QSize(control<surface::ScrollBar>("vscHoch")->x() - 1,
+                   control<PictureBox>("picRahmen")->height() - 2));
     // "Bild kopieren" puts the same picture on the clipboard.
-    form->cmdKopieren_Click();
+    action("cmdKopieren")->trigger();
     QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
              picture.convertToFormat(QImage::Format_RGB32));
     QString told;
@@ -1060,11 +1139,13 @@ void TestApp::savePicture() {
         QCOMPARE(back.convertToFormat(QImage::Format_RGB32),
                  picture.convertToFormat(QImage::Format_RGB32));
         // Right of the strip it is the canvas where the frame shows it; at the left the strip.
-        const QImage canvas = form->picAusgabe->image();
-        const QPoint offset = form->picAusgabe->pos() - QPoint(1, 1);
+        auto* canvasBox = control<PictureBox>("picAusgabe");
+        const int stripWidth = control<PictureBox>("picSkala")->width();
+        const QImage canvas = canvasBox->image();
+        const QPoint offset = canvasBox->pos() - QPoint(1, 1);
         int compared = 0;
         for (int y = 0; y < back.height(); y += 7)
-            for (int x = form->picSkala->width() + 1; x < back.width(); x += 5) {
+            for (int x = stripWidth + 1; x < back.width(); x += 5) {
                 const QPoint inCanvas = QPoint(x, y) - offset;
                 if (!canvas.rect().contains(inCanvas))
                     continue;
@@ -1072,7 +1153,7 @@ void TestApp::savePicture() {
                 ++compared;
             }
         QVERIFY(compared > 1000);
-        QCOMPARE(back.pixelColor(form->picSkala->width() / 2, 12), QColor(224, 224, 224));
+        QCOMPARE(back.pixelColor(stripWidth / 2, 12), QColor(224, 224, 224));
     } else {
         QVERIFY(file.read(5) == "%PDF-");
     }
@@ -1084,7 +1165,7 @@ void TestApp::printPicture() {
     if (pdftoppm.isEmpty())
         QFAIL("pdftoppm (poppler-utils) is needed to look at the printed page");
     QTemporaryDir dir;
-    form->cmdTeilersumme2_Click();
+    action("cmdTeilersumme2")->trigger();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(QStringLiteral("druck.pdf")));
@@ -1138,6 +1219,949 @@ void TestApp::printPicture() {
     QCOMPARE(first.readAll(), printed);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList({"druck.pdf", "seite.png"}));
+}
+
+// ---- window-level cases of the charts, picking, sheet and search ----
+//
+// The window's wiring of what charts/, interact/, factor/ and search/ do: its menu entries,
+// buttons and boxes, reached by their object names, and real mouse and key events. The folders
+// themselves are tested through their own interfaces in test_charts, test_interact, test_factor
+// and test_search.
+
+#include "interact/canvaspicker.h"
+#include "support.h"
+#include "surface/numbertext.h"
+
+#include <QElapsedTimer>
+#include <QMimeData>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <utility>
+
+namespace windowcases {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// Runs an action in the first pass of the event loop after a sum chart has written a given
+// number of columns. It posts itself again on every pass until then, so it fires in the yield
+// before the next column.
+class AfterColumns : public QObject {
+  public:
+    AfterColumns(const surface::PictureBox& canvas, int columns, std::function<void()> action)
+        : canvas(canvas), columns(columns), action(std::move(action)) {
+        QCoreApplication::postEvent(this, new QEvent(QEvent::User));
+    }
+
+  protected:
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::User)
+            return QObject::event(event);
+        const auto labels = support::Only(canvas.records(), [](const support::Call& c) {
+                                return support::IsSumLabel(c) && c.color != support::white;
+                            }).size();
+        if (labels >= columns)
+            action();
+        else
+            QCoreApplication::postEvent(this, new QEvent(QEvent::User));
+        return true;
+    }
+
+  private:
+    const surface::PictureBox& canvas;
+    int columns;
+    std::function<void()> action;
+};
+
+// Closing the window inside a case must not end the test run.
+class KeepRunningWhenClosed {
+  public:
+    KeepRunningWhenClosed() { QGuiApplication::setQuitOnLastWindowClosed(false); }
+    ~KeepRunningWhenClosed() { QGuiApplication::setQuitOnLastWindowClosed(before); }
+    KeepRunningWhenClosed(const KeepRunningWhenClosed&) = delete;
+    KeepRunningWhenClosed& operator=(const KeepRunningWhenClosed&) = delete;
+
+  private:
+    bool before = QGuiApplication::quitOnLastWindowClosed();
+};
+
+// The point of the canvas at (x, y) in the coordinates of the window, which events sent
+// through the window take.
+QPoint CanvasPoint(const QWidget& window, const surface::PictureBox& canvas, double x, double y) {
+    return canvas.mapTo(&window, canvas.toPixel(x, y).toPoint());
+}
+
+// Nothing but the canvas (and the column marker, which takes no mouse events) lies at p: the
+// hit list and the sheet cover the upper left of the canvas frame, and a narrow screen shows
+// only the first columns.
+bool CanvasShownAt(const QWidget& window, const surface::PictureBox& canvas, QPoint p) {
+    return window.childAt(p) == &canvas;
+}
+
+// A left press on the canvas above the number strip picks nothing; the window then shows its
+// current number on the sheet. The press goes straight to the canvas, wherever it lies.
+support::SheetReading SheetOfCurrentNumber(surface::PictureBox& canvas,
+                                           surface::PictureBox& sheet) {
+    sheet.clearRecords();
+    const QPoint above = canvas.toPixel(20, 5).toPoint();
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, above);
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, above);
+    return support::ReadSheet(sheet.records());
+}
+
+// The canvas units a press, move or release at the window's point p reports.
+QPointF CanvasUnitsAt(const QWidget& window, const surface::PictureBox& canvas, QPoint p) {
+    return canvas.toUser(QPointF(canvas.mapFrom(&window, p)));
+}
+
+} // namespace windowcases
+
+// -- the sum charts in the window --
+
+void TestApp::sumEntriesSetCheckMarks_data() {
+    QTest::addColumn<QString>("clicks");
+    QTest::newRow("S(n)") << "1";
+    QTest::newRow("S(n)-n") << "2";
+    QTest::newRow("S(n), then S(n)-n") << "12";
+    QTest::newRow("S(n)-n, then S(n)") << "21";
+    QTest::newRow("S(n) twice") << "11";
+    QTest::newRow("S(n)-n twice") << "22";
+}
+
+// Each entry checks itself and unchecks the other; the chart drawn, the mode the window keeps,
+// is the entry's.
+void TestApp::sumEntriesSetCheckMarks() {
+    QFETCH(QString, clicks);
+    auto* sums = form->findChild<QAction*>(QStringLiteral("cmdTeilersumme"));
+    auto* abundances = form->findChild<QAction*>(QStringLiteral("cmdTeilersumme2"));
+    auto* canvas = form->findChild<surface::PictureBox*>(QStringLiteral("picAusgabe"));
+    QVERIFY(sums && abundances && canvas);
+    QVERIFY(!sums->isChecked());
+    QVERIFY(!abundances->isChecked());
+    canvas->setRecording(true);
+    for (QChar click : clicks) {
+        const bool abundance = click == QLatin1Char('2');
+        canvas->clearRecords();
+        (abundance ? abundances : sums)->trigger();
+        QCOMPARE(sums->isChecked(), !abundance);
+        QCOMPARE(abundances->isChecked(), abundance);
+        // Column 12: S(12) = 16, S(12) - 12 = 4.
+        const QVector<support::Call> labels = support::Only(canvas->records(), support::IsSumLabel);
+        QCOMPARE(labels.size(), 1000);
+        QCOMPARE(labels[23].text, abundance ? QStringLiteral(" 4 ") : QStringLiteral(" 16 "));
+    }
+}
+
+void TestApp::eventsDuringSumChart_data() {
+    QTest::addColumn<QString>("event");
+    QTest::addColumn<int>("base");
+    QTest::addColumn<int>("newBase");
+    QTest::addColumn<QString>("wipe");
+    QTest::addColumn<int>("nested");
+    QTest::addColumn<int>("rest");
+    QTest::newRow("501...1000") << "range500" << 0 << 500 << "Cls" << 0 << 400;
+    QTest::newRow("1...500") << "range0" << 500 << 0 << "Cls" << 0 << 400;
+    QTest::newRow("Bildschirm löschen") << "clear" << 0 << 0 << "Cls" << 0 << 400;
+    QTest::newRow("X") << "X" << 500 << 500 << "Line" << 0 << 400;
+    QTest::newRow("S(n)-n") << "other" << 0 << 0 << "" << 500 << 400;
+    QTest::newRow("closing the window") << "close" << 0 << 0 << "" << 0 << 0;
+}
+
+// A command chosen while the S(n) chart yields after column 100: the chart goes on with what the
+// command left (range, wiped canvas, the other chart's mode) or stops when the window closed.
+void TestApp::eventsDuringSumChart() {
+    QFETCH(QString, event);
+    QFETCH(int, base);
+    QFETCH(int, newBase);
+    QFETCH(QString, wipe);
+    QFETCH(int, nested);
+    QFETCH(int, rest);
+    QVERIFY(QStringList({"range500", "range0", "clear", "X", "other", "close"}).contains(event));
+    const windowcases::KeepRunningWhenClosed keepRunning;
+    auto* range0 = form->findChild<QAction*>(QStringLiteral("cmdSkala"));
+    auto* range500 = form->findChild<QAction*>(QStringLiteral("cmdSkala2"));
+    auto* clear = form->findChild<QAction*>(QStringLiteral("cmdloesch"));
+    auto* sums = form->findChild<QAction*>(QStringLiteral("cmdTeilersumme"));
+    auto* abundances = form->findChild<QAction*>(QStringLiteral("cmdTeilersumme2"));
+    auto* x = form->findChild<QPushButton*>(QStringLiteral("Command1"));
+    auto* canvas = form->findChild<surface::PictureBox*>(QStringLiteral("picAusgabe"));
+    QVERIFY(range0 && range500 && clear && sums && abundances && x && canvas);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    if (base == 500)
+        range500->trigger();
+    canvas->setRecording(true);
+    canvas->clearRecords();
+    windowcases::AfterColumns after(*canvas, 100, [&] {
+        if (event == QLatin1String("range500"))
+            range500->trigger();
+        else if (event == QLatin1String("range0"))
+            range0->trigger();
+        else if (event == QLatin1String("clear"))
+            clear->trigger();
+        else if (event == QLatin1String("X"))
+            x->click();
+        else if (event == QLatin1String("other"))
+            abundances->trigger();
+        else if (event == QLatin1String("close"))
+            form->close();
+    });
+    sums->trigger();
+
+    // The labels show the range and the mode the window held for each column.
+    const QVector<support::Call> calls = canvas->records();
+    const QVector<support::Call> labels = support::Only(calls, support::IsSumLabel);
+    const int mode = nested > 0 ? 1 : 0;
+    qsizetype at = 0;
+    QString e = support::SumColumnsMismatch(labels, at, 1, 100, base, 0);
+    if (e.isEmpty())
+        e = support::SumColumnsMismatch(labels, at, 1, nested, newBase, mode);
+    if (e.isEmpty())
+        e = support::SumColumnsMismatch(labels, at, 101, 100 + rest, newBase, mode);
+    QVERIFY2(e.isEmpty(), qPrintable(e));
+    QCOMPARE(at, labels.size());
+    if (!wipe.isEmpty())
+        QCOMPARE(calls.value(200).op, wipe);
+    QCOMPARE(abundances->isChecked(), mode == 1);
+    QCOMPARE(sums->isChecked(), mode == 0);
+    QCOMPARE(form->isVisible(), event != QLatin1String("close"));
+    if (event == QLatin1String("close")) {
+        // The closed window stays closing: a sum chart chosen now stops before its first column.
+        canvas->clearRecords();
+        sums->trigger();
+        QCOMPARE(support::Only(canvas->records(), support::IsSumLabel).size(), 0);
+    }
+}
+
+void TestApp::sumChartRepaintsAboutOncePerFrame() {
+    auto* sums = form->findChild<QAction*>(QStringLiteral("cmdTeilersumme"));
+    auto* canvas = form->findChild<surface::PictureBox*>(QStringLiteral("picAusgabe"));
+    QVERIFY(sums && canvas);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTest::qWait(50);
+    windowcases::PaintCounter counter;
+    canvas->installEventFilter(&counter);
+    QElapsedTimer clock;
+    clock.start();
+    sums->trigger();
+    const qint64 elapsed = clock.elapsed();
+    // The visible columns change with every column drawn, yet the canvas repaints at most
+    // once per 16 ms frame, plus a paint that may already have been due.
+    qInfo("%d paints of the canvas in %lld ms", counter.paints, elapsed);
+    QVERIFY2(counter.paints <= 2 + elapsed / 16, qPrintable(QString::number(counter.paints)));
+    // Afterwards the last labels reach the screen.
+    QTRY_VERIFY(counter.paints >= 1);
+}
+
+// -- picking on the canvas --
+
+void TestApp::windowPickShowsFactorization_data() {
+    QTest::addColumn<int>("base");
+    QTest::addColumn<double>("column");
+    QTest::addColumn<bool>("abundance");
+    QTest::addColumn<QString>("sumText");
+    QTest::addColumn<QString>("sheet");
+    QTest::newRow("12") << 0 << 12.0 << false << " 16 "
+                        << " 12 =| 2 | 2 | 3 | 1 ";
+    QTest::newRow("12 with the abundance mark") << 0 << 12.0 << true << " 4 "
+                                                << " 12 =| 2 | 2 | 3 | 1 ";
+    QTest::newRow("10 with the abundance mark") << 0 << 10.0 << true << "-2 "
+                                                << " 10 =| 2 | 1 | 5 | 1 ";
+    QTest::newRow("left of 0.5: empty sheet") << 0 << 0.2 << false << " 0 "
+                                              << "";
+    QTest::newRow("501 in 501...1000") << 500 << 1.0 << false << " 171 "
+                                       << " 501 =| 3 | 1 | 167 | 1 ";
+}
+
+// A real left press on the strip picks the column in the range shown, writes S(n) or, with
+// the abundance entry checked, S(n) - n, and shows the number on the sheet.
+void TestApp::windowPickShowsFactorization() {
+    QFETCH(int, base);
+    QFETCH(double, column);
+    QFETCH(bool, abundance);
+    QFETCH(QString, sumText);
+    QFETCH(QString, sheet);
+    auto* range500 = form->findChild<QAction*>(QStringLiteral("cmdSkala2"));
+    auto* abundances = form->findChild<QAction*>(QStringLiteral("cmdTeilersumme2"));
+    auto* canvas = form->findChild<surface::PictureBox*>(QStringLiteral("picAusgabe"));
+    auto* sheetBox = form->findChild<surface::PictureBox*>(QStringLiteral("picZeichenblatt"));
+    QVERIFY(range500 && abundances && canvas && sheetBox);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    if (base == 500)
+        range500->trigger();
+    if (abundance)
+        abundances->trigger(); // draws the abundance chart and sets its mark
+    canvas->setRecording(true);
+    sheetBox->setRecording(true);
+    canvas->clearRecords();
+    sheetBox->clearRecords();
+    const QPoint p = windowcases::CanvasPoint(*form, *canvas, column, 0.5);
+    if (!windowcases::CanvasShownAt(*form, *canvas, p))
+        QSKIP("the canvas frame of this screen does not show the column");
+    QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, p);
+    QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, p);
+    const QVector<support::Call> prints =
+        support::CallsOf(canvas->records(), QStringLiteral("Print"));
+    QVERIFY(prints.size() >= 2);
+    QCOMPARE(prints[prints.size() - 2].text, sumText);
+    const support::SheetReading shown = support::ReadSheet(sheetBox->records());
+    QCOMPARE(shown.texts, sheet);
+    QVERIFY(shown.cleared);
+    // The picked number stays the current number, which a press that picks nothing shows again.
+    const support::SheetReading again = windowcases::SheetOfCurrentNumber(*canvas, *sheetBox);
+    QCOMPARE(again.texts, sheet);
+    QVERIFY(again.cleared);
+}
+
+void TestApp::windowPressRefreshesSheet_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<QString>("sheet");
+    QTest::newRow("after S on 220, above the strip")
+        << "220" << int(Qt::LeftButton) << 5.0 << " 284 =| 2 | 2 | 71 | 1 ";
+    QTest::newRow("after S on 220, middle button on the strip")
+        << "220" << int(Qt::MiddleButton) << 0.5 << " 284 =| 2 | 2 | 71 | 1 ";
+    QTest::newRow("after S on 284, right button")
+        << "284" << int(Qt::RightButton) << 6.0 << " 220 =| 2 | 2 | 5 | 1 | 11 | 1 ";
+    QTest::newRow("beyond 32 bits: sheet stays empty")
+        << "866421317361600" << int(Qt::LeftButton) << 5.0 << "";
+}
+
+// A press that picks nothing shows the current number, here the result of an S step, and
+// leaves it as it is.
+void TestApp::windowPressRefreshesSheet() {
+    QFETCH(QString, typed);
+    QFETCH(int, button);
+    QFETCH(double, y);
+    QFETCH(QString, sheet);
+    auto* typedBox = form->findChild<QLineEdit*>(QStringLiteral("txtIter"));
+    auto* step = form->findChild<QPushButton*>(QStringLiteral("cmdIter"));
+    auto* canvas = form->findChild<surface::PictureBox*>(QStringLiteral("picAusgabe"));
+    auto* sheetBox = form->findChild<surface::PictureBox*>(QStringLiteral("picZeichenblatt"));
+    QVERIFY(typedBox && step && canvas && sheetBox);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    typedBox->setText(typed);
+    QTest::mouseClick(step, Qt::LeftButton);
+    canvas->setRecording(true);
+    sheetBox->setRecording(true);
+    canvas->clearRecords();
+    sheetBox->clearRecords();
+    const QPoint p = windowcases::CanvasPoint(*form, *canvas, 10, y);
+    if (!windowcases::CanvasShownAt(*form, *canvas, p))
+        QSKIP("the canvas frame of this screen does not show the point");
+    const auto b = static_cast<Qt::MouseButton>(button);
+    QTest::mousePress(form->windowHandle(), b, {}, p);
+    QTest::mouseRelease(form->windowHandle(), b, {}, p);
+    QVERIFY(support::CallsOf(canvas->records(), QStringLiteral("Print")).isEmpty());
+    const support::SheetReading shown = support::ReadSheet(sheetBox->records());
+    QCOMPARE(shown.texts, sheet);
+    QVERIFY(shown.cleared);
+    // The press kept the current number.
+    QCOMPARE(windowcases::SheetOfCurrentNumber(*canvas, *sheetBox).texts, sheet);
+}
+
+// Moves name the number and slide Shape1; a press on Shape1 picks the column below it; the
+// right button draws dark blue lines 3 pixels wide until it is released.
+void TestApp::windowMarkerAndDrawing() {
+    auto* canvas = form->findChild<surface::PictureBox*>(QStringLiteral("picAusgabe"));
+    auto* sheetBox = form->findChild<surface::PictureBox*>(QStringLiteral("picZeichenblatt"));
+    auto* help = form->findChild<QLineEdit*>(QStringLiteral("txtHilfe"));
+    auto* marker = form->findChild<surface::Shape*>(QStringLiteral("Shape1"));
+    QVERIFY(canvas && sheetBox && help && marker);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    canvas->setRecording(true);
+    sheetBox->setRecording(true);
+    QWindow* window = form->windowHandle();
+    auto at = [&](double x, double y) { return windowcases::CanvasPoint(*form, *canvas, x, y); };
+    for (const QPoint p : {at(10, 0.5), at(10, 5), at(5, 5), at(8, 3), at(12, 7), at(11, 6)})
+        if (!windowcases::CanvasShownAt(*form, *canvas, p))
+            QSKIP("the canvas frame of this screen does not show the columns used");
+    QTest::mouseMove(window, at(10, 0.5));
+    QCOMPARE(help->text(), QStringLiteral("n =  10; Anklicken!"));
+    QCOMPARE(surface::PictureBox::childLeft(marker), 9.3);
+    QTest::mouseMove(window, at(10, 5));
+    QCOMPARE(help->text(), QStringLiteral("Rechte Maustaste = Zeichnen"));
+    QCOMPARE(surface::PictureBox::childLeft(marker), 9.3);
+
+    const QPoint onMarker = marker->mapTo(form.get(), marker->rect().center());
+    QVERIFY(windowcases::CanvasShownAt(*form, *canvas, onMarker));
+    sheetBox->clearRecords();
+    QTest::mousePress(window, Qt::LeftButton, {}, onMarker);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, onMarker);
+    QCOMPARE(support::ReadSheet(sheetBox->records()).texts,
+             QStringLiteral(" 10 =| 2 | 1 | 5 | 1 "));
+    QCOMPARE(windowcases::SheetOfCurrentNumber(*canvas, *sheetBox).texts,
+             QStringLiteral(" 10 =| 2 | 1 | 5 | 1 "));
+
+    canvas->clearRecords();
+    QTest::mousePress(window, Qt::RightButton, {}, at(5, 5));
+    QTest::mouseMove(window, at(8, 3));
+    QTest::mouseMove(window, at(12, 7));
+    QTest::mouseRelease(window, Qt::RightButton, {}, at(12, 7));
+    // Released, the drawing has ended: this move draws nothing.
+    QTest::mouseMove(window, at(11, 6));
+    const QVector<support::Call> lines =
+        support::CallsOf(canvas->records(), QStringLiteral("Line"));
+    QCOMPARE(lines.size(), 2);
+    for (const support::Call& line : lines) {
+        QCOMPARE(line.color, support::darkBlue);
+        QCOMPARE(line.drawWidth, 3);
+    }
+}
+
+// The marker lies on the strip, but presses and moves over it reach the canvas below.
+void TestApp::windowMarkerLetsMouseThrough() {
+    auto* canvas = form->findChild<surface::PictureBox*>(QStringLiteral("picAusgabe"));
+    auto* sheetBox = form->findChild<surface::PictureBox*>(QStringLiteral("picZeichenblatt"));
+    auto* help = form->findChild<QLineEdit*>(QStringLiteral("txtHilfe"));
+    auto* marker = form->findChild<surface::Shape*>(QStringLiteral("Shape1"));
+    QVERIFY(canvas && sheetBox && help && marker);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    sheetBox->setRecording(true);
+    QWindow* window = form->windowHandle();
+    const QPoint strip = windowcases::CanvasPoint(*form, *canvas, 7, 0.5);
+    if (!windowcases::CanvasShownAt(*form, *canvas, strip))
+        QSKIP("the canvas frame of this screen does not show the column");
+    QTest::mouseMove(window, strip);
+    QCOMPARE(surface::PictureBox::childLeft(marker), 6.3);
+    const QPoint inside = marker->geometry().center();
+    const QPointF user = canvas->toUser(inside);
+    QVERIFY(user.y() < 1);
+    QCOMPARE(interact::CanvasPicker::PickedColumn(user.x()), 7.0);
+    const QPoint point = canvas->mapTo(form.get(), inside);
+    QVERIFY(marker->geometry().contains(canvas->mapFrom(form.get(), point)));
+    QVERIFY(windowcases::CanvasShownAt(*form, *canvas, point));
+    help->clear();
+    QTest::mouseMove(window, point);
+    QCOMPARE(help->text(), QStringLiteral("n =  7; Anklicken!"));
+    sheetBox->clearRecords();
+    QTest::mousePress(window, Qt::LeftButton, {}, point);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, point);
+    QCOMPARE(support::ReadSheet(sheetBox->records()).texts, QStringLiteral(" 7 =| 7 | 1 "));
+    QCOMPARE(windowcases::SheetOfCurrentNumber(*canvas, *sheetBox).texts,
+             QStringLiteral(" 7 =| 7 | 1 "));
+}
+
+void TestApp::windowMoves_data() {
+    QTest::addColumn<int>("base");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<QString>("help");
+    QTest::addColumn<double>("markerLeft"); // -1: the marker stays where it was
+    QTest::newRow("7 on the strip") << 0 << 7.0 << 0.5 << "n =  7; Anklicken!" << 6.3;
+    QTest::newRow("7.5 rounds up") << 0 << 7.5 << -2.5 << "n =  8; Anklicken!" << 7.3;
+    QTest::newRow("501...1000") << 500 << 1.0 << 0.5 << "n =  501; Anklicken!" << 0.3;
+    QTest::newRow("y = 1") << 0 << 7.0 << 1.0 << "Rechte Maustaste = Zeichnen" << -1.0;
+    QTest::newRow("chart area") << 0 << 10.0 << 6.0 << "Rechte Maustaste = Zeichnen" << -1.0;
+}
+
+// A move over the canvas writes the help line and slides Shape1 under the column named.
+void TestApp::windowMoves() {
+    QFETCH(int, base);
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(QString, help);
+    QFETCH(double, markerLeft);
+    auto* range500 = form->findChild<QAction*>(QStringLiteral("cmdSkala2"));
+    auto* canvas = form->findChild<surface::PictureBox*>(QStringLiteral("picAusgabe"));
+    auto* helpLine = form->findChild<QLineEdit*>(QStringLiteral("txtHilfe"));
+    auto* marker = form->findChild<surface::Shape*>(QStringLiteral("Shape1"));
+    QVERIFY(range500 && canvas && helpLine && marker);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    if (base == 500)
+        range500->trigger();
+    canvas->setRecording(true);
+    canvas->clearRecords();
+    // Events carry whole pixels: the pixel nearest to (x, y) on the same side of the strip's top.
+    QPoint p = windowcases::CanvasPoint(*form, *canvas, x, y);
+    const bool onStrip = y < 1;
+    if ((windowcases::CanvasUnitsAt(*form, *canvas, p).y() < 1) != onStrip)
+        p.ry() += onStrip ? 1 : -1;
+    QCOMPARE(windowcases::CanvasUnitsAt(*form, *canvas, p).y() < 1, onStrip);
+    if (!windowcases::CanvasShownAt(*form, *canvas, p))
+        QSKIP("the canvas frame of this screen does not show the point");
+    const double before = surface::PictureBox::childLeft(marker);
+    const QPoint beforeAt = marker->pos();
+    QTest::mouseMove(form->windowHandle(), p);
+    QCOMPARE(helpLine->text(), help);
+    if (markerLeft < 0) {
+        QCOMPARE(surface::PictureBox::childLeft(marker), before);
+        QCOMPARE(marker->pos(), beforeAt);
+    } else {
+        QCOMPARE(support::Round4(surface::PictureBox::childLeft(marker)), markerLeft);
+        QCOMPARE(marker->x(), canvas->childX(markerLeft));
+    }
+    // Moving draws nothing while no right button is held.
+    QVERIFY(canvas->records().isEmpty());
+}
+
+// A left press while the right button drags picks the column, and the drag goes on in the
+// pick's black; the left release ends it.
+void TestApp::windowLeftPickDuringDrag() {
+    auto* canvas = form->findChild<surface::PictureBox*>(QStringLiteral("picAusgabe"));
+    auto* sheetBox = form->findChild<surface::PictureBox*>(QStringLiteral("picZeichenblatt"));
+    QVERIFY(canvas && sheetBox);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    canvas->setRecording(true);
+    sheetBox->setRecording(true);
+    QWindow* window = form->windowHandle();
+    auto at = [&](double x, double y) { return windowcases::CanvasPoint(*form, *canvas, x, y); };
+    for (const QPoint p : {at(5, 5), at(8, 5), at(6, 0.5), at(10, 6), at(11, 6)})
+        if (!windowcases::CanvasShownAt(*form, *canvas, p))
+            QSKIP("the canvas frame of this screen does not show the columns used");
+    canvas->clearRecords();
+    sheetBox->clearRecords();
+    QTest::mousePress(window, Qt::RightButton, {}, at(5, 5));
+    QTest::mouseMove(window, at(8, 5));
+    QTest::mouseMove(window, at(6, 0.5));
+    QTest::mousePress(window, Qt::LeftButton, {}, at(6, 0.5));
+    QCOMPARE(support::ReadSheet(sheetBox->records()).texts, QStringLiteral(" 6 =| 2 | 1 | 3 | 1 "));
+    QTest::mouseMove(window, at(10, 6));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, at(10, 6));
+    QTest::mouseMove(window, at(11, 6));
+    QTest::mouseRelease(window, Qt::RightButton, {}, at(11, 6));
+    const QVector<support::Call> lines =
+        support::CallsOf(canvas->records(), QStringLiteral("Line"));
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0].color, support::darkBlue);
+    QCOMPARE(lines[1].color, support::darkBlue);
+    QCOMPARE(lines[2].color, support::black);
+    QCOMPARE(lines[2].drawWidth, 3);
+    // The segment after the pick starts where the drag last was.
+    const QPointF start = windowcases::CanvasUnitsAt(*form, *canvas, at(6, 0.5));
+    QCOMPARE(lines[2].x1, start.x());
+    QCOMPARE(lines[2].y1, start.y());
+    QCOMPARE(lines[2].x2, windowcases::CanvasUnitsAt(*form, *canvas, at(10, 6)).x());
+}
+
+// -- the sheet and the S step --
+
+void TestApp::windowPressOnTextBox_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("factors"); // "-" for an empty sheet
+    QTest::newRow("220") << "220"
+                         << "2^2 * 5^1 * 11^1";
+    QTest::newRow("12.5") << "12.5"
+                          << "2^2 * 3^1";
+    QTest::newRow("beyond 32 bits") << "3000000000"
+                                    << "-";
+    QTest::newRow("letters") << "abc"
+                             << "-";
+}
+
+// A press on txtIter makes its number the current one and shows it on the sheet.
+void TestApp::windowPressOnTextBox() {
+    QFETCH(QString, text);
+    QFETCH(QString, factors);
+    auto* typedBox = form->findChild<QLineEdit*>(QStringLiteral("txtIter"));
+    auto* canvas = form->findChild<surface::PictureBox*>(QStringLiteral("picAusgabe"));
+    auto* sheetBox = form->findChild<surface::PictureBox*>(QStringLiteral("picZeichenblatt"));
+    QVERIFY(typedBox && canvas && sheetBox);
+    sheetBox->setRecording(true);
+    typedBox->setText(text);
+    QTest::mousePress(typedBox, Qt::LeftButton);
+    QTest::mouseRelease(typedBox, Qt::LeftButton);
+    for (const support::SheetReading& r : {support::ReadSheet(sheetBox->records()),
+                                           windowcases::SheetOfCurrentNumber(*canvas, *sheetBox)}) {
+        QVERIFY(r.cleared);
+        if (factors == QStringLiteral("-"))
+            QCOMPARE(r.callsAfterClear, 0);
+        else
+            QCOMPARE(r.factors, factors);
+    }
+}
+
+void TestApp::windowStepButton_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("220") << "220"
+                         << " 284";
+    QTest::newRow("866421317361600") << "866421317361600"
+                                     << " 4444073989185600";
+    QTest::newRow("12.5") << "12.5"
+                          << " 1";
+}
+
+// The button writes the box and the current number; the sheet changes only at the next press.
+void TestApp::windowStepButton() {
+    QFETCH(QString, text);
+    QFETCH(QString, result);
+    auto* typedBox = form->findChild<QLineEdit*>(QStringLiteral("txtIter"));
+    auto* step = form->findChild<QPushButton*>(QStringLiteral("cmdIter"));
+    auto* canvas = form->findChild<surface::PictureBox*>(QStringLiteral("picAusgabe"));
+    auto* sheetBox = form->findChild<surface::PictureBox*>(QStringLiteral("picZeichenblatt"));
+    QVERIFY(typedBox && step && canvas && sheetBox);
+    sheetBox->setRecording(true);
+    sheetBox->clearRecords();
+    typedBox->setText(text);
+    QTest::mouseClick(step, Qt::LeftButton);
+    QCOMPARE(typedBox->text(), result);
+    QCOMPARE(form->currentNumber(), result.toDouble());
+    QCOMPARE(form->iterValue(), surface::NumberText::lenient(text));
+    QVERIFY(sheetBox->records().isEmpty());
+    const std::optional<std::int32_t> shown = surface::NumberText::roundToInt32(result.toDouble());
+    auto check = [&](const support::SheetReading& r) {
+        QVERIFY(r.cleared);
+        if (shown)
+            QCOMPARE(support::ProductOf(r.factors), static_cast<long long>(*shown));
+        else
+            QCOMPARE(r.callsAfterClear, 0);
+    };
+    // The sum is the current number: a press on the canvas shows it...
+    check(windowcases::SheetOfCurrentNumber(*canvas, *sheetBox));
+    if (QTest::currentTestFailed())
+        return;
+    // ...and so does a press on the box, which reads it back.
+    sheetBox->clearRecords();
+    QTest::mousePress(typedBox, Qt::LeftButton);
+    check(support::ReadSheet(sheetBox->records()));
+}
+
+void TestApp::windowRefusedStep_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("-5") << "-5";
+    QTest::newRow("10^15") << "1000000000000000";
+    QTest::newRow("1e400") << "1e400";
+}
+
+// A refused step leaves the box and the current number and says why on the help line.
+void TestApp::windowRefusedStep() {
+    QFETCH(QString, text);
+    auto* typedBox = form->findChild<QLineEdit*>(QStringLiteral("txtIter"));
+    auto* step = form->findChild<QPushButton*>(QStringLiteral("cmdIter"));
+    auto* help = form->findChild<QLineEdit*>(QStringLiteral("txtHilfe"));
+    auto* canvas = form->findChild<surface::PictureBox*>(QStringLiteral("picAusgabe"));
+    auto* sheetBox = form->findChild<surface::PictureBox*>(QStringLiteral("picZeichenblatt"));
+    QVERIFY(typedBox && step && help && canvas && sheetBox);
+    sheetBox->setRecording(true);
+    // 360 becomes the current number.
+    typedBox->setText(QStringLiteral("360"));
+    QTest::mousePress(typedBox, Qt::LeftButton);
+    QTest::mouseRelease(typedBox, Qt::LeftButton);
+    typedBox->setText(text);
+    QTest::mouseClick(step, Qt::LeftButton);
+    QCOMPARE(typedBox->text(), text);
+    QCOMPARE(windowcases::SheetOfCurrentNumber(*canvas, *sheetBox).factors,
+             QStringLiteral("2^3 * 3^2 * 5^1"));
+    QCOMPARE(help->text(), QStringLiteral("S(n) nur für ganze Zahlen von 0 bis 999999999999999"));
+}
+
+// Steps, separated by blanks: "on"/"wiggle" move the pointer onto "S", "off" onto a label,
+// "press" clicks "S" where the pointer is, "key" presses it from the keyboard, a number is typed.
+void TestApp::windowRefusalOnHelpLine_data() {
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<bool>("refusalShown");
+    QTest::newRow("stays while on S") << "on -5 press wiggle" << true;
+    QTest::newRow("next step ends it") << "on -5 press 220 press" << false;
+    QTest::newRow("back on S after leaving") << "on -5 press off on" << false;
+    QTest::newRow("refused from the keyboard") << "off -5 key on" << false;
+    QTest::newRow("a move after the step") << "on -5 press 220 press wiggle off on" << false;
+}
+
+void TestApp::windowRefusalOnHelpLine() {
+    QFETCH(QString, steps);
+    QFETCH(bool, refusalShown);
+    auto* typedBox = form->findChild<QLineEdit*>(QStringLiteral("txtIter"));
+    auto* step = form->findChild<QPushButton*>(QStringLiteral("cmdIter"));
+    auto* help = form->findChild<QLineEdit*>(QStringLiteral("txtHilfe"));
+    auto* label = form->findChild<QLabel*>(QStringLiteral("Label6"));
+    QVERIFY(typedBox && step && help && label);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    // Events go through the window, so that Qt tracks which widget is under the pointer.
+    QWindow* window = form->windowHandle();
+    const QPoint onS = step->mapTo(form.get(), step->rect().center());
+    const QPoint offS = label->mapTo(form.get(), label->rect().center());
+    if (form->childAt(onS) != step || form->childAt(offS) != label)
+        QSKIP("the control panel of this screen hides \"S\" or the label beside it");
+    QPoint pointer = offS;
+    for (const QString& s : steps.split(QLatin1Char(' '))) {
+        if (s == QLatin1String("on"))
+            QTest::mouseMove(window, pointer = onS);
+        else if (s == QLatin1String("wiggle"))
+            QTest::mouseMove(window, pointer = onS + QPoint(2, 1));
+        else if (s == QLatin1String("off"))
+            QTest::mouseMove(window, pointer = offS);
+        else if (s == QLatin1String("press"))
+            QTest::mouseClick(window, Qt::LeftButton, {}, pointer);
+        else if (s == QLatin1String("key"))
+            step->click();
+        else
+            typedBox->setText(s);
+    }
+    const QString refusal = QStringLiteral("S(n) nur für ganze Zahlen von 0 bis 999999999999999");
+    if (refusalShown)
+        QCOMPARE(help->text(), refusal);
+    else
+        QCOMPARE(help->text(), QStringLiteral("Summe der echten Teiler von ") + typedBox->text() +
+                                   QStringLiteral(" berechnen"));
+}
+
+void TestApp::windowSheetClick_data() {
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("factors"); // "-" for an empty sheet
+    QTest::newRow("' 28,'") << " 28,"
+                            << "2^2 * 7^1";
+    QTest::newRow("'220,284'") << "220,284"
+                               << "2^2 * 5^1 * 11^1";
+    QTest::newRow("'abc'") << "abc"
+                           << "-";
+    QTest::newRow("'9999999999'") << "9999999999"
+                                  << "-";
+}
+
+// A click on the sheet shows the number the clipboard text starts with; the current number
+// stays.
+void TestApp::windowSheetClick() {
+    QFETCH(QString, clipboard);
+    QFETCH(QString, factors);
+    QClipboard* board = QGuiApplication::clipboard();
+    board->setText(clipboard);
+    if (board->text() != clipboard)
+        QSKIP("this platform keeps no clipboard");
+    auto* typedBox = form->findChild<QLineEdit*>(QStringLiteral("txtIter"));
+    auto* canvas = form->findChild<surface::PictureBox*>(QStringLiteral("picAusgabe"));
+    auto* sheetBox = form->findChild<surface::PictureBox*>(QStringLiteral("picZeichenblatt"));
+    QVERIFY(typedBox && canvas && sheetBox);
+    sheetBox->setRecording(true);
+    // 360 becomes the current number.
+    typedBox->setText(QStringLiteral("360"));
+    QTest::mousePress(typedBox, Qt::LeftButton);
+    QTest::mouseRelease(typedBox, Qt::LeftButton);
+    sheetBox->clearRecords();
+    QTest::mouseClick(sheetBox, Qt::LeftButton);
+    QCOMPARE(form->clipText(), clipboard);
+    QCOMPARE(form->currentNumber(), 360.0);
+    const support::SheetReading r = support::ReadSheet(sheetBox->records());
+    QVERIFY(r.cleared);
+    if (factors == QStringLiteral("-"))
+        QCOMPARE(r.callsAfterClear, 0);
+    else
+        QCOMPARE(r.factors, factors);
+    QCOMPARE(windowcases::SheetOfCurrentNumber(*canvas, *sheetBox).factors,
+             QStringLiteral("2^3 * 3^2 * 5^1"));
+
+    // A clipboard without text reads as the empty text: the sheet is cleared and stays empty.
+    auto* image = new QMimeData;
+    image->setData(QStringLiteral("application/octet-stream"), QByteArray("220"));
+    board->setMimeData(image);
+    sheetBox->clearRecords();
+    QTest::mouseClick(sheetBox, Qt::LeftButton);
+    QCOMPARE(form->clipText(), QString());
+    const support::SheetReading empty = support::ReadSheet(sheetBox->records());
+    QVERIFY(empty.cleared);
+    QCOMPARE(empty.callsAfterClear, 0);
+}
+
+// Every press clears the sheet and shows a number on it, the second press of a double click too.
+void TestApp::windowDoubleClickIsTwoPresses_data() {
+    QTest::addColumn<QString>("target");
+    QTest::newRow("canvas") << "picAusgabe";
+    QTest::newRow("txtIter") << "txtIter";
+    QTest::newRow("sheet") << "picZeichenblatt";
+}
+
+void TestApp::windowDoubleClickIsTwoPresses() {
+    QFETCH(QString, target);
+    QGuiApplication::clipboard()->setText(QStringLiteral("28"));
+    auto* typedBox = form->findChild<QLineEdit*>(QStringLiteral("txtIter"));
+    auto* sheetBox = form->findChild<surface::PictureBox*>(QStringLiteral("picZeichenblatt"));
+    auto* widget = form->findChild<QWidget*>(target);
+    QVERIFY(typedBox && sheetBox && widget);
+    typedBox->setText(QStringLiteral("28"));
+    sheetBox->setRecording(true);
+    sheetBox->clearRecords();
+    const QPoint at(widget->width() / 2, widget->height() / 2);
+    // The events a double click brings: press, release, double click, release.
+    QTest::mousePress(widget, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+    const auto& calls = sheetBox->records();
+    QCOMPARE(std::count_if(calls.begin(), calls.end(),
+                           [](const support::Call& c) { return c.op == QLatin1String("Cls"); }),
+             2);
+}
+
+// -- the search panel and the hit list --
+
+void TestApp::stepperWritesOnlyPressedBox_data() {
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QStringList>("before"); // b, c, a
+    QTest::addColumn<QStringList>("after");
+
+    const QStringList start{"3", "x7", " 5 "};
+    QTest::newRow("+ b") << true << 0 << start << QStringList{" 4", "x7", " 5 "};
+    QTest::newRow("+ c") << true << 1 << start << QStringList{"3", " 1", " 5 "};
+    QTest::newRow("+ a") << true << 2 << start << QStringList{"3", "x7", " 6"};
+    QTest::newRow("- b") << false << 0 << start << QStringList{" 2", "x7", " 5 "};
+    QTest::newRow("- c") << false << 1 << start << QStringList{"3", "-1", " 5 "};
+    QTest::newRow("- a") << false << 2 << start << QStringList{"3", "x7", " 4"};
+    const QStringList bounds{"0", "1", "1"};
+    QTest::newRow("- b at its bound") << false << 0 << bounds << bounds;
+    QTest::newRow("- a at its bound") << false << 2 << bounds << bounds;
+    QTest::newRow("- c at start") << false << 1 << bounds << QStringList{"0", " 0", "1"};
+}
+
+// "+" and "-" step the box they stand at, and only that one.
+void TestApp::stepperWritesOnlyPressedBox() {
+    QFETCH(bool, up);
+    QFETCH(int, index);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    QList<QLineEdit*> boxes;
+    for (int i = 0; i < 3; ++i) {
+        boxes << form->findChild<QLineEdit*>(QStringLiteral("Text1(%1)").arg(i));
+        QVERIFY(boxes.last());
+        boxes.last()->setText(before[i]);
+    }
+    auto* button = form->findChild<QPushButton*>(
+        (up ? QStringLiteral("Command2(%1)") : QStringLiteral("Command3(%1)")).arg(index));
+    QVERIFY(button);
+    QCOMPARE(button->text(), up ? QStringLiteral("+") : QStringLiteral("-"));
+    button->click();
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(boxes[i]->text(), after[i]);
+}
+
+void TestApp::windowHitList_data() {
+    support::AddHitListRows();
+}
+
+// The search through the window: the range command, the boxes and the button write the whole
+// hit list into txtTreffer and leave the boxes as they were.
+void TestApp::windowHitList() {
+    QFETCH(int, rangeBase);
+    QFETCH(QString, aText);
+    QFETCH(QString, bText);
+    QFETCH(QString, cText);
+    QFETCH(QString, line3);
+    QFETCH(QString, hits);
+    auto* range0 = form->findChild<QAction*>(QStringLiteral("cmdSkala"));
+    auto* range500 = form->findChild<QAction*>(QStringLiteral("cmdSkala2"));
+    auto* search = form->findChild<QPushButton*>(QStringLiteral("cmdSuche"));
+    auto* list = form->findChild<surface::MultiLineTextBox*>(QStringLiteral("txtTreffer"));
+    auto* a = form->findChild<QLineEdit*>(QStringLiteral("Text1(2)"));
+    auto* b = form->findChild<QLineEdit*>(QStringLiteral("Text1(0)"));
+    auto* c = form->findChild<QLineEdit*>(QStringLiteral("Text1(1)"));
+    QVERIFY(range0 && range500 && search && list && a && b && c);
+    (rangeBase == 0 ? range0 : range500)->trigger();
+    a->setText(aText);
+    b->setText(bText);
+    c->setText(cText);
+    search->click();
+    QCOMPARE(list->text(), support::ExpectedList(rangeBase, line3, hits));
+    QCOMPARE(a->text(), aText);
+    QCOMPARE(b->text(), bText);
+    QCOMPARE(c->text(), cText);
+}
+
+void TestApp::secondRunRemovesMarks_data() {
+    QTest::addColumn<int>("rangeBase");
+    QTest::addColumn<QString>("firstC");
+    QTest::addColumn<QString>("secondC");
+    QTest::addColumn<int>("secondHits");
+    // a = 0, b = 0: c = 0 marks every n, any other c none.
+    QTest::newRow("all, then none, 1...500") << 0 << "0"
+                                             << "1" << 0;
+    QTest::newRow("all, then none, 501...1000") << 500 << "0"
+                                                << "-2" << 0;
+}
+
+// A search without hits after one with hits leaves the bare number line: the marks of the first
+// are gone from the strip and left nothing above it.
+void TestApp::secondRunRemovesMarks() {
+    QFETCH(int, rangeBase);
+    QFETCH(QString, firstC);
+    QFETCH(QString, secondC);
+    QFETCH(int, secondHits);
+    auto* range0 = form->findChild<QAction*>(QStringLiteral("cmdSkala"));
+    auto* range500 = form->findChild<QAction*>(QStringLiteral("cmdSkala2"));
+    auto* search = form->findChild<QPushButton*>(QStringLiteral("cmdSuche"));
+    auto* list = form->findChild<surface::MultiLineTextBox*>(QStringLiteral("txtTreffer"));
+    auto* canvas = form->findChild<surface::PictureBox*>(QStringLiteral("picAusgabe"));
+    QList<QLineEdit*> boxes; // a, b, c
+    for (const char* name : {"Text1(2)", "Text1(0)", "Text1(1)"})
+        boxes << form->findChild<QLineEdit*>(QString::fromLatin1(name));
+    QVERIFY(range0 && range500 && search && list && canvas && !boxes.contains(nullptr));
+    (rangeBase == 0 ? range0 : range500)->trigger();
+    const QImage numberLine = canvas->image().copy();
+    const QRect strip = support::InnerPixels(*canvas, 0, -1.5, 500, -3);
+    QCOMPARE(support::PixelsOtherThan(numberLine, strip, support::stripYellow), 0);
+
+    boxes[0]->setText(QStringLiteral("0"));
+    boxes[1]->setText(QStringLiteral("0"));
+    boxes[2]->setText(firstC);
+    search->click();
+    const int marked = support::PixelsOtherThan(canvas->image(), strip, support::stripYellow);
+    QVERIFY2(marked > 500, qPrintable(QString::number(marked)));
+
+    boxes[2]->setText(secondC);
+    search->click();
+    QCOMPARE(list->text().split(support::crlf).last().count(QLatin1Char(',')), secondHits);
+    QCOMPARE(support::PixelsOtherThan(canvas->image(), strip, support::stripYellow), 0);
+    // Nothing of the marks is left above the strip either: there the canvas is the bare number
+    // line.
+    const QRect above(0, 0, numberLine.width(), strip.top() - 1);
+    QVERIFY(canvas->image().copy(above) == numberLine.copy(above));
+}
+
+void TestApp::listWrittenWhileHidden_data() {
+    QTest::addColumn<bool>("hidden");
+    QTest::newRow("hidden") << true;
+    QTest::newRow("shown") << false;
+}
+
+// The search writes the hit list whether it is shown or hidden, and its visibility stays.
+void TestApp::listWrittenWhileHidden() {
+    QFETCH(bool, hidden);
+    auto* range0 = form->findChild<QAction*>(QStringLiteral("cmdSkala"));
+    auto* toggle = form->findChild<QAction*>(QStringLiteral("cmdTrefferliste"));
+    auto* search = form->findChild<QPushButton*>(QStringLiteral("cmdSuche"));
+    auto* list = form->findChild<surface::MultiLineTextBox*>(QStringLiteral("txtTreffer"));
+    QList<QLineEdit*> boxes; // a, b, c
+    for (const char* name : {"Text1(2)", "Text1(0)", "Text1(1)"})
+        boxes << form->findChild<QLineEdit*>(QString::fromLatin1(name));
+    QVERIFY(range0 && toggle && search && list && !boxes.contains(nullptr));
+    range0->trigger();
+    if (list->isHidden() != hidden)
+        toggle->trigger();
+    QCOMPARE(list->isHidden(), hidden);
+    boxes[0]->setText(QStringLiteral("1"));
+    boxes[1]->setText(QStringLiteral("1"));
+    boxes[2]->setText(QStringLiteral("0"));
+    list->setText(QStringLiteral("\r\nTrefferliste\r\n"));
+    search->click();
+    QCOMPARE(list->isHidden(), hidden);
+    const QString perfect =
+        support::ExpectedList(0, QStringLiteral("für S(n) = 1n "), QStringLiteral(" 6, 28, 496,"));
+    QCOMPARE(list->text(), perfect);
+    // Showing or hiding afterwards keeps the list.
+    toggle->trigger();
+    QCOMPARE(list->isHidden(), !hidden);
+    QCOMPARE(list->text(), perfect);
 }
 
 QTEST_MAIN(TestApp)

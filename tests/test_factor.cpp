@@ -3,22 +3,14 @@
 #include "divisors/pairdivisorsum.h"
 #include "factor/aliquotstep.h"
 #include "factor/factorizationsheet.h"
-#include "form1.h"
+#include "support.h"
 #include "surface/fontchoice.h"
 #include "surface/numbertext.h"
 #include "surface/picturebox.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QPushButton>
 #include <QStringList>
 #include <QTest>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -28,93 +20,17 @@ using factor::AliquotStep;
 using factor::FactorizationSheet;
 using surface::NumberText;
 using surface::PictureBox;
-using DrawCall = PictureBox::DrawCall;
+using namespace support;
 
 Q_DECLARE_METATYPE(std::optional<QString>)
 
 namespace {
 
-// A sheet like the window's: scale (0, 1)-(2, 30), recording its drawing.
+// A sheet set up as the window's, recording its drawing.
 std::unique_ptr<PictureBox> MakeSheet() {
-    auto sheet = std::make_unique<PictureBox>();
-    sheet->resize(1067, 45);
-    sheet->Scale(0, 1, 2, 30);
+    auto sheet = FactorSheet();
     sheet->setRecording(true);
     return sheet;
-}
-
-double Round4(double v) {
-    return std::round(v * 10000) / 10000;
-}
-
-// What a sheet shows after its last Cls, read back from the recorded calls: the head text and
-// the factors as "p^e" joined by " * ". Checks on the way that factors stand on the factor row
-// and exponents on the raised row, and counts the dots.
-struct SheetReading {
-    bool cleared = false;
-    int callsAfterClear = 0;
-    QString head;
-    QString factors;
-    int dots = 0;
-    bool rowsRight = true;
-};
-
-SheetReading ReadSheet(const QVector<DrawCall>& calls) {
-    SheetReading r;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < calls.size(); ++i) {
-        if (calls[i].op == QStringLiteral("Cls")) {
-            start = i + 1;
-            r.cleared = true;
-        }
-    }
-    QStringList parts;
-    QString pendingFactor;
-    bool first = true;
-    for (qsizetype i = start; i < calls.size(); ++i) {
-        const DrawCall& c = calls[i];
-        ++r.callsAfterClear;
-        if (c.op == QStringLiteral("PSet")) {
-            ++r.dots;
-            r.rowsRight = r.rowsRight && c.y1 == 17 && c.drawWidth == 2;
-            continue;
-        }
-        if (c.op != QStringLiteral("Print"))
-            continue;
-        if (first) {
-            r.head = c.text;
-            first = false;
-            r.rowsRight = r.rowsRight && c.x1 == 0 && c.y1 == 10 && c.fontSize == 18;
-        } else if (pendingFactor.isEmpty()) {
-            pendingFactor = c.text.trimmed();
-            r.rowsRight = r.rowsRight && c.y1 == 10 && c.fontSize == 18;
-        } else {
-            parts << pendingFactor + QLatin1Char('^') + c.text.trimmed();
-            pendingFactor.clear();
-            r.rowsRight = r.rowsRight && c.y1 == 8 && c.fontSize == 14;
-        }
-    }
-    if (!pendingFactor.isEmpty())
-        parts << pendingFactor + QStringLiteral("^?");
-    r.factors = parts.join(QStringLiteral(" * "));
-    return r;
-}
-
-// The product of "p^e * q^f ..." as read back from a sheet, 0 when a part does not parse.
-long long ProductOf(const QString& factors) {
-    long long product = 1;
-    for (const QString& part : factors.split(QStringLiteral(" * "), Qt::SkipEmptyParts)) {
-        const QStringList pe = part.split(QLatin1Char('^'));
-        bool okP = false;
-        bool okE = false;
-        const long long p = pe.value(0).toLongLong(&okP);
-        const int e = pe.value(1).toInt(&okE);
-        if (!okP || !okE || e < 1)
-            return 0;
-        for (int i = 0; i < e; ++i)
-            product *= p;
-    }
-    return product;
 }
 
 bool IsPrimeBySearch(long long p) {
@@ -161,19 +77,6 @@ class TestFactor : public QObject {
     void stepLargeNumbers();
     void stepRefusals_data();
     void stepRefusals();
-
-    void windowPressOnTextBox_data();
-    void windowPressOnTextBox();
-    void windowStepButton_data();
-    void windowStepButton();
-    void windowRefusedStep_data();
-    void windowRefusedStep();
-    void windowRefusalOnHelpLine_data();
-    void windowRefusalOnHelpLine();
-    void windowSheetClick_data();
-    void windowSheetClick();
-    void windowDoubleClickIsTwoPresses_data();
-    void windowDoubleClickIsTwoPresses();
 };
 
 // ---- the sheet ----
@@ -215,12 +118,12 @@ void TestFactor::sheetFor720() {
     QFETCH(double, fontSize);
     auto sheet = MakeSheet();
     FactorizationSheet::ShowFactorization(*sheet, 720);
-    QVector<DrawCall> items;
-    for (const DrawCall& c : sheet->records())
+    QVector<Call> items;
+    for (const Call& c : sheet->records())
         if (c.op == QStringLiteral("Print") || c.op == QStringLiteral("PSet"))
             items.append(c);
     QCOMPARE(items.size(), 9);
-    const DrawCall& c = items[index];
+    const Call& c = items[index];
     QCOMPARE(c.op, op);
     QCOMPARE(c.text, text);
     QCOMPARE(Round4(c.x1), x);
@@ -231,7 +134,7 @@ void TestFactor::sheetFor720() {
         QCOMPARE(c.fontSize, fontSize);
     }
     // No clearing: the caller clears the sheet first.
-    for (const DrawCall& any : sheet->records())
+    for (const Call& any : sheet->records())
         QVERIFY(any.op != QStringLiteral("Cls"));
 }
 
@@ -251,7 +154,7 @@ void TestFactor::sheetLeavesPenAfterLastExponent() {
     QFETCH(double, penX);
     auto sheet = MakeSheet();
     FactorizationSheet::ShowFactorization(*sheet, m);
-    const DrawCall& last = sheet->records().last();
+    const Call& last = sheet->records().last();
     QCOMPARE(last.op, QStringLiteral("Print"));
     QCOMPARE(Round4(last.x1), lastExponentX);
     QCOMPARE(Round4(sheet->CurrentX), penX);
@@ -603,206 +506,6 @@ void TestFactor::stepRefusals() {
     QCOMPARE(step.read, NumberText::lenient(text));
     QCOMPARE(AliquotStep::RefusalText(),
              QStringLiteral("S(n) nur für ganze Zahlen von 0 bis 999999999999999"));
-}
-
-// ---- the window ----
-
-void TestFactor::windowPressOnTextBox_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("current");
-    QTest::addColumn<QString>("factors"); // "-" for an empty sheet
-    QTest::newRow("220") << "220" << 220.0 << "2^2 * 5^1 * 11^1";
-    QTest::newRow("12.5") << "12.5" << 12.5 << "2^2 * 3^1";
-    QTest::newRow("beyond 32 bits") << "3000000000" << 3e9 << "-";
-    QTest::newRow("letters") << "abc" << 0.0 << "-";
-}
-
-void TestFactor::windowPressOnTextBox() {
-    QFETCH(QString, text);
-    QFETCH(double, current);
-    QFETCH(QString, factors);
-    Form1 form;
-    form.picZeichenblatt->setRecording(true);
-    form.txtIter->setText(text);
-    QTest::mousePress(form.txtIter, Qt::LeftButton);
-    QTest::mouseRelease(form.txtIter, Qt::LeftButton);
-    QCOMPARE(form.currentNumber, current);
-    const SheetReading r = ReadSheet(form.picZeichenblatt->records());
-    QVERIFY(r.cleared);
-    if (factors == QStringLiteral("-"))
-        QCOMPARE(r.callsAfterClear, 0);
-    else
-        QCOMPARE(r.factors, factors);
-}
-
-void TestFactor::windowStepButton_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("result");
-    QTest::newRow("220") << "220"
-                         << " 284";
-    QTest::newRow("866421317361600") << "866421317361600"
-                                     << " 4444073989185600";
-    QTest::newRow("12.5") << "12.5"
-                          << " 1";
-}
-
-// The button writes the box and the current number; the sheet changes only at the next press.
-void TestFactor::windowStepButton() {
-    QFETCH(QString, text);
-    QFETCH(QString, result);
-    Form1 form;
-    form.picZeichenblatt->setRecording(true);
-    form.txtIter->setText(text);
-    QTest::mouseClick(form.cmdIter, Qt::LeftButton);
-    QCOMPARE(form.txtIter->text(), result);
-    QCOMPARE(form.currentNumber, result.toDouble());
-    QCOMPARE(form.iterValue, NumberText::lenient(text));
-    QVERIFY(form.picZeichenblatt->records().isEmpty());
-    QTest::mousePress(form.txtIter, Qt::LeftButton);
-    QCOMPARE(form.currentNumber, result.toDouble());
-    const SheetReading r = ReadSheet(form.picZeichenblatt->records());
-    QVERIFY(r.cleared);
-    if (const auto m = NumberText::roundToInt32(result.toDouble()))
-        QCOMPARE(ProductOf(r.factors), static_cast<long long>(*m));
-    else
-        QCOMPARE(r.callsAfterClear, 0);
-}
-
-void TestFactor::windowRefusedStep_data() {
-    QTest::addColumn<QString>("text");
-    QTest::newRow("-5") << "-5";
-    QTest::newRow("10^15") << "1000000000000000";
-    QTest::newRow("1e400") << "1e400";
-}
-
-void TestFactor::windowRefusedStep() {
-    QFETCH(QString, text);
-    Form1 form;
-    form.txtIter->setText(text);
-    form.currentNumber = 360;
-    QTest::mouseClick(form.cmdIter, Qt::LeftButton);
-    QCOMPARE(form.txtIter->text(), text);
-    QCOMPARE(form.currentNumber, 360.0);
-    QCOMPARE(form.txtHilfe->text(),
-             QStringLiteral("S(n) nur für ganze Zahlen von 0 bis 999999999999999"));
-}
-
-// Steps, separated by blanks: "on"/"wiggle" move the pointer onto "S", "off" onto a label,
-// "press" clicks "S" where the pointer is, "key" presses it from the keyboard, a number is typed.
-void TestFactor::windowRefusalOnHelpLine_data() {
-    QTest::addColumn<QString>("steps");
-    QTest::addColumn<bool>("refusalShown");
-    QTest::newRow("stays while on S") << "on -5 press wiggle" << true;
-    QTest::newRow("next step ends it") << "on -5 press 220 press" << false;
-    QTest::newRow("back on S after leaving") << "on -5 press off on" << false;
-    QTest::newRow("refused from the keyboard") << "off -5 key on" << false;
-    QTest::newRow("a move after the step") << "on -5 press 220 press wiggle off on" << false;
-}
-
-void TestFactor::windowRefusalOnHelpLine() {
-    QFETCH(QString, steps);
-    QFETCH(bool, refusalShown);
-    Form1 form;
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    // Events go through the window, so that Qt tracks which widget is under the pointer.
-    QWindow* window = form.windowHandle();
-    const QPoint onS = form.cmdIter->mapTo(&form, form.cmdIter->rect().center());
-    const QPoint offS = form.Label6->mapTo(&form, form.Label6->rect().center());
-    QPoint pointer = offS;
-    for (const QString& step : steps.split(QLatin1Char(' '))) {
-        if (step == QLatin1String("on"))
-            QTest::mouseMove(window, pointer = onS);
-        else if (step == QLatin1String("wiggle"))
-            QTest::mouseMove(window, pointer = onS + QPoint(2, 1));
-        else if (step == QLatin1String("off"))
-            QTest::mouseMove(window, pointer = offS);
-        else if (step == QLatin1String("press"))
-            QTest::mouseClick(window, Qt::LeftButton, {}, pointer);
-        else if (step == QLatin1String("key"))
-            form.cmdIter->click();
-        else
-            form.txtIter->setText(step);
-    }
-    const QString refusal = QStringLiteral("S(n) nur für ganze Zahlen von 0 bis 999999999999999");
-    if (refusalShown)
-        QCOMPARE(form.txtHilfe->text(), refusal);
-    else
-        QCOMPARE(form.txtHilfe->text(), QStringLiteral("Summe der echten Teiler von ") +
-                                            form.txtIter->text() + QStringLiteral(" berechnen"));
-}
-
-void TestFactor::windowSheetClick_data() {
-    QTest::addColumn<QString>("clipboard");
-    QTest::addColumn<QString>("factors"); // "-" for an empty sheet
-    QTest::newRow("' 28,'") << " 28,"
-                            << "2^2 * 7^1";
-    QTest::newRow("'220,284'") << "220,284"
-                               << "2^2 * 5^1 * 11^1";
-    QTest::newRow("'abc'") << "abc"
-                           << "-";
-    QTest::newRow("'9999999999'") << "9999999999"
-                                  << "-";
-}
-
-void TestFactor::windowSheetClick() {
-    QFETCH(QString, clipboard);
-    QFETCH(QString, factors);
-    QClipboard* board = QGuiApplication::clipboard();
-    board->setText(clipboard);
-    if (board->text() != clipboard)
-        QSKIP("this platform keeps no clipboard");
-    Form1 form;
-    form.currentNumber = 360;
-    form.picZeichenblatt->setRecording(true);
-    QTest::mouseClick(form.picZeichenblatt, Qt::LeftButton);
-    QCOMPARE(form.clipText, clipboard);
-    QCOMPARE(form.currentNumber, 360.0);
-    const SheetReading r = ReadSheet(form.picZeichenblatt->records());
-    QVERIFY(r.cleared);
-    if (factors == QStringLiteral("-"))
-        QCOMPARE(r.callsAfterClear, 0);
-    else
-        QCOMPARE(r.factors, factors);
-
-    // A clipboard without text reads as the empty text: the sheet is cleared and stays empty.
-    auto* image = new QMimeData;
-    image->setData(QStringLiteral("application/octet-stream"), QByteArray("220"));
-    board->setMimeData(image);
-    form.picZeichenblatt->clearRecords();
-    QTest::mouseClick(form.picZeichenblatt, Qt::LeftButton);
-    QCOMPARE(form.clipText, QString());
-    const SheetReading empty = ReadSheet(form.picZeichenblatt->records());
-    QVERIFY(empty.cleared);
-    QCOMPARE(empty.callsAfterClear, 0);
-}
-
-// Every press clears the sheet and shows a number on it, the second press of a double click too.
-void TestFactor::windowDoubleClickIsTwoPresses_data() {
-    QTest::addColumn<QString>("target");
-    QTest::newRow("canvas") << "picAusgabe";
-    QTest::newRow("txtIter") << "txtIter";
-    QTest::newRow("sheet") << "picZeichenblatt";
-}
-
-void TestFactor::windowDoubleClickIsTwoPresses() {
-    QFETCH(QString, target);
-    QGuiApplication::clipboard()->setText(QStringLiteral("28"));
-    Form1 form;
-    form.txtIter->setText(QStringLiteral("28"));
-    form.picZeichenblatt->setRecording(true);
-    auto* widget = form.findChild<QWidget*>(target);
-    QVERIFY(widget);
-    const QPoint at(widget->width() / 2, widget->height() / 2);
-    // The events a double click brings: press, release, double click, release.
-    QTest::mousePress(widget, Qt::LeftButton, {}, at);
-    QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
-    QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
-    QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
-    const auto& calls = form.picZeichenblatt->records();
-    QCOMPARE(std::count_if(calls.begin(), calls.end(),
-                           [](const DrawCall& c) { return c.op == QLatin1String("Cls"); }),
-             2);
 }
 
 QTEST_MAIN(TestFactor)

@@ -1,121 +1,63 @@
 // SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "form1.h"
 #include "interact/canvaspicker.h"
+#include "support.h"
 #include "surface/fontchoice.h"
 #include "surface/numbertext.h"
 #include "surface/picturebox.h"
-#include "surface/shape.h"
 
-#include <QAction>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QList>
+#include <QPointF>
 #include <QStringList>
 #include <QTest>
-#include <QWindow>
 
-#include <cmath>
-#include <limits>
 #include <memory>
+#include <optional>
 
 using interact::CanvasPicker;
 using surface::NumberText;
 using surface::PictureBox;
-using DrawCall = PictureBox::DrawCall;
+using namespace support;
+
+Q_DECLARE_METATYPE(std::optional<double>)
 
 namespace {
 
-const QColor black(0, 0, 0);
-const QColor red(255, 0, 0);
-const QColor green(0, 255, 0);
-const QColor blue(0, 0, 255);
-const QColor darkBlue(0, 0, 128);
+// The picker's button codes.
+constexpr int leftButton = 1;
+constexpr int rightButton = 2;
+constexpr int middleButton = 4;
+
 const QString drawHelp = QStringLiteral("Rechte Maustaste = Zeichnen");
 
-// A canvas with the window's scale, 2 pixels per column and 10 per row, in a window of its own,
-// wired to the picker the way the main window wires its canvas. Events go through the window,
-// so they reach whichever widget lies under the pointer.
-class Harness {
-  public:
-    Harness() {
-        window.resize(1010, 390);
-        canvas = new PictureBox(&window);
-        canvas->setGeometry(0, 0, 1010, 390);
-        canvas->Scale(0, 36, 505, -3);
-        canvas->FontBold = true;
-        marker = new surface::Shape(canvas);
-        marker->resize(2, 20);
-        canvas->moveChild(marker, 42, 0);
-        QObject::connect(canvas, &PictureBox::mouseDown, [this](int b, int, double x, double y) {
-            CanvasPicker::MouseDown(*canvas, state(), b, x, y, abundanceShown);
-        });
-        QObject::connect(canvas, &PictureBox::mouseMove, [this](int, int, double x, double y) {
-            const auto moved = CanvasPicker::MouseMove(*canvas, state(), x, y);
-            helpText = moved.helpText;
-            if (moved.markerLeft)
-                canvas->moveChild(marker, *moved.markerLeft, std::nullopt);
-        });
-        QObject::connect(canvas, &PictureBox::mouseUp,
-                         [this](int, int, double, double) { CanvasPicker::MouseUp(state()); });
-        window.show();
-        exposed = QTest::qWaitForWindowExposed(&window);
-        canvas->setRecording(true);
-    }
-
-    CanvasPicker::State state() {
-        return {rangeBase, currentNumber, isDrawing, lastDrawX, lastDrawY};
-    }
-    QPoint at(double x, double y) const {
-        return canvas->mapTo(&window, canvas->toPixel(x, y).toPoint());
-    }
-    QWindow* handle() { return window.windowHandle(); }
-    void press(Qt::MouseButton b, double x, double y) {
-        QTest::mousePress(handle(), b, {}, at(x, y));
-    }
-    void release(Qt::MouseButton b, double x, double y) {
-        QTest::mouseRelease(handle(), b, {}, at(x, y));
-    }
-    void move(double x, double y) { QTest::mouseMove(handle(), at(x, y)); }
-
-    QWidget window;
-    PictureBox* canvas = nullptr;
-    surface::Shape* marker = nullptr;
-    bool exposed = false;
+// A canvas set up as the window's, in the bold type the number line leaves, and the variables
+// the picker reads and writes, with the values the window starts with. Presses, moves and
+// releases go straight to the picker, in canvas units.
+struct Picker {
+    std::unique_ptr<PictureBox> canvas = OutputCanvas();
     int rangeBase = 0;
     double currentNumber = 720;
     bool isDrawing = false;
     double lastDrawX = 0;
     double lastDrawY = 0;
     bool abundanceShown = false;
-    QString helpText;
-};
 
-QVector<DrawCall> CallsOf(const QVector<DrawCall>& calls, const QString& op) {
-    QVector<DrawCall> out;
-    for (const DrawCall& c : calls)
-        if (c.op == op)
-            out.append(c);
-    return out;
-}
-
-double Round4(double v) {
-    return std::round(v * 10000) / 10000;
-}
-
-// The texts printed on a sheet after its last Cls, joined by "|"; "" when it stayed empty.
-QString SheetTexts(const QVector<DrawCall>& calls, bool* cleared) {
-    QStringList texts;
-    *cleared = false;
-    for (const DrawCall& c : calls) {
-        if (c.op == QStringLiteral("Cls")) {
-            texts.clear();
-            *cleared = true;
-        } else if (c.op == QStringLiteral("Print")) {
-            texts << c.text;
-        }
+    Picker() {
+        canvas->FontBold = true;
+        canvas->setRecording(true);
     }
-    return texts.join(QLatin1Char('|'));
-}
+    CanvasPicker::State state() {
+        return {rangeBase, currentNumber, isDrawing, lastDrawX, lastDrawY};
+    }
+    void press(int button, double x, double y) {
+        CanvasPicker::MouseDown(*canvas, state(), button, x, y, abundanceShown);
+    }
+    CanvasPicker::MoveResult move(double x, double y) {
+        return CanvasPicker::MouseMove(*canvas, state(), x, y);
+    }
+    void release() { CanvasPicker::MouseUp(state()); }
+    QVector<Call> calls(const QString& op) const { return CallsOf(canvas->records(), op); }
+};
 
 } // namespace
 
@@ -141,15 +83,8 @@ class TestInteract : public QObject {
     void freehandDrawing();
     void rightPressAndReleaseDrawNothing();
     void leftPickDuringDragTurnsSegmentsBlack();
-    void markerLetsMouseThrough();
     void secondPickKeepsFirst_data();
     void secondPickKeepsFirst();
-
-    void windowPickShowsFactorization_data();
-    void windowPickShowsFactorization();
-    void windowPressRefreshesSheet_data();
-    void windowPressRefreshesSheet();
-    void windowMarkerAndDrawing();
 };
 
 void TestInteract::pickColumn220_data() {
@@ -169,7 +104,7 @@ void TestInteract::pickColumn220_data() {
     QTest::newRow("T = 12") << 12 << " 12 " << 219.4 << 13.0 << 12.0 << blue;
 }
 
-// A real left press on the strip over column 220.
+// A left press on the strip over column 220.
 void TestInteract::pickColumn220() {
     QFETCH(int, index);
     QFETCH(QString, text);
@@ -177,13 +112,12 @@ void TestInteract::pickColumn220() {
     QFETCH(double, y);
     QFETCH(double, fontSize);
     QFETCH(QColor, colour);
-    Harness h;
-    QVERIFY(h.exposed);
-    h.press(Qt::LeftButton, 220, 0.5);
-    h.release(Qt::LeftButton, 220, 0.5);
-    const QVector<DrawCall> prints = CallsOf(h.canvas->records(), QStringLiteral("Print"));
+    Picker p;
+    p.press(leftButton, 220, 0.5);
+    p.release();
+    const QVector<Call> prints = p.calls(QStringLiteral("Print"));
     QCOMPARE(prints.size(), 13);
-    const DrawCall& c = prints[index];
+    const Call& c = prints[index];
     QCOMPARE(c.text, text);
     QCOMPARE(Round4(c.x1), x);
     QCOMPARE(c.y1, y);
@@ -191,17 +125,17 @@ void TestInteract::pickColumn220() {
     QCOMPARE(c.color, colour);
     QVERIFY(c.bold);
 
-    const QVector<DrawCall> rings = CallsOf(h.canvas->records(), QStringLiteral("Circle"));
+    const QVector<Call> rings = p.calls(QStringLiteral("Circle"));
     QCOMPARE(rings.size(), 1);
     QCOMPARE(Round4(rings[0].x1), 219.8);
     QCOMPARE(rings[0].y1, 12.5);
     QCOMPARE(rings[0].radius, 0.4);
     QCOMPARE(rings[0].color, blue);
     QCOMPARE(rings[0].drawWidth, 1);
-    QCOMPARE(h.currentNumber, 220.0);
-    QCOMPARE(h.canvas->ForeColor, black);
-    QCOMPARE(h.canvas->DrawWidth, 1);
-    QVERIFY(!h.isDrawing);
+    QCOMPARE(p.currentNumber, 220.0);
+    QCOMPARE(p.canvas->ForeColor, black);
+    QCOMPARE(p.canvas->DrawWidth, 1);
+    QVERIFY(!p.isDrawing);
 }
 
 void TestInteract::pickSumAndCount_data() {
@@ -263,28 +197,27 @@ void TestInteract::pickSumAndCount() {
     QFETCH(double, countY);
     QFETCH(double, ringX);
     QFETCH(double, ringY);
-    Harness h;
-    QVERIFY(h.exposed);
-    h.rangeBase = rangeBase;
-    h.abundanceShown = abundance;
-    h.press(Qt::LeftButton, pressX, -1);
-    h.release(Qt::LeftButton, pressX, -1);
-    QCOMPARE(h.currentNumber, number);
-    const QVector<DrawCall> prints = CallsOf(h.canvas->records(), QStringLiteral("Print"));
+    Picker p;
+    p.rangeBase = rangeBase;
+    p.abundanceShown = abundance;
+    p.press(leftButton, pressX, -1);
+    p.release();
+    QCOMPARE(p.currentNumber, number);
+    const QVector<Call> prints = p.calls(QStringLiteral("Print"));
     QVERIFY(prints.size() >= 2);
-    const DrawCall& sum = prints[prints.size() - 2];
+    const Call& sum = prints[prints.size() - 2];
     QCOMPARE(sum.text, sumText);
     QCOMPARE(Round4(sum.x1), sumX);
     QCOMPARE(sum.y1, sumY);
     QCOMPARE(sum.color, sumColour);
     QCOMPARE(sum.fontSize, 16.0);
-    const DrawCall& count = prints.last();
+    const Call& count = prints.last();
     QCOMPARE(count.text, countText);
     QCOMPARE(Round4(count.x1), countX);
     QCOMPARE(count.y1, countY);
     QCOMPARE(count.color, blue);
     QCOMPARE(count.fontSize, 12.0);
-    const QVector<DrawCall> rings = CallsOf(h.canvas->records(), QStringLiteral("Circle"));
+    const QVector<Call> rings = p.calls(QStringLiteral("Circle"));
     QCOMPARE(rings.size(), 1);
     QCOMPARE(Round4(rings[0].x1), ringX);
     QCOMPARE(rings[0].y1, ringY);
@@ -297,43 +230,34 @@ void TestInteract::pickWritesEveryDivisor_data() {
 }
 
 // Every column of a range: the divisor labels, the sum and T(n) against divisors found by
-// plain search, each label at its height and offset.
+// sieving, each label at its height and offset.
 void TestInteract::pickWritesEveryDivisor() {
     QFETCH(int, rangeBase);
-    PictureBox canvas;
-    canvas.resize(1010, 390);
-    canvas.Scale(0, 36, 505, -3);
-    canvas.setRecording(true);
-    int base = rangeBase;
-    double current = 0;
-    bool drawing = false;
-    double lx = 0;
-    double ly = 0;
+    Picker p;
+    p.rangeBase = rangeBase;
+    p.currentNumber = 0;
     for (int c = 1; c <= 500; ++c) {
         const long long n = rangeBase + c;
-        canvas.clearRecords();
-        CanvasPicker::MouseDown(canvas, {base, current, drawing, lx, ly}, 1, c, 0, false);
+        p.canvas->clearRecords();
+        p.press(leftButton, c, 0);
+        // The largest divisor first.
         QVector<long long> divisors;
-        long long sum = 0;
-        for (long long s = n / 2; s >= 1; --s) {
-            if (n % s == 0) {
-                divisors.append(s);
-                sum += s;
-            }
-        }
-        const QVector<DrawCall> prints = CallsOf(canvas.records(), QStringLiteral("Print"));
+        for (auto d = ProperDivisors()[n].rbegin(); d != ProperDivisors()[n].rend(); ++d)
+            divisors.append(*d);
+        const long long sum = SumOf(n);
+        const QVector<Call> prints = p.calls(QStringLiteral("Print"));
         QCOMPARE(prints.size(), divisors.size() + 2);
         for (qsizetype k = 0; k < divisors.size(); ++k) {
             QCOMPARE(prints[k].text, NumberText::of(divisors[k]) + QLatin1Char(' '));
             QCOMPARE(prints[k].y1, double(k + 1));
             QCOMPARE(prints[k].x1, c - 0.2 * NumberText::width(divisors[k]));
         }
-        const DrawCall& sumLabel = prints[divisors.size()];
+        const Call& sumLabel = prints[divisors.size()];
         QCOMPARE(sumLabel.text, NumberText::of(sum) + QLatin1Char(' '));
         QCOMPARE(sumLabel.y1, double(divisors.size() + 4));
         QCOMPARE(sumLabel.color, sum < n ? red : sum > n ? black : green);
         QCOMPARE(prints.last().text, NumberText::of(divisors.size() + 1) + QLatin1Char(' '));
-        QCOMPARE(current, double(n));
+        QCOMPARE(p.currentNumber, double(n));
     }
 }
 
@@ -341,9 +265,9 @@ void TestInteract::pressWithoutPick_data() {
     QTest::addColumn<int>("button");
     QTest::addColumn<double>("x");
     QTest::addColumn<double>("y");
-    QTest::newRow("left at y = 1") << int(Qt::LeftButton) << 100.0 << 1.0;
-    QTest::newRow("left in the chart area") << int(Qt::LeftButton) << 100.0 << 20.0;
-    QTest::newRow("middle on the strip") << int(Qt::MiddleButton) << 100.0 << 0.5;
+    QTest::newRow("left at y = 1") << leftButton << 100.0 << 1.0;
+    QTest::newRow("left in the chart area") << leftButton << 100.0 << 20.0;
+    QTest::newRow("middle on the strip") << middleButton << 100.0 << 0.5;
 }
 
 // Only the sheet is refreshed (by the window); the canvas and the number stay.
@@ -351,14 +275,12 @@ void TestInteract::pressWithoutPick() {
     QFETCH(int, button);
     QFETCH(double, x);
     QFETCH(double, y);
-    Harness h;
-    QVERIFY(h.exposed);
-    const auto b = static_cast<Qt::MouseButton>(button);
-    h.press(b, x, y);
-    h.release(b, x, y);
-    QVERIFY(h.canvas->records().isEmpty());
-    QCOMPARE(h.currentNumber, 720.0);
-    QVERIFY(!h.isDrawing);
+    Picker p;
+    p.press(button, x, y);
+    p.release();
+    QVERIFY(p.canvas->records().isEmpty());
+    QCOMPARE(p.currentNumber, 720.0);
+    QVERIFY(!p.isDrawing);
 }
 
 void TestInteract::moves_data() {
@@ -366,15 +288,22 @@ void TestInteract::moves_data() {
     QTest::addColumn<double>("x");
     QTest::addColumn<double>("y");
     QTest::addColumn<QString>("help");
-    QTest::addColumn<double>("markerLeft");
-    QTest::newRow("7 on the strip") << 0 << 7.0 << 0.5 << "n =  7; Anklicken!" << 6.3;
-    QTest::newRow("7 just below 1") << 0 << 7.0 << 0.9 << "n =  7; Anklicken!" << 6.3;
-    QTest::newRow("7.5 rounds up") << 0 << 7.5 << -2.5 << "n =  8; Anklicken!" << 7.3;
-    QTest::newRow("220") << 0 << 220.0 << 0.0 << "n =  220; Anklicken!" << 219.3;
-    QTest::newRow("left edge") << 0 << 0.0 << 0.5 << "n =  0; Anklicken!" << -0.7;
-    QTest::newRow("501...1000") << 500 << 1.0 << 0.5 << "n =  501; Anklicken!" << 0.3;
-    QTest::newRow("y = 1") << 0 << 7.0 << 1.0 << drawHelp << 42.0;
-    QTest::newRow("chart area") << 0 << 100.0 << 20.0 << drawHelp << 42.0;
+    QTest::addColumn<std::optional<double>>("markerLeft"); // nothing: the marker stays
+    const std::optional<double> stays;
+    QTest::newRow("7 on the strip")
+        << 0 << 7.0 << 0.5 << "n =  7; Anklicken!" << std::optional<double>(6.3);
+    QTest::newRow("7 just below 1")
+        << 0 << 7.0 << 0.9 << "n =  7; Anklicken!" << std::optional<double>(6.3);
+    QTest::newRow("7.5 rounds up")
+        << 0 << 7.5 << -2.5 << "n =  8; Anklicken!" << std::optional<double>(7.3);
+    QTest::newRow("220") << 0 << 220.0 << 0.0 << "n =  220; Anklicken!"
+                         << std::optional<double>(219.3);
+    QTest::newRow("left edge") << 0 << 0.0 << 0.5 << "n =  0; Anklicken!"
+                               << std::optional<double>(-0.7);
+    QTest::newRow("501...1000") << 500 << 1.0 << 0.5 << "n =  501; Anklicken!"
+                                << std::optional<double>(0.3);
+    QTest::newRow("y = 1") << 0 << 7.0 << 1.0 << drawHelp << stays;
+    QTest::newRow("chart area") << 0 << 100.0 << 20.0 << drawHelp << stays;
 }
 
 void TestInteract::moves() {
@@ -382,16 +311,16 @@ void TestInteract::moves() {
     QFETCH(double, x);
     QFETCH(double, y);
     QFETCH(QString, help);
-    QFETCH(double, markerLeft);
-    Harness h;
-    QVERIFY(h.exposed);
-    h.rangeBase = rangeBase;
-    h.move(x, y);
-    QCOMPARE(h.helpText, help);
-    QCOMPARE(Round4(PictureBox::childLeft(h.marker)), markerLeft);
-    QCOMPARE(h.marker->x(), h.canvas->childX(markerLeft));
+    QFETCH(std::optional<double>, markerLeft);
+    Picker p;
+    p.rangeBase = rangeBase;
+    const CanvasPicker::MoveResult moved = p.move(x, y);
+    QCOMPARE(moved.helpText, help);
+    QCOMPARE(moved.markerLeft.has_value(), markerLeft.has_value());
+    if (markerLeft)
+        QCOMPARE(Round4(*moved.markerLeft), *markerLeft);
     // Moving draws nothing while no right button is held.
-    QVERIFY(h.canvas->records().isEmpty());
+    QVERIFY(p.canvas->records().isEmpty());
 }
 
 void TestInteract::freehandDrawing_data() {
@@ -403,18 +332,17 @@ void TestInteract::freehandDrawing_data() {
 
 void TestInteract::freehandDrawing() {
     QFETCH(QList<QPointF>, path);
-    Harness h;
-    QVERIFY(h.exposed);
-    h.press(Qt::RightButton, path[0].x(), path[0].y());
-    QVERIFY(h.isDrawing);
-    QCOMPARE(h.canvas->ForeColor, darkBlue);
-    QCOMPARE(h.canvas->DrawWidth, 2);
+    Picker p;
+    p.press(rightButton, path[0].x(), path[0].y());
+    QVERIFY(p.isDrawing);
+    QCOMPARE(p.canvas->ForeColor, darkBlue);
+    QCOMPARE(p.canvas->DrawWidth, 2);
     for (qsizetype i = 1; i < path.size(); ++i)
-        h.move(path[i].x(), path[i].y());
-    h.release(Qt::RightButton, path.last().x(), path.last().y());
-    QVERIFY(!h.isDrawing);
-    h.move(50, 10); // after the release: no segment
-    const QVector<DrawCall> lines = CallsOf(h.canvas->records(), QStringLiteral("Line"));
+        p.move(path[i].x(), path[i].y());
+    p.release();
+    QVERIFY(!p.isDrawing);
+    p.move(50, 10); // after the release: no segment
+    const QVector<Call> lines = p.calls(QStringLiteral("Line"));
     QCOMPARE(lines.size(), path.size() - 1);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QCOMPARE(lines[i].x1, path[i].x());
@@ -424,30 +352,29 @@ void TestInteract::freehandDrawing() {
         QCOMPARE(lines[i].color, darkBlue);
         QCOMPARE(lines[i].drawWidth, 3);
     }
-    QCOMPARE(h.lastDrawX, path.last().x());
-    QCOMPARE(h.lastDrawY, path.last().y());
+    QCOMPARE(p.lastDrawX, path.last().x());
+    QCOMPARE(p.lastDrawY, path.last().y());
     // On the image: the first segment's middle is dark blue.
     const QPointF mid =
-        h.canvas->toPixel((path[0].x() + path[1].x()) / 2, (path[0].y() + path[1].y()) / 2);
-    QCOMPARE(h.canvas->image().pixelColor(mid.toPoint()), darkBlue);
+        p.canvas->toPixel((path[0].x() + path[1].x()) / 2, (path[0].y() + path[1].y()) / 2);
+    QCOMPARE(p.canvas->image().pixelColor(mid.toPoint()), darkBlue);
 }
 
 void TestInteract::rightPressAndReleaseDrawNothing() {
-    Harness h;
-    QVERIFY(h.exposed);
-    h.press(Qt::RightButton, 200, 10);
-    h.release(Qt::RightButton, 200, 10);
-    QVERIFY(!h.isDrawing);
-    QVERIFY(h.canvas->records().isEmpty());
-    QCOMPARE(h.lastDrawX, 200.0);
-    QCOMPARE(h.lastDrawY, 10.0);
+    Picker p;
+    p.press(rightButton, 200, 10);
+    p.release();
+    QVERIFY(!p.isDrawing);
+    QVERIFY(p.canvas->records().isEmpty());
+    QCOMPARE(p.lastDrawX, 200.0);
+    QCOMPARE(p.lastDrawY, 10.0);
     // A 3-pixel line across a row: only here the pixels change.
-    h.press(Qt::RightButton, 200, 22);
-    h.move(210, 22);
-    h.release(Qt::RightButton, 210, 22);
-    const QImage& image = h.canvas->image();
-    const int row = h.canvas->toPixel(205, 22).toPoint().y();
-    const int column = h.canvas->toPixel(205, 22).toPoint().x();
+    p.press(rightButton, 200, 22);
+    p.move(210, 22);
+    p.release();
+    const QImage& image = p.canvas->image();
+    const int row = p.canvas->toPixel(205, 22).toPoint().y();
+    const int column = p.canvas->toPixel(205, 22).toPoint().x();
     for (int dy = -1; dy <= 1; ++dy)
         QCOMPARE(image.pixelColor(column, row + dy), darkBlue);
     QCOMPARE(image.pixelColor(column, row - 3), QColor(Qt::white));
@@ -457,20 +384,19 @@ void TestInteract::rightPressAndReleaseDrawNothing() {
 // A left pick while the right button is held: the drag goes on in the pick's black until the
 // left release ends it.
 void TestInteract::leftPickDuringDragTurnsSegmentsBlack() {
-    Harness h;
-    QVERIFY(h.exposed);
-    h.press(Qt::RightButton, 100, 20);
-    h.move(110, 20);
-    h.move(6, 0.5);
-    h.press(Qt::LeftButton, 6, 0.5);
-    QVERIFY(h.isDrawing);
-    QCOMPARE(h.currentNumber, 6.0);
-    h.move(120, 20);
-    h.release(Qt::LeftButton, 120, 20);
-    QVERIFY(!h.isDrawing);
-    h.move(130, 20);
-    h.release(Qt::RightButton, 130, 20);
-    const QVector<DrawCall> lines = CallsOf(h.canvas->records(), QStringLiteral("Line"));
+    Picker p;
+    p.press(rightButton, 100, 20);
+    p.move(110, 20);
+    p.move(6, 0.5);
+    p.press(leftButton, 6, 0.5);
+    QVERIFY(p.isDrawing);
+    QCOMPARE(p.currentNumber, 6.0);
+    p.move(120, 20);
+    p.release(); // the left button
+    QVERIFY(!p.isDrawing);
+    p.move(130, 20);
+    p.release(); // the right button
+    const QVector<Call> lines = p.calls(QStringLiteral("Line"));
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines[0].color, darkBlue);
     QCOMPARE(lines[1].color, darkBlue);
@@ -480,26 +406,6 @@ void TestInteract::leftPickDuringDragTurnsSegmentsBlack() {
     QCOMPARE(lines[2].x1, 6.0);
     QCOMPARE(lines[2].y1, 0.5);
     QCOMPARE(lines[2].x2, 120.0);
-}
-
-// The marker lies on the strip but presses and moves over it reach the canvas.
-void TestInteract::markerLetsMouseThrough() {
-    Harness h;
-    QVERIFY(h.exposed);
-    h.move(50, 0.5);
-    QCOMPARE(PictureBox::childLeft(h.marker), 49.3);
-    const QPoint inside = h.marker->geometry().center();
-    const QPointF user = h.canvas->toUser(inside);
-    QVERIFY(user.y() < 1);
-    QCOMPARE(CanvasPicker::PickedColumn(user.x()), 50.0);
-    const QPoint point = h.canvas->mapTo(&h.window, inside);
-    QVERIFY(h.marker->geometry().contains(h.canvas->mapFrom(&h.window, point)));
-    h.helpText.clear();
-    QTest::mouseMove(h.handle(), point);
-    QCOMPARE(h.helpText, QStringLiteral("n =  50; Anklicken!"));
-    QTest::mousePress(h.handle(), Qt::LeftButton, {}, point);
-    QTest::mouseRelease(h.handle(), Qt::LeftButton, {}, point);
-    QCOMPARE(h.currentNumber, 50.0);
 }
 
 void TestInteract::secondPickKeepsFirst_data() {
@@ -514,175 +420,37 @@ void TestInteract::secondPickKeepsFirst_data() {
 void TestInteract::secondPickKeepsFirst() {
     QFETCH(double, first);
     QFETCH(double, second);
-    Harness both;
-    Harness alone;
-    QVERIFY(both.exposed && alone.exposed);
-    both.press(Qt::LeftButton, first, 0.5);
-    both.release(Qt::LeftButton, first, 0.5);
-    const QImage firstOnly = both.canvas->image().copy();
-    alone.press(Qt::LeftButton, second, 0.5);
-    alone.release(Qt::LeftButton, second, 0.5);
-    const QImage& secondOnly = alone.canvas->image();
-    both.press(Qt::LeftButton, second, 0.5);
-    both.release(Qt::LeftButton, second, 0.5);
-    const QImage& picture = both.canvas->image();
+    Picker both;
+    Picker alone;
+    both.press(leftButton, first, 0.5);
+    both.release();
+    const QImage firstOnly = both.canvas->image().convertToFormat(QImage::Format_RGB32);
+    alone.press(leftButton, second, 0.5);
+    alone.release();
+    const QImage secondOnly = alone.canvas->image().convertToFormat(QImage::Format_RGB32);
+    both.press(leftButton, second, 0.5);
+    both.release();
+    const QImage picture = both.canvas->image().convertToFormat(QImage::Format_RGB32);
     const QRgb white = qRgb(255, 255, 255);
     int drawn = 0;
     int differing = 0;
     QPoint firstDifference;
-    for (int y = 0; y < picture.height(); ++y)
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* shown = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        const auto* kept = reinterpret_cast<const QRgb*>(firstOnly.constScanLine(y));
+        const auto* other = reinterpret_cast<const QRgb*>(secondOnly.constScanLine(y));
         for (int x = 0; x < picture.width(); ++x) {
-            const bool kept = firstOnly.pixel(x, y) != white;
-            drawn += kept;
-            if (picture.pixel(x, y) != (kept ? firstOnly : secondOnly).pixel(x, y) &&
-                differing++ == 0)
+            const bool fromFirst = kept[x] != white;
+            drawn += fromFirst;
+            if (shown[x] != (fromFirst ? kept : other)[x] && differing++ == 0)
                 firstDifference = QPoint(x, y);
         }
+    }
     QVERIFY(drawn > 0);
     QVERIFY2(differing == 0, qPrintable(QStringLiteral("%1 pixels differ, the first at (%2, %3)")
                                             .arg(differing)
                                             .arg(firstDifference.x())
                                             .arg(firstDifference.y())));
-}
-
-// ---- the window ----
-
-namespace {
-
-// The shown window, with the point of the canvas at (x, y) in window coordinates. The hit list
-// and the sheet cover the upper left of the canvas frame.
-struct ShownForm {
-    Form1 form;
-    bool exposed = false;
-    ShownForm() {
-        form.show();
-        exposed = QTest::qWaitForWindowExposed(&form);
-        form.picZeichenblatt->setRecording(true);
-        form.picAusgabe->setRecording(true);
-    }
-    QPoint at(double x, double y) {
-        return form.picAusgabe->mapTo(&form, form.picAusgabe->toPixel(x, y).toPoint());
-    }
-    // Nothing but the canvas (and the marker, which takes no mouse events) lies at p.
-    bool visible(QPoint p) { return form.childAt(p) == form.picAusgabe; }
-    QWindow* handle() { return form.windowHandle(); }
-    QString sheet(bool* cleared) { return SheetTexts(form.picZeichenblatt->records(), cleared); }
-};
-
-} // namespace
-
-void TestInteract::windowPickShowsFactorization_data() {
-    QTest::addColumn<double>("column");
-    QTest::addColumn<bool>("abundance");
-    QTest::addColumn<QString>("sumText");
-    QTest::addColumn<QString>("sheet");
-    QTest::newRow("12") << 12.0 << false << " 16 "
-                        << " 12 =| 2 | 2 | 3 | 1 ";
-    QTest::newRow("12 with the abundance mark") << 12.0 << true << " 4 "
-                                                << " 12 =| 2 | 2 | 3 | 1 ";
-    QTest::newRow("10 with the abundance mark") << 10.0 << true << "-2 "
-                                                << " 10 =| 2 | 1 | 5 | 1 ";
-    QTest::newRow("left of 0.5: empty sheet") << 0.2 << false << " 0 "
-                                              << "";
-}
-
-void TestInteract::windowPickShowsFactorization() {
-    QFETCH(double, column);
-    QFETCH(bool, abundance);
-    QFETCH(QString, sumText);
-    QFETCH(QString, sheet);
-    ShownForm s;
-    QVERIFY(s.exposed);
-    if (abundance)
-        s.form.cmdTeilersumme2->trigger(); // draws the abundance chart and sets its mark
-    const QPoint p = s.at(column, 0.5);
-    QVERIFY(s.visible(p));
-    QTest::mousePress(s.handle(), Qt::LeftButton, {}, p);
-    QTest::mouseRelease(s.handle(), Qt::LeftButton, {}, p);
-    QCOMPARE(s.form.currentNumber, std::floor(column + 0.5));
-    const QVector<DrawCall> prints = CallsOf(s.form.picAusgabe->records(), QStringLiteral("Print"));
-    QVERIFY(prints.size() >= 2);
-    QCOMPARE(prints[prints.size() - 2].text, sumText);
-    bool cleared = false;
-    QCOMPARE(s.sheet(&cleared), sheet);
-    QVERIFY(cleared);
-}
-
-void TestInteract::windowPressRefreshesSheet_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("button");
-    QTest::addColumn<double>("y");
-    QTest::addColumn<QString>("sheet");
-    QTest::newRow("after S on 220, above the strip")
-        << "220" << int(Qt::LeftButton) << 5.0 << " 284 =| 2 | 2 | 71 | 1 ";
-    QTest::newRow("after S on 220, middle button on the strip")
-        << "220" << int(Qt::MiddleButton) << 0.5 << " 284 =| 2 | 2 | 71 | 1 ";
-    QTest::newRow("after S on 284, right button")
-        << "284" << int(Qt::RightButton) << 6.0 << " 220 =| 2 | 2 | 5 | 1 | 11 | 1 ";
-    QTest::newRow("beyond 32 bits: sheet stays empty")
-        << "866421317361600" << int(Qt::LeftButton) << 5.0 << "";
-}
-
-// A press that picks nothing shows the current number, here the result of an S step.
-void TestInteract::windowPressRefreshesSheet() {
-    QFETCH(QString, typed);
-    QFETCH(int, button);
-    QFETCH(double, y);
-    QFETCH(QString, sheet);
-    ShownForm s;
-    QVERIFY(s.exposed);
-    s.form.txtIter->setText(typed);
-    QTest::mouseClick(s.form.cmdIter, Qt::LeftButton);
-    const double current = s.form.currentNumber;
-    const QPoint p = s.at(20, y);
-    QVERIFY(s.visible(p));
-    const auto b = static_cast<Qt::MouseButton>(button);
-    QTest::mousePress(s.handle(), b, {}, p);
-    QTest::mouseRelease(s.handle(), b, {}, p);
-    QCOMPARE(s.form.currentNumber, current);
-    QVERIFY(CallsOf(s.form.picAusgabe->records(), QStringLiteral("Print")).isEmpty());
-    bool cleared = false;
-    QCOMPARE(s.sheet(&cleared), sheet);
-    QVERIFY(cleared);
-}
-
-// Moves name the number and slide Shape1; a press on Shape1 picks the column below it; the
-// right button draws dark blue lines 3 pixels wide.
-void TestInteract::windowMarkerAndDrawing() {
-    ShownForm s;
-    QVERIFY(s.exposed);
-    const QPoint strip = s.at(10, 0.5);
-    QVERIFY(s.visible(strip));
-    QTest::mouseMove(s.handle(), strip);
-    QCOMPARE(s.form.txtHilfe->text(), QStringLiteral("n =  10; Anklicken!"));
-    QCOMPARE(PictureBox::childLeft(s.form.Shape1), 9.3);
-    QVERIFY(s.visible(s.at(10, 5)));
-    QTest::mouseMove(s.handle(), s.at(10, 5));
-    QCOMPARE(s.form.txtHilfe->text(), drawHelp);
-    QCOMPARE(PictureBox::childLeft(s.form.Shape1), 9.3);
-
-    const QPoint onMarker = s.form.Shape1->mapTo(&s.form, s.form.Shape1->rect().center());
-    QVERIFY(s.visible(onMarker));
-    QTest::mousePress(s.handle(), Qt::LeftButton, {}, onMarker);
-    QTest::mouseRelease(s.handle(), Qt::LeftButton, {}, onMarker);
-    QCOMPARE(s.form.currentNumber, 10.0);
-    bool cleared = false;
-    QCOMPARE(s.sheet(&cleared), QStringLiteral(" 10 =| 2 | 1 | 5 | 1 "));
-
-    s.form.picAusgabe->clearRecords();
-    QVERIFY(s.visible(s.at(5, 5)) && s.visible(s.at(12, 7)));
-    QTest::mousePress(s.handle(), Qt::RightButton, {}, s.at(5, 5));
-    QTest::mouseMove(s.handle(), s.at(8, 3));
-    QTest::mouseMove(s.handle(), s.at(12, 7));
-    QTest::mouseRelease(s.handle(), Qt::RightButton, {}, s.at(12, 7));
-    QTest::mouseMove(s.handle(), s.at(15, 7));
-    const QVector<DrawCall> lines = CallsOf(s.form.picAusgabe->records(), QStringLiteral("Line"));
-    QCOMPARE(lines.size(), 2);
-    for (const DrawCall& line : lines) {
-        QCOMPARE(line.color, darkBlue);
-        QCOMPARE(line.drawWidth, 3);
-    }
-    QVERIFY(!s.form.isDrawing);
 }
 
 QTEST_MAIN(TestInteract)
