@@ -28,8 +28,8 @@ FloorDrawing::FloorDrawing(const QVector<PictureBox::DrawCall>& calls, PictureBo
         font.setPointSizeF(size > 0 ? size : 1);
         font.setBold(bold);
         font.setStyleStrategy(QFont::NoAntialias);
-        fonts.push_back(font);
-        const std::pair<int, double> entry{static_cast<int>(fonts.size()) - 1,
+        m_fonts.push_back(font);
+        const std::pair<int, double> entry{static_cast<int>(m_fonts.size()) - 1,
                                            QFontMetricsF(font, &probe).ascent()};
         fontIndex.emplace(std::make_pair(size, bold), entry);
         return entry;
@@ -86,14 +86,14 @@ FloorDrawing::FloorDrawing(const QVector<PictureBox::DrawCall>& calls, PictureBo
             step.topLeft = a;
             QStaticText layout(call.text);
             layout.setTextFormat(Qt::PlainText);
-            layout.prepare(QTransform(), fonts[static_cast<std::size_t>(index)]);
-            layouts.push_back(layout);
-            step.layout = static_cast<int>(layouts.size()) - 1;
-            ++printCount;
+            layout.prepare(QTransform(), m_fonts[static_cast<std::size_t>(index)]);
+            m_layouts.push_back(layout);
+            step.layout = static_cast<int>(m_layouts.size()) - 1;
+            ++m_printCount;
         } else {
             continue;
         }
-        steps.push_back(std::move(step));
+        m_steps.push_back(std::move(step));
     }
 }
 
@@ -115,7 +115,7 @@ void FloorDrawing::drawSteps(QImage& image, Mode mode) const {
     QColor pen;
     int penWidth = -1;
     bool textPen = false;
-    for (const Step& s : steps) {
+    for (const Step& s : m_steps) {
         switch (s.kind) {
         case Kind::Fill:
             p.fillRect(QRect(QPoint(0, 0), image.size()), s.color);
@@ -148,7 +148,7 @@ void FloorDrawing::drawSteps(QImage& image, Mode mode) const {
                 textPen = false;
             }
             if (font != s.font) {
-                p.setFont(fonts[static_cast<std::size_t>(s.font)]);
+                p.setFont(m_fonts[static_cast<std::size_t>(s.font)]);
                 font = s.font;
             }
             if (!textPen || pen != s.color) {
@@ -157,7 +157,7 @@ void FloorDrawing::drawSteps(QImage& image, Mode mode) const {
                 textPen = true;
             }
             if (mode == Mode::CachedLabels)
-                p.drawStaticText(s.topLeft, layouts[static_cast<std::size_t>(s.layout)]);
+                p.drawStaticText(s.topLeft, m_layouts[static_cast<std::size_t>(s.layout)]);
             else
                 p.drawText(s.at, s.text);
             break;

@@ -29,8 +29,8 @@ class FloorDrawing {
     // The same, with every label laid out once beforehand (QStaticText) instead of at each call:
     // what a cache of laid-out labels in the canvas would save.
     void drawCachedLabels(QImage& image) const;
-    int labels() const { return printCount; }
-    int calls() const { return static_cast<int>(steps.size()); }
+    int labels() const { return m_printCount; }
+    int calls() const { return static_cast<int>(m_steps.size()); }
 
   private:
     enum class Kind { Fill, FillRect, Line, Rect, Ellipse, Text };
@@ -48,10 +48,10 @@ class FloorDrawing {
     };
     enum class Mode { Plain, SetUpPerLabel, CachedLabels };
     void drawSteps(QImage& image, Mode mode) const;
-    std::vector<Step> steps;
-    std::vector<QFont> fonts;
-    std::vector<QStaticText> layouts;
-    int printCount = 0;
+    std::vector<Step> m_steps;
+    std::vector<QFont> m_fonts;
+    std::vector<QStaticText> m_layouts;
+    int m_printCount = 0;
 };
 
 } // namespace bench

@@ -11,25 +11,25 @@ void MedianReporter::ReportRuns(const std::vector<Run>& reports) {
         // A single repetition has no aggregates: its one run is the median.
         const bool single = run.run_type == Run::RT_Iteration && run.repetitions == 1;
         if (single || (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")) {
-            medians[name] = run.GetAdjustedRealTime() * 1000.0 /
-                            benchmark::GetTimeUnitMultiplier(run.time_unit);
-            counts[name] = static_cast<int>(run.repetitions);
+            m_medians[name] = run.GetAdjustedRealTime() * 1000.0 /
+                              benchmark::GetTimeUnitMultiplier(run.time_unit);
+            m_counts[name] = static_cast<int>(run.repetitions);
             for (const auto& [counter, value] : run.counters)
-                medians[counter + "/" + name] = value.value;
+                m_medians[counter + "/" + name] = value.value;
         }
     }
 }
 
 std::optional<double> MedianReporter::medianMs(const std::string& name) const {
-    const auto found = medians.find(name);
-    if (found == medians.end())
+    const auto found = m_medians.find(name);
+    if (found == m_medians.end())
         return std::nullopt;
     return found->second;
 }
 
 int MedianReporter::repetitions(const std::string& name) const {
-    const auto found = counts.find(name);
-    return found == counts.end() ? 0 : found->second;
+    const auto found = m_counts.find(name);
+    return found == m_counts.end() ? 0 : found->second;
 }
 
 } // namespace bench

@@ -20,8 +20,8 @@ class MedianReporter : public benchmark::ConsoleReporter {
     int repetitions(const std::string& name) const;
 
   private:
-    std::map<std::string, double> medians;
-    std::map<std::string, int> counts;
+    std::map<std::string, double> m_medians;
+    std::map<std::string, int> m_counts;
 };
 
 } // namespace bench

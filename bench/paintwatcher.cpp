@@ -19,7 +19,7 @@ QWidget* PaintWatcher::widget() const {
 
 bool PaintWatcher::eventFilter(QObject*, QEvent* event) {
     if (event->type() == QEvent::Paint)
-        ++count;
+        ++m_count;
     return false;
 }
 
@@ -27,7 +27,7 @@ bool PaintWatcher::waitForPaint(int already, std::chrono::milliseconds limit) co
     QElapsedTimer clock;
     clock.start();
     // The paint runs inside processEvents, so once the count has moved the picture is complete.
-    while (count <= already) {
+    while (m_count <= already) {
         if (clock.elapsed() > limit.count())
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents);

@@ -15,7 +15,7 @@ class PaintWatcher : public QObject {
     Q_OBJECT
   public:
     explicit PaintWatcher(QWidget* widget);
-    int paints() const { return count; }
+    int paints() const { return m_count; }
     QWidget* widget() const;
     // Handles events until the widget has been painted more than `already` times or the limit
     // has passed; false when the limit passed without a paint.
@@ -25,7 +25,7 @@ class PaintWatcher : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    int count = 0;
+    int m_count = 0;
 };
 
 } // namespace bench

@@ -26,7 +26,7 @@ void Harness::decode(const std::uint8_t* bytes, std::size_t size, QString& text)
     // UTF-8 never gives more UTF-16 units than it has bytes; resize keeps the capacity.
     text.resize(static_cast<qsizetype>(size));
     const QChar* end =
-        utf8.appendToBuffer(text.data(), QByteArrayView(bytes, static_cast<qsizetype>(size)));
+        m_utf8.appendToBuffer(text.data(), QByteArrayView(bytes, static_cast<qsizetype>(size)));
     text.truncate(end - text.constData());
 }
 

@@ -31,7 +31,7 @@ class Harness {
 
   private:
     // Stateless: each input is read on its own, a leading BOM dropped as QString::fromUtf8 does.
-    QStringDecoder utf8{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
+    QStringDecoder m_utf8{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
 };
 
 } // namespace fuzz

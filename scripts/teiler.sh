@@ -4,17 +4,17 @@
 #
 # Set up, build and start Teiler, or build and run every test.
 #   scripts/teiler.sh run    install what is missing, build a release build, open the window
-#   scripts/teiler.sh test   install what is missing, build, run all tests, then the same tests
-#                            built with AddressSanitizer and UBSan, a minute on two fuzz targets, a
-#                            smoke test of the real window under Xvfb, a random input test of it
-#                            and a quick benchmark run; last it packs build/ as a Debian package
-#                            and checks it with lintian
+#   scripts/teiler.sh test   install what is missing, check the layout of every C++ file, build,
+#                            run all tests, then the same tests built with AddressSanitizer and
+#                            UBSan, a minute on two fuzz targets, a smoke test of the real window
+#                            under Xvfb, a random input test of it and a quick benchmark run; last
+#                            it packs build/ as a Debian package and checks it with lintian
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # fonts-liberation (1.x) beside fonts-liberation2, as office suites and many desktops install it:
 # the reference pictures must come out the same with both.
-packages=(g++ cmake ninja-build qt6-base-dev libfontconfig-dev fonts-liberation2 fonts-liberation
+packages=(g++ cmake ninja-build clang-format qt6-base-dev libfontconfig-dev fonts-liberation2 fonts-liberation
           xvfb xauth xdotool openbox wmctrl x11-utils imagemagick clang libclang-rt-14-dev
           desktop-file-utils appstream librsvg2-bin libbenchmark-dev lintian dpkg-dev file xclip
           qt6-translations-l10n poppler-utils)
@@ -38,6 +38,22 @@ build() {
 }
 
 stage() { printf '\n=== %s ===\n' "$*"; }
+
+# Every C++ file git knows is as .clang-format lays it out (clang-format 14, Debian 12's).
+format_check() {
+    stage "format"
+    local unformatted=()
+    local f
+    while IFS= read -r f; do
+        clang-format --dry-run --Werror "$f" >/dev/null 2>&1 || unformatted+=("$f")
+    done < <(git ls-files '*.cpp' '*.h')
+    if [ ${#unformatted[@]} -ne 0 ]; then
+        printf 'not formatted: %s\n' "${unformatted[@]}" >&2
+        echo "run: clang-format -i ${unformatted[*]}" >&2
+        return 1
+    fi
+    echo "every C++ file is formatted"
+}
 
 # Leaks inside fontconfig, which Qt loads, are not Teiler's; everything else must be clean.
 lsan_options="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
@@ -192,6 +208,7 @@ run)
     ;;
 test)
     install_missing
+    format_check
     build
     stage "tests"
     ctest --test-dir build --output-on-failure -j2
@@ -202,7 +219,7 @@ test)
     quick_benchmark
     debian_package
     # Any failing stage has ended the script already.
-    echo "stages: 7 passed, 0 failed"
+    echo "stages: 8 passed, 0 failed"
     ;;
 *)
     echo "usage: $0 run|test" >&2

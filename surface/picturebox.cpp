@@ -53,39 +53,39 @@ int shiftCode(Qt::KeyboardModifiers modifiers) {
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    repaintTimer.setSingleShot(true);
-    connect(&repaintTimer, &QTimer::timeout, this, &PictureBox::flushDirty);
-    sinceRepaint.start();
-    recording = recordNewBoxes;
-    fontBase = font();
-    FontSize = fontBase.pointSizeF();
-    FontBold = fontBase.bold();
+    m_repaintTimer.setSingleShot(true);
+    connect(&m_repaintTimer, &QTimer::timeout, this, &PictureBox::flushDirty);
+    m_sinceRepaint.start();
+    m_recording = recordNewBoxes;
+    m_fontBase = font();
+    FontSize = m_fontBase.pointSizeF();
+    FontBold = m_fontBase.bold();
 }
 
 void PictureBox::setBackColor(const QColor& color) {
-    back = color;
+    m_back = color;
     update();
 }
 
 void PictureBox::setBorder(Border newBorder) {
-    border = newBorder;
+    m_border = newBorder;
     clipChildren();
     update();
 }
 
 void PictureBox::setBoxFont(const QFont& font) {
-    fontBase = font;
+    m_fontBase = font;
     FontSize = font.pointSizeF();
     FontBold = font.bold();
-    fonts.clear();
+    m_fonts.clear();
 }
 
 void PictureBox::Scale(double x1, double y1, double x2, double y2) {
-    scaled = true;
-    sx1 = x1;
-    sy1 = y1;
-    sx2 = x2;
-    sy2 = y2;
+    m_scaled = true;
+    m_sx1 = x1;
+    m_sy1 = y1;
+    m_sx2 = x2;
+    m_sy2 = y2;
 }
 
 QSizeF PictureBox::insideSize() const {
@@ -94,31 +94,31 @@ QSizeF PictureBox::insideSize() const {
 }
 
 double PictureBox::pixelsPerUnitX() const {
-    return scaled ? insideSize().width() / (sx2 - sx1) : 1.0 / Twips::perPixel;
+    return m_scaled ? insideSize().width() / (m_sx2 - m_sx1) : 1.0 / Twips::perPixel;
 }
 
 double PictureBox::pixelsPerUnitY() const {
-    return scaled ? insideSize().height() / (sy2 - sy1) : 1.0 / Twips::perPixel;
+    return m_scaled ? insideSize().height() / (m_sy2 - m_sy1) : 1.0 / Twips::perPixel;
 }
 
 QPointF PictureBox::toPixel(double x, double y) const {
-    if (!scaled)
+    if (!m_scaled)
         return QPointF(x / Twips::perPixel, y / Twips::perPixel);
-    return QPointF((x - sx1) * pixelsPerUnitX(), (y - sy1) * pixelsPerUnitY());
+    return QPointF((x - m_sx1) * pixelsPerUnitX(), (y - m_sy1) * pixelsPerUnitY());
 }
 
 QPointF PictureBox::toUser(const QPointF& pixel) const {
-    if (!scaled)
+    if (!m_scaled)
         return pixel * Twips::perPixel;
-    return QPointF(sx1 + pixel.x() / pixelsPerUnitX(), sy1 + pixel.y() / pixelsPerUnitY());
+    return QPointF(m_sx1 + pixel.x() / pixelsPerUnitX(), m_sy1 + pixel.y() / pixelsPerUnitY());
 }
 
 int PictureBox::childX(double left) const {
-    return borderWidth() + static_cast<int>(std::lround(toPixel(left, scaled ? sy1 : 0).x()));
+    return borderWidth() + static_cast<int>(std::lround(toPixel(left, m_scaled ? m_sy1 : 0).x()));
 }
 
 int PictureBox::childY(double top) const {
-    return borderWidth() + static_cast<int>(std::lround(toPixel(scaled ? sx1 : 0, top).y()));
+    return borderWidth() + static_cast<int>(std::lround(toPixel(m_scaled ? m_sx1 : 0, top).y()));
 }
 
 void PictureBox::moveChild(QWidget* child, std::optional<double> left, std::optional<double> top) {
@@ -147,8 +147,8 @@ void PictureBox::ensureImage() {
         ratio = std::max(1.0, std::floor(std::sqrt(maxImagePixels / pixelsAtOne) * 4) / 4);
     const QSize wanted(static_cast<int>(std::ceil(inside.width() * ratio)),
                        static_cast<int>(std::ceil(inside.height() * ratio)));
-    imageSize = inside;
-    if (backing.size() == wanted && qFuzzyCompare(backing.devicePixelRatio(), ratio))
+    m_imageSize = inside;
+    if (m_backing.size() == wanted && qFuzzyCompare(m_backing.devicePixelRatio(), ratio))
         return;
     endPainting();
     QImage fresh(wanted, QImage::Format_RGB32);
@@ -162,35 +162,35 @@ void PictureBox::ensureImage() {
     fresh.setDotsPerMeterX(dotsPerMeter96);
     fresh.setDotsPerMeterY(dotsPerMeter96);
     fresh.setDevicePixelRatio(ratio);
-    fresh.fill(back);
-    if (!backing.isNull()) {
+    fresh.fill(m_back);
+    if (!m_backing.isNull()) {
         QPainter copy(&fresh);
-        copy.drawImage(QPointF(0, 0), backing);
+        copy.drawImage(QPointF(0, 0), m_backing);
     }
-    backing = std::move(fresh);
+    m_backing = std::move(fresh);
 }
 
 // The full check of the image (which asks the screen for its pixel ratio) runs only when the
 // painter opens; while it is open, a cheap size comparison catches a resize of a hidden box.
 QPainter& PictureBox::painter() {
-    if (activePainter.isActive() && imageSize != insideSize())
+    if (m_activePainter.isActive() && m_imageSize != insideSize())
         endPainting();
-    if (!activePainter.isActive()) {
+    if (!m_activePainter.isActive()) {
         ensureImage();
-        activePainter.begin(&backing);
+        m_activePainter.begin(&m_backing);
     }
-    return activePainter;
+    return m_activePainter;
 }
 
 void PictureBox::endPainting() {
-    if (activePainter.isActive())
-        activePainter.end();
+    if (m_activePainter.isActive())
+        m_activePainter.end();
 }
 
 const QImage& PictureBox::image() {
     ensureImage();
     endPainting();
-    return backing;
+    return m_backing;
 }
 
 quint64 PictureBox::fontKey() const {
@@ -199,10 +199,10 @@ quint64 PictureBox::fontKey() const {
 
 const PictureBox::FontEntry& PictureBox::currentFont() const {
     const quint64 key = fontKey();
-    auto found = fonts.constFind(key);
-    if (found != fonts.constEnd())
+    auto found = m_fonts.constFind(key);
+    if (found != m_fonts.constEnd())
         return *found;
-    QFont font = fontBase;
+    QFont font = m_fontBase;
     font.setPointSizeF(FontSize > 0 ? FontSize : 1);
     font.setBold(FontBold);
     // Plain pixels, no blending with what lies below: text printed again in the back colour at
@@ -212,7 +212,7 @@ const PictureBox::FontEntry& PictureBox::currentFont() const {
     probe.setDotsPerMeterX(dotsPerMeter96);
     probe.setDotsPerMeterY(dotsPerMeter96);
     const QFontMetricsF metrics(font, &probe);
-    return *fonts.insert(key, FontEntry{font, metrics.ascent(), metrics.height()});
+    return *m_fonts.insert(key, FontEntry{font, metrics.ascent(), metrics.height()});
 }
 
 double PictureBox::textHeight() const {
@@ -220,9 +220,9 @@ double PictureBox::textHeight() const {
 }
 
 void PictureBox::setRecording(bool on) {
-    recording = on;
+    m_recording = on;
     if (!on)
-        recorded.clear();
+        m_recorded.clear();
 }
 
 void PictureBox::setRecordingForNewBoxes(bool on) {
@@ -230,27 +230,27 @@ void PictureBox::setRecordingForNewBoxes(bool on) {
 }
 
 void PictureBox::record(DrawCall call, const QColor& ink) {
-    if (!recording)
+    if (!m_recording)
         return;
     call.color = ink;
     call.fontSize = FontSize;
     call.bold = FontBold;
     call.drawWidth = DrawWidth;
-    recorded.append(std::move(call));
+    m_recorded.append(std::move(call));
 }
 
 void PictureBox::markDirty(const QRectF& pixelRect) {
     const int b = borderWidth();
-    dirty |= pixelRect.translated(b, b);
-    if (!repaintTimer.isActive())
-        repaintTimer.start(qMax<qint64>(0, frameMilliseconds - sinceRepaint.elapsed()));
+    m_dirty |= pixelRect.translated(b, b);
+    if (!m_repaintTimer.isActive())
+        m_repaintTimer.start(qMax<qint64>(0, frameMilliseconds - m_sinceRepaint.elapsed()));
 }
 
 void PictureBox::flushDirty() {
-    if (!dirty.isEmpty())
-        update(dirty.toAlignedRect().adjusted(-2, -2, 2, 2));
-    dirty = QRectF();
-    sinceRepaint.restart();
+    if (!m_dirty.isEmpty())
+        update(m_dirty.toAlignedRect().adjusted(-2, -2, 2, 2));
+    m_dirty = QRectF();
+    m_sinceRepaint.restart();
 }
 
 void PictureBox::Cls() {
@@ -259,9 +259,9 @@ void PictureBox::Cls() {
     record(call, ForeColor);
     ensureImage();
     endPainting();
-    backing.fill(back);
-    CurrentX = scaled ? sx1 : 0;
-    CurrentY = scaled ? sy1 : 0;
+    m_backing.fill(m_back);
+    CurrentX = m_scaled ? m_sx1 : 0;
+    CurrentY = m_scaled ? m_sy1 : 0;
     markDirty(QRectF(QPointF(0, 0), insideSize()));
 }
 
@@ -283,7 +283,7 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, std::optional<
     const QPointF a = toPixel(x1, y1);
     const QPointF b = toPixel(x2, y2);
     QPainter& p = painter();
-    const qreal ratio = backing.devicePixelRatio();
+    const qreal ratio = m_backing.devicePixelRatio();
     auto cell = [ratio](double v) { return std::floor(v * ratio) / ratio; };
     auto centre = [&](const QPointF& q) { return QPointF(cell(q.x()) + 0.5, cell(q.y()) + 0.5); };
     const QRectF box = QRectF(a, b).normalized();
@@ -353,15 +353,15 @@ void PictureBox::Print(const QString& text) {
     const FontEntry& entry = currentFont();
     const QPointF at = toPixel(CurrentX, CurrentY);
     // Charts write the same few hundred numbers again and again: lay each text out once per font.
-    if (layouts.size() > 20000)
-        layouts.clear();
+    if (m_layouts.size() > 20000)
+        m_layouts.clear();
     const auto key = qMakePair(fontKey(), text);
-    auto layout = layouts.find(key);
-    if (layout == layouts.end()) {
+    auto layout = m_layouts.find(key);
+    if (layout == m_layouts.end()) {
         QStaticText prepared(text);
         prepared.setTextFormat(Qt::PlainText);
         prepared.prepare(QTransform(), entry.font);
-        layout = layouts.insert(key, prepared);
+        layout = m_layouts.insert(key, prepared);
     }
     if (p.font() != entry.font)
         p.setFont(entry.font);
@@ -371,7 +371,7 @@ void PictureBox::Print(const QString& text) {
     // A generous estimate of the text's extent; exact widths are not needed for repainting.
     markDirty(QRectF(at.x() - 2, at.y() - 2, text.size() * entry.height + 4, entry.height + 4));
     CurrentY += entry.height / pixelsPerUnitY();
-    CurrentX = scaled ? sx1 : 0;
+    CurrentX = m_scaled ? m_sx1 : 0;
 }
 
 void PictureBox::Print(double value) {
@@ -386,10 +386,10 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     const QRect inside = rect().adjusted(b, b, -b, -b);
     const QRect exposed = event->rect() & inside;
     if (!exposed.isEmpty()) {
-        const qreal ratio = backing.devicePixelRatio();
+        const qreal ratio = m_backing.devicePixelRatio();
         const QRectF source(QPointF(exposed.x() - b, exposed.y() - b) * ratio,
                             QSizeF(exposed.size()) * ratio);
-        p.drawImage(QRectF(exposed), backing, source);
+        p.drawImage(QRectF(exposed), m_backing, source);
     }
     if (b > 0) {
         p.setPen(QPen(palette().color(QPalette::WindowText), 1));
@@ -451,7 +451,7 @@ void PictureBox::clipChild(QWidget* child) {
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
-    pressedInside = event->button() == Qt::LeftButton;
+    m_pressedInside = event->button() == Qt::LeftButton;
     const QPointF user = toUser(event->position() - QPointF(borderWidth(), borderWidth()));
     emit mouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), user.x(), user.y());
 }
@@ -470,10 +470,10 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event) {
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
     const QPointF user = toUser(event->position() - QPointF(borderWidth(), borderWidth()));
     emit mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), user.x(), user.y());
-    if (event->button() == Qt::LeftButton && pressedInside &&
+    if (event->button() == Qt::LeftButton && m_pressedInside &&
         rect().contains(event->position().toPoint()))
         emit clicked();
-    pressedInside = false;
+    m_pressedInside = false;
 }
 
 } // namespace surface

@@ -39,20 +39,20 @@ class PictureBox : public QWidget {
     explicit PictureBox(QWidget* parent = nullptr);
 
     void setBackColor(const QColor& color);
-    QColor backColor() const { return back; }
-    void setBorder(Border border);
-    int borderWidth() const { return border == Border::Flat ? 1 : 0; }
+    QColor backColor() const { return m_back; }
+    void setBorder(Border m_border);
+    int borderWidth() const { return m_border == Border::Flat ? 1 : 0; }
     // The family, size and boldness Print starts with.
     void setBoxFont(const QFont& font);
-    QFont boxFont() const { return fontBase; }
+    QFont boxFont() const { return m_fontBase; }
 
     // User coordinates: (x1, y1) is the top-left corner of the inside, (x2, y2) the bottom-right.
     void Scale(double x1, double y1, double x2, double y2);
-    bool hasScale() const { return scaled; }
-    double scaleLeft() const { return sx1; }
-    double scaleTop() const { return sy1; }
-    double scaleWidth() const { return sx2 - sx1; }
-    double scaleHeight() const { return sy2 - sy1; }
+    bool hasScale() const { return m_scaled; }
+    double scaleLeft() const { return m_sx1; }
+    double scaleTop() const { return m_sy1; }
+    double scaleWidth() const { return m_sx2 - m_sx1; }
+    double scaleHeight() const { return m_sy2 - m_sy1; }
 
     // Mapping between user units and logical pixels of the inside area.
     QPointF toPixel(double x, double y) const;
@@ -88,8 +88,8 @@ class PictureBox : public QWidget {
     void setRecording(bool on);
     // Tests switch recording on for boxes created afterwards, to see what start-up draws.
     static void setRecordingForNewBoxes(bool on);
-    const QVector<DrawCall>& records() const { return recorded; }
-    void clearRecords() { recorded.clear(); }
+    const QVector<DrawCall>& records() const { return m_recorded; }
+    void clearRecords() { m_recorded.clear(); }
 
     // The backing image (device pixels), e.g. for tests and screenshots.
     const QImage& image();
@@ -130,22 +130,22 @@ class PictureBox : public QWidget {
     double pixelsPerUnitX() const;
     double pixelsPerUnitY() const;
 
-    QColor back = Qt::white;
-    Border border = Border::None;
-    QFont fontBase;
-    bool scaled = false;
-    double sx1 = 0, sy1 = 0, sx2 = 1, sy2 = 1;
-    QImage backing;
-    QSizeF imageSize; // the inside size the backing image was made for
-    QPainter activePainter;
-    bool recording = false;
-    QVector<DrawCall> recorded;
-    mutable QHash<quint64, FontEntry> fonts;
-    QHash<QPair<quint64, QString>, QStaticText> layouts; // texts laid out once per font
-    QRectF dirty;
-    QTimer repaintTimer;
-    QElapsedTimer sinceRepaint;
-    bool pressedInside = false;
+    QColor m_back = Qt::white;
+    Border m_border = Border::None;
+    QFont m_fontBase;
+    bool m_scaled = false;
+    double m_sx1 = 0, m_sy1 = 0, m_sx2 = 1, m_sy2 = 1;
+    QImage m_backing;
+    QSizeF m_imageSize; // the inside size the backing image was made for
+    QPainter m_activePainter;
+    bool m_recording = false;
+    QVector<DrawCall> m_recorded;
+    mutable QHash<quint64, FontEntry> m_fonts;
+    QHash<QPair<quint64, QString>, QStaticText> m_layouts; // texts laid out once per font
+    QRectF m_dirty;
+    QTimer m_repaintTimer;
+    QElapsedTimer m_sinceRepaint;
+    bool m_pressedInside = false;
 };
 
 } // namespace surface

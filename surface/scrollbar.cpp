@@ -11,7 +11,7 @@ namespace surface {
 // Underneath, the bar always runs from its smaller to its larger end; with Min > Max the value
 // is mirrored, so that Min sits at the start of the track.
 ScrollBar::ScrollBar(Qt::Orientation orientation, int min, int max, QWidget* parent)
-    : QScrollBar(orientation, parent), first(min), last(max) {
+    : QScrollBar(orientation, parent), m_first(min), m_last(max) {
     setRange(std::min(min, max), std::max(min, max));
     setSingleStep(1);
     setPageStep(1);
@@ -20,11 +20,11 @@ ScrollBar::ScrollBar(Qt::Orientation orientation, int min, int max, QWidget* par
 }
 
 int ScrollBar::Value() const {
-    return first > last ? first + last - value() : value();
+    return m_first > m_last ? m_first + m_last - value() : value();
 }
 
 void ScrollBar::SetValue(int v) {
-    setValue(first > last ? first + last - v : v);
+    setValue(m_first > m_last ? m_first + m_last - v : v);
 }
 
 // Qt's scroll bars invert their controls so that the wheel turns the way the page moves, and

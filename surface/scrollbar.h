@@ -14,8 +14,8 @@ class ScrollBar : public QScrollBar {
     Q_OBJECT
   public:
     ScrollBar(Qt::Orientation orientation, int min, int max, QWidget* parent = nullptr);
-    int Min() const { return first; }
-    int Max() const { return last; }
+    int Min() const { return m_first; }
+    int Max() const { return m_last; }
     int Value() const;
     void SetValue(int v);
 
@@ -23,8 +23,8 @@ class ScrollBar : public QScrollBar {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    int first;
-    int last;
+    int m_first;
+    int m_last;
 };
 
 } // namespace surface

@@ -12,15 +12,15 @@ Shape::Shape(QWidget* parent) : QWidget(parent) {
 }
 
 void Shape::setOutline(const QColor& color, int width) {
-    outline = color;
-    lineWidth = width;
+    m_outline = color;
+    m_lineWidth = width;
     update();
 }
 
 void Shape::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const double inset = lineWidth / 2.0;
-    p.setPen(QPen(outline, lineWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    const double inset = m_lineWidth / 2.0;
+    p.setPen(QPen(m_outline, m_lineWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.drawRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
 }
 

@@ -14,15 +14,15 @@ class Shape : public QWidget {
   public:
     explicit Shape(QWidget* parent = nullptr);
     void setOutline(const QColor& color, int width);
-    QColor outlineColor() const { return outline; }
-    int outlineWidth() const { return lineWidth; }
+    QColor outlineColor() const { return m_outline; }
+    int outlineWidth() const { return m_lineWidth; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    QColor outline = Qt::black;
-    int lineWidth = 1;
+    QColor m_outline = Qt::black;
+    int m_lineWidth = 1;
 };
 
 } // namespace surface
