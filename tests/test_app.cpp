@@ -70,44 +70,48 @@ class FileSizeLimit {
     explicit FileSizeLimit(int limit) {
         if (limit <= 0)
             return;
-        getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit lowered = previous;
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        rlimit lowered = m_previous;
         lowered.rlim_cur = static_cast<rlim_t>(limit);
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        active = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        m_active = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
     }
     ~FileSizeLimit() {
-        if (!active)
+        if (!m_active)
             return;
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previousHandler);
+        setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
     }
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
   private:
-    rlimit previous{};
-    void (*previousHandler)(int) = SIG_DFL;
-    bool active = false;
+    rlimit m_previous{};
+    void (*m_previousHandler)(int) = SIG_DFL;
+    bool m_active = false;
 };
 
 // Closes the modal message box of that name as soon as it is open, after handing it to read.
 // The checks belong after exec() has returned: a failing check inside the nested event loop
-// would leave the box open. Gives up after five seconds.
-void closeBoxWhenOpen(QObject* context, const QString& name,
-                      const std::function<void(QMessageBox*)>& read) {
-    auto* timer = new QTimer(context);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, name, read, tries = 0]() mutable {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box && box->objectName() == name) {
-            read(box);
-            box->done(QMessageBox::Ok);
-        } else if (++tries < 500) {
-            return;
-        }
-        timer->deleteLater();
-    });
-    timer->start(10);
+// would leave the box open. It looks while the returned timer lives, five seconds at most, so a
+// test's reader never outlives the test.
+std::unique_ptr<QTimer> closeBoxWhenOpen(const QString& name,
+                                         const std::function<void(QMessageBox*)>& read) {
+    auto timer = std::make_unique<QTimer>();
+    QTimer* looking = timer.get();
+    QObject::connect(looking, &QTimer::timeout, looking,
+                     [looking, name, read, tries = 0]() mutable {
+                         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                         if (box && box->objectName() == name) {
+                             looking->stop();
+                             read(box);
+                             box->done(QMessageBox::Ok);
+                         } else if (++tries >= 500) {
+                             looking->stop();
+                         }
+                     });
+    looking->start(10);
+    return timer;
 }
 
 void sendMove(QWidget* w, QPoint at = QPoint(2, 2)) {
@@ -706,7 +710,7 @@ void TestApp::infoBox() {
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     qsizetype buttons = 0;
-    closeBoxWhenOpen(this, QStringLiteral("infoBox"), [&](QMessageBox* box) {
+    const auto closer = closeBoxWhenOpen(QStringLiteral("infoBox"), [&](QMessageBox* box) {
         title = box->windowTitle();
         text = box->text();
         icon = box->icon();
@@ -1107,8 +1111,8 @@ void TestApp::savePicture() {
     QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
              picture.convertToFormat(QImage::Format_RGB32));
     QString told;
-    closeBoxWhenOpen(this, QStringLiteral("saveErrorBox"),
-                     [&told](QMessageBox* box) { told = box->text(); });
+    const auto closer = closeBoxWhenOpen(QStringLiteral("saveErrorBox"),
+                                         [&told](QMessageBox* box) { told = box->text(); });
     bool written = false;
     {
         const FileSizeLimit full(limit);
@@ -1204,8 +1208,8 @@ void TestApp::printPicture() {
     const QByteArray printed = first.readAll();
     first.close();
     QString told;
-    closeBoxWhenOpen(this, QStringLiteral("printErrorBox"),
-                     [&told](QMessageBox* box) { told = box->text(); });
+    const auto closer = closeBoxWhenOpen(QStringLiteral("printErrorBox"),
+                                         [&told](QMessageBox* box) { told = box->text(); });
     bool again = true;
     {
         const FileSizeLimit full(4096);
