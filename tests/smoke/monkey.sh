@@ -7,10 +7,10 @@
 # every mouse button anywhere in the window, double clicks, drags with the left and the right
 # button, wheel turns, key presses, odd texts typed into whatever has the focus, odd clipboard and
 # primary selection contents (texts, an image, no owner), every menu command except "beenden"
-# (the file and print dialogs of "Datei" are closed with Escape at once, in a scratch home
-# folder), and sum charts that other commands interrupt while they draw. Afterwards the window
-# must still answer: 220 typed into the field of the S step and "S" pressed must give " 284", and
-# closing the window through the window manager must end teiler with status 0. A crash, a hang, a
+# and "Vollbild" (the file and print dialogs of "Datei" are closed with Escape at once, in a
+# scratch home folder), and sum charts that other commands interrupt while they draw. Afterwards
+# the window must still answer: 220 typed into the field of the S step and "S" pressed must give
+# " 284", and closing the window through the window manager must end teiler with status 0. A crash, a hang, a
 # sanitizer report or a complaint of Qt's painter in teiler's output fails the seed.
 #   tests/smoke/monkey.sh <teiler executable> <out dir> <actions> <seed>...
 # <out dir>/monkey-<seed>.log lists every action with its number; the same seed and count replay
@@ -226,9 +226,9 @@ learn_menu() {
     bar_x=()
     while read -r left right; do bar_x+=($((win_x + (left + right) / 2))); done \
         < <(menu_entries "$out/menu.png")
-    [ ${#bar_x[@]} -eq 5 ] || fail "menu bar shows ${#bar_x[@]} entries instead of 5"
+    [ ${#bar_x[@]} -eq 6 ] || fail "menu bar shows ${#bar_x[@]} entries instead of 6"
     bar_y=$((win_y + top / 2))
-    for m in 0 1 2; do
+    for m in 0 1 2 5; do
         xdotool mousemove --sync "${bar_x[$m]}" "$bar_y" click --delay 0 1
         popup=""
         wait_for 50 eval 'popup=$(open_menu)' || fail "menu $((m + 1)) did not open"
@@ -245,6 +245,8 @@ learn_menu() {
     [ $# -eq 2 ] || fail "menu Zahlenstrahl shows $# entries instead of 2"
     set -- ${pop_rows[2]}
     [ $# -eq 4 ] || fail "menu Teiler shows $# entries instead of 4"
+    set -- ${pop_rows[5]}
+    [ $# -eq 3 ] || fail "menu Tafel shows $# entries instead of 3"
 }
 
 # Which entries of "Datei" open a dialog ("Bild speichern …", "Drucken …"): each is chosen once
@@ -274,12 +276,13 @@ row_of() { # menu entry
     local rows=(${pop_rows[$1]})
     echo "${rows[$2 - 1]}"
 }
-menu_names=(Datei Zahlenstrahl Teiler "Trefferliste ein/aus" Info)
+menu_names=(Datei Zahlenstrahl Teiler "Trefferliste ein/aus" Info Tafel)
 
-# Draws a menu command: sets menu (0 to 4) and entry (from 1; 0 for the two on the menu bar).
-# "beenden", the last entry of "Datei", is never drawn.
+# Draws a menu command: sets menu (0 to 5) and entry (from 1; 0 for the two on the menu bar).
+# "beenden", the last entry of "Datei", is never drawn, nor "Tafel" > "Vollbild": the monkey
+# clicks at the places it learned from the window's geometry, which full screen moves.
 draw_menu() {
-    weighted "${1:-datei:12 strahl:20 teiler:40 treffer:14 info:14}"
+    weighted "${1:-datei:12 strahl:20 teiler:40 treffer:14 info:14 tafel:10}"
     rnd 1000
     case $choice in
     datei) menu=0 entry=$((r % ($(entries_of 0) - 1) + 1)) ;;
@@ -287,6 +290,7 @@ draw_menu() {
     teiler) menu=2 entry=$((r % 4 + 1)) ;;
     treffer) menu=3 entry=0 ;;
     info) menu=4 entry=0 ;;
+    tafel) menu=5 entry=$((r % 2 * 2 + 1)) ;; # "Stift …" or "Farben …"
     esac
 }
 
@@ -380,7 +384,7 @@ info_box() {
 # --- Actions --------------------------------------------------------------------------------------
 keys=(0 1 2 3 4 5 6 7 8 9 minus period comma e E plus space Tab ISO_Left_Tab Return KP_Enter
     BackSpace Delete Left Right Up Down Prior Next Home End shift+Home shift+End ctrl+a ctrl+c
-    ctrl+v ctrl+x ctrl+z ctrl+shift+z shift+Insert Escape Menu)
+    ctrl+v ctrl+x ctrl+z ctrl+shift+z shift+Insert Escape Menu ctrl+d)
 letters=abcdefghijklmnopqrstuvwxyzS
 
 draw_key() {
@@ -668,7 +672,7 @@ for seed in "${seeds[@]}"; do
     log "seed $seed: $actions actions (replay: tests/smoke/monkey.sh $teiler $out $actions $seed)"
     start_teiler "$seed"
     learn_menu
-    for m in 0 1 2; do
+    for m in 0 1 2 5; do
         echo "menu ${menu_names[$m]}: ${pop_geometry[$m]}, entries at rows ${pop_rows[$m]}" \
             >>"$actlog"
     done
