@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QScreen>
+#include <QWidget>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -37,7 +38,9 @@ CommandLine::Options CommandLine::Parse(const QStringList& arguments) {
         QStringLiteral("zoom"),
         QStringLiteral("Vergrößert das ganze Fenster um den Faktor F (1 bis 4) für Beamer; "
                        "\"fit\" wählt den größten Faktor, bei dem das Fenster auf den "
-                       "Bildschirm passt, und ein größeres F wird auf diesen gesenkt."),
+                       "Bildschirm passt, und öffnet es maximiert, so dass alles bis zum "
+                       "rechten Bildschirmrand zu sehen ist; ein größeres F wird auf diesen "
+                       "Faktor gesenkt."),
         QStringLiteral("F"));
     parser.addOption(help);
     parser.addOption(version);
@@ -152,6 +155,13 @@ void CommandLine::ApplyZoom(const Options& options, int& argc, char** argv) {
     if (!note.isEmpty())
         std::fprintf(stderr, "teiler: %s\n", qUtf8Printable(note));
     qputenv("QT_SCALE_FACTOR", QByteArray::number(factor, 'g', 4));
+}
+
+void CommandLine::ShowWindow(QWidget& window, const Options& options) {
+    if (options.fit)
+        window.showMaximized();
+    else
+        window.show();
 }
 
 } // namespace app

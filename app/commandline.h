@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <optional>
 
+class QWidget;
+
 namespace app {
 
 // The command line: --help, --version and --zoom F for projectors, F a number from 1 to 4 or
@@ -31,6 +33,10 @@ class CommandLine {
     // Sets the scale factor for the application about to be created; for "fit" and for a
     // factor above 1 it first asks a short-lived application for the screen.
     static void ApplyZoom(const Options& options, int& argc, char** argv);
+    // Shows the window: maximized for "fit", so that what Form_Load fitted to the screen's
+    // width (the canvas frame, the panel below it, HScAusgabe, "X" and the help line) is inside
+    // it; else at its design size.
+    static void ShowWindow(QWidget& window, const Options& options);
 
     // The window's size at factor 1: the client area of 11880 x 9708 twips below a menu bar of
     // the given height; and the frame a window manager is assumed to put around it.

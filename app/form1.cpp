@@ -14,7 +14,9 @@
 #include "factor/aliquotstep.h"
 #include "factor/factorizationsheet.h"
 #include "interact/canvaspicker.h"
+#include "interact/peninput.h"
 #include "pictureexport.h"
+#include "search/hitlist.h"
 #include "search/searchrun.h"
 #include "search/steppers.h"
 #include "surface/multilinetextbox.h"
@@ -33,6 +35,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHash>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -45,9 +48,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 using surface::PictureBox;
 using surface::Twips;
@@ -177,6 +182,25 @@ void Form1::buildMenu() {
     m_cmdTrefferliste =
         named(bar->addAction(QStringLiteral("Trefferliste ein/aus")), "cmdTrefferliste");
     m_cmdVortrag = named(bar->addAction(QStringLiteral("Info")), "cmdVortrag");
+
+    // For the board: entries beyond the designed menu, each with a key.
+    m_cmdTafel = named(bar->addMenu(QStringLiteral("Tafel")), "cmdTafel");
+    m_cmdStift =
+        named(m_cmdTafel->addAction(QStringLiteral("Stift: linke Maustaste zeichnet")), "cmdStift");
+    m_cmdStift->setCheckable(true);
+    m_cmdStift->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_cmdVollbild = named(m_cmdTafel->addAction(QStringLiteral("Vollbild")), "cmdVollbild");
+    m_cmdVollbild->setCheckable(true);
+    m_cmdVollbild->setShortcut(QKeySequence(Qt::Key_F11));
+    m_cmdFarben =
+        named(m_cmdTafel->addAction(QStringLiteral("Farben für Rot-Grün-Schwäche")), "cmdFarben");
+    m_cmdFarben->setCheckable(true);
+
+    // Keys for the export entries; none of them is a key a text box keeps for itself (Ctrl+C,
+    // Ctrl+V, Ctrl+A, ...), so a focused box goes on copying its own text.
+    m_cmdSpeichern->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    m_cmdKopieren->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    m_cmdDrucken->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
 }
 
 void Form1::connectEvents() {
@@ -193,6 +217,15 @@ void Form1::connectEvents() {
     connect(m_cmdTeilersumme2, &QAction::triggered, this, &Form1::cmdTeilersumme2_Click);
     connect(m_cmdTrefferliste, &QAction::triggered, this, &Form1::cmdTrefferliste_Click);
     connect(m_cmdVortrag, &QAction::triggered, this, &Form1::cmdVortrag_Click);
+    connect(m_cmdVollbild, &QAction::triggered, this, &Form1::cmdVollbild_Click);
+    // Escape leaves full screen; at other times it stays with the focused control.
+    m_leaveFullScreen = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_leaveFullScreen->setObjectName(QStringLiteral("leaveFullScreen"));
+    m_leaveFullScreen->setEnabled(false);
+    connect(m_leaveFullScreen, &QShortcut::activated, this, [this] {
+        m_cmdVollbild->setChecked(false);
+        cmdVollbild_Click();
+    });
     connect(m_Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(m_cmdIter, &QPushButton::clicked, this, &Form1::cmdIter_Click);
     connect(m_cmdSuche, &QPushButton::clicked, this, &Form1::cmdSuche_Click);
@@ -203,8 +236,17 @@ void Form1::connectEvents() {
     connect(m_picAusgabe, &PictureBox::mouseDown, this, &Form1::picAusgabe_MouseDown);
     connect(m_picAusgabe, &PictureBox::mouseMove, this, &Form1::picAusgabe_MouseMove);
     connect(m_picAusgabe, &PictureBox::mouseUp, this, &Form1::picAusgabe_MouseUp);
+    // A finger or a tablet pen presses and draws as the mouse does; "cmdStift" lets the left
+    // button draw as well.
+    m_penInput = new interact::PenInput(*m_picAusgabe);
+    connect(m_penInput, &interact::PenInput::mouseDown, this, &Form1::picAusgabe_MouseDown);
+    connect(m_penInput, &interact::PenInput::mouseMove, this, &Form1::picAusgabe_MouseMove);
+    connect(m_penInput, &interact::PenInput::mouseUp, this, &Form1::picAusgabe_MouseUp);
+    connect(m_cmdStift, &QAction::toggled, m_penInput, &interact::PenInput::setLeftButtonDraws);
     connect(m_picZeichenblatt, &PictureBox::clicked, this, &Form1::picZeichenblatt_Click);
     connect(m_picZeichenblatt, &PictureBox::mouseMove, this, &Form1::picZeichenblatt_MouseMove);
+    connect(m_txtTreffer, &surface::MultiLineTextBox::doubleClicked, this,
+            &Form1::txtTreffer_DblClick);
 
     // Change runs after an arrow or track click and at the end of a drag, Scroll during a drag.
     auto scrollEvents = [this](surface::ScrollBar* bar, void (Form1::*change)(),
@@ -284,6 +326,19 @@ void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+// The check mark of "Vollbild" shows the window's state, also when the window manager changed it.
+void Form1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !m_cmdVollbild)
+        return;
+    const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    const bool fullScreen = isFullScreen();
+    if (fullScreen && !(before & Qt::WindowFullScreen))
+        m_maximizedBeforeFullScreen = before.testFlag(Qt::WindowMaximized);
+    m_cmdVollbild->setChecked(fullScreen);
+    m_leaveFullScreen->setEnabled(fullScreen);
+}
+
 double Form1::screenWidthTwips() const {
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     return Twips::fromPixels(s ? s->geometry().width() : 0);
@@ -361,7 +416,7 @@ void Form1::cmdTeiler_Click() {
 }
 
 void Form1::cmdHochzerlegbar_Click() {
-    charts::DivisorCountChart::Draw(*m_picAusgabe, m_rangeBase);
+    charts::DivisorCountChart::Draw(*m_picAusgabe, m_rangeBase, chartPalette());
 }
 
 // A menu entry shows a check mark only while it is checked, and no empty box otherwise.
@@ -380,16 +435,16 @@ void Form1::cmdTeilersumme_Click() {
     setMenuChecked(m_cmdTeilersumme2, false);
     setMenuChecked(m_cmdTeilersumme, true);
     m_sumMode = 0;
-    charts::DivisorSumChart::DrawDivisorSums(*m_picAusgabe, m_rangeBase, m_sumMode,
-                                             [this] { return yieldToEvents(); });
+    charts::DivisorSumChart::DrawDivisorSums(
+        *m_picAusgabe, m_rangeBase, m_sumMode, [this] { return yieldToEvents(); }, chartPalette());
 }
 
 void Form1::cmdTeilersumme2_Click() {
     setMenuChecked(m_cmdTeilersumme2, true);
     setMenuChecked(m_cmdTeilersumme, false);
     m_sumMode = 1;
-    charts::DivisorSumChart::DrawDivisorSums(*m_picAusgabe, m_rangeBase, m_sumMode,
-                                             [this] { return yieldToEvents(); });
+    charts::DivisorSumChart::DrawDivisorSums(
+        *m_picAusgabe, m_rangeBase, m_sumMode, [this] { return yieldToEvents(); }, chartPalette());
 }
 
 void Form1::cmdTrefferliste_Click() {
@@ -416,7 +471,7 @@ interact::CanvasPicker::State Form1::pickerState() {
 
 void Form1::picAusgabe_MouseDown(int Button, int, double X, double Y) {
     interact::CanvasPicker::MouseDown(*m_picAusgabe, pickerState(), Button, X, Y,
-                                      m_cmdTeilersumme2->isChecked());
+                                      m_cmdTeilersumme2->isChecked(), chartPalette());
     factor::FactorizationSheet::ShowNumber(*m_picZeichenblatt, m_currentNumber);
 }
 
@@ -478,7 +533,8 @@ void Form1::Command3_Click(int index) {
 void Form1::cmdSuche_Click() {
     // Written whether the list is shown or hidden; its visibility stays as it is.
     m_txtTreffer->setText(search::SearchRun::Run(*m_picAusgabe, m_rangeBase, m_Text1[2]->text(),
-                                                 m_Text1[0]->text(), m_Text1[1]->text()));
+                                                 m_Text1[0]->text(), m_Text1[1]->text(),
+                                                 chartPalette()));
 }
 
 // The scroll positions are 16-bit integers in the frame's hundredths (the sheet's in twips).
@@ -548,19 +604,68 @@ void Form1::picZeichenblatt_MouseMove() {
     m_txtHilfe->setText(QStringLiteral("Anzeigefeld für die Primfaktorzerlegung"));
 }
 
+charts::Palette Form1::chartPalette() const {
+    return m_cmdFarben->isChecked() ? charts::Palette::colourBlind() : charts::Palette::designed();
+}
+
+// A double click on a hit shows its factorization on the sheet, as a click on the sheet with the
+// hit on the clipboard would, and brings its column to the middle of the frame when it lies in
+// the range shown. The clipboard and the list's text stay as they are.
+void Form1::txtTreffer_DblClick(int position) {
+    const auto hit = search::HitList::hitAt(m_txtTreffer->toPlainText(), position);
+    if (!hit)
+        return;
+    const long long column = *hit - m_rangeBase;
+    if (column >= 1 && column <= charts::Column::count) {
+        // The canvas's Left is 1 - Value in the frame's hundredths; the column's centre is to
+        // stand at 50.
+        const double unitsPerPixel =
+            m_picRahmen->toUser(QPointF(1, 0)).x() - m_picRahmen->toUser(QPointF(0, 0)).x();
+        const double centre = m_picAusgabe->toPixel(static_cast<double>(column), 0).x();
+        const int low = std::min(m_HScAusgabe->Min(), m_HScAusgabe->Max());
+        const int high = std::max(m_HScAusgabe->Min(), m_HScAusgabe->Max());
+        const double value = centre * unitsPerPixel - 49;
+        // A frame narrowed to nothing by a small screen shows no column to bring into view.
+        if (std::isfinite(value))
+            m_HScAusgabe->SetValue(static_cast<int>(std::lround(
+                std::clamp(value, static_cast<double>(low), static_cast<double>(high)))));
+    }
+    factor::FactorizationSheet::ShowNumber(*m_picZeichenblatt, static_cast<double>(*hit));
+}
+
+// Full screen for the projector; leaving it returns to a maximized window if it was one.
+void Form1::cmdVollbild_Click() {
+    if (m_cmdVollbild->isChecked())
+        showFullScreen();
+    else if (m_maximizedBeforeFullScreen)
+        showMaximized();
+    else
+        showNormal();
+}
+
 // The wheel moves the canvas through its scroll bars, whose Change events do the moving: up and
 // down with vscHoch, sideways with HScAusgabe when Shift is held or the wheel turns sideways.
+// A notch (120 in Qt's angle delta) moves 10 units of the frame, a tenth of what it shows, as a
+// text view moves three lines for it; the bars' arrows and keys still move 1. A fine wheel's
+// smaller turns add up: what is left short of a unit waits for the next turn the same way.
 void Form1::picRahmen_MouseWheel(QWheelEvent* event) {
+    constexpr int unitsPerNotch = 10;
     const QPoint delta = event->angleDelta();
-    const bool sideways =
-        (event->modifiers() & Qt::ShiftModifier) || std::abs(delta.x()) > std::abs(delta.y());
+    const bool across = std::abs(delta.x()) > std::abs(delta.y());
+    const bool sideways = (event->modifiers() & Qt::ShiftModifier) || across;
+    // Turning the wheel down or to the right moves vscHoch towards its bottom (Value 0) and
+    // HScAusgabe towards its right end (Value 2200).
+    const int turn = (across ? delta.x() : delta.y()) * unitsPerNotch;
+    const int added = sideways ? -turn : turn;
+    int& rest = sideways ? m_wheelRestAcross : m_wheelRestDown;
+    if ((rest > 0 && added < 0) || (rest < 0 && added > 0))
+        rest = 0; // a turn the other way starts afresh
+    rest += added;
+    const int units = rest / 120;
+    rest -= units * 120;
     surface::ScrollBar* bar = sideways ? m_HScAusgabe : m_vscHoch;
-    // Shift only chooses the bar; the bar itself would take it for page steps.
-    QWheelEvent turn(bar->mapFromGlobal(event->globalPosition()), event->globalPosition(),
-                     event->pixelDelta(), delta, event->buttons(),
-                     event->modifiers() & ~Qt::ShiftModifier, event->phase(), event->inverted(),
-                     event->source());
-    QCoreApplication::sendEvent(bar, &turn);
+    if (units != 0)
+        bar->SetValue(bar->Value() + units);
     event->accept();
 }
 

@@ -16,6 +16,7 @@ class QLineEdit;
 class QMenu;
 class QPrinter;
 class QPushButton;
+class QShortcut;
 class QWheelEvent;
 
 namespace surface {
@@ -24,6 +25,10 @@ class PictureBox;
 class ScrollBar;
 class Shape;
 } // namespace surface
+
+namespace interact {
+class PenInput;
+}
 
 // The program's one window. It builds its controls and menu from the layout table, holds the
 // state that lives between events, and hands each event to the procedure named after it.
@@ -56,6 +61,7 @@ class Form1 : public QMainWindow {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private slots:
     // Event procedures.
@@ -74,6 +80,7 @@ class Form1 : public QMainWindow {
     void cmdSpeichern_Click();
     void cmdKopieren_Click();
     void cmdDrucken_Click();
+    void cmdVollbild_Click();
     void picRahmen_MouseWheel(QWheelEvent* event);
     void picAusgabe_MouseDown(int Button, int Shift, double X, double Y);
     void picAusgabe_MouseMove(int Button, int Shift, double X, double Y);
@@ -97,6 +104,7 @@ class Form1 : public QMainWindow {
     void Frame1_MouseMove();
     void Text1_MouseMove(int index);
     void picZeichenblatt_MouseMove();
+    void txtTreffer_DblClick(int position);
 
   private:
     void buildControls();
@@ -113,6 +121,8 @@ class Form1 : public QMainWindow {
     interact::CanvasPicker::State pickerState();
     static void setMenuChecked(QAction* entry, bool checked);
     void showFailure(const QString& title, const QString& text, const QString& name);
+    // The colours the charts, picks and marks are drawn in, as "cmdFarben" chooses them.
+    charts::Palette chartPalette() const;
 
     // Controls, named as in the layout table.
     surface::PictureBox* m_Picture3 = nullptr;
@@ -140,6 +150,7 @@ class Form1 : public QMainWindow {
     surface::PictureBox* m_picSkala = nullptr;
     surface::PictureBox* m_picAusgabe = nullptr;
     surface::Shape* m_Shape1 = nullptr;
+    interact::PenInput* m_penInput = nullptr; // pen, finger and tablet on picAusgabe
 
     // Menu entries.
     QMenu* m_cmdDatei = nullptr;
@@ -158,6 +169,10 @@ class Form1 : public QMainWindow {
     QAction* m_cmdTeilersumme2 = nullptr;
     QAction* m_cmdTrefferliste = nullptr;
     QAction* m_cmdVortrag = nullptr;
+    QMenu* m_cmdTafel = nullptr;
+    QAction* m_cmdStift = nullptr;    // left button and touch draw
+    QAction* m_cmdVollbild = nullptr; // full screen
+    QAction* m_cmdFarben = nullptr;   // colours that colour-blind pupils tell apart
 
     // State that lives between events.
     int m_rangeBase = 0;
@@ -170,6 +185,11 @@ class Form1 : public QMainWindow {
     double m_lastDrawY = 0;
     bool m_closing = false;      // set when the window closes, so a chart that yields stops drawing
     bool m_refusalShown = false; // the help line shows why the last S step was refused
-    bool m_pointerLeftAfterRefusal = false; // the pointer was off "S" since that refusal
-    bool m_pointerOnIter = false;           // the pointer is on "S"
+    bool m_pointerLeftAfterRefusal = false;   // the pointer was off "S" since that refusal
+    bool m_pointerOnIter = false;             // the pointer is on "S"
+    bool m_maximizedBeforeFullScreen = false; // full screen returns to the maximized window
+    QShortcut* m_leaveFullScreen = nullptr;   // Escape, only while full screen
+    // What the wheel has turned towards the next unit of HScAusgabe and vscHoch, in 120ths.
+    int m_wheelRestAcross = 0;
+    int m_wheelRestDown = 0;
 };

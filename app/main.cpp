@@ -49,6 +49,6 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral("teiler"));
     app::GermanTranslations::Install(application);
     Form1 window;
-    window.show();
+    app::CommandLine::ShowWindow(window, options);
     return QApplication::exec();
 }

@@ -42,17 +42,18 @@ void Column::WriteCount(PictureBox& canvas, double column, int properCount) {
 }
 
 void Column::WriteSum(PictureBox& canvas, double column, long long n,
-                      const divisors::DivisorSummary& summary, bool abundance) {
+                      const divisors::DivisorSummary& summary, bool abundance,
+                      const Palette& palette) {
     const auto s = static_cast<double>(summary.sum);
     canvas.CurrentX = labelX(column, s);
     canvas.CurrentY = summary.count + 4;
     canvas.FontSize = 16;
     if (summary.sum < n)
-        canvas.ForeColor = QColor(255, 0, 0);
+        canvas.ForeColor = palette.deficient;
     else if (summary.sum > n)
-        canvas.ForeColor = black;
+        canvas.ForeColor = palette.abundant;
     else
-        canvas.ForeColor = QColor(0, 255, 0);
+        canvas.ForeColor = palette.perfect;
     canvas.Print(abundance ? s - static_cast<double>(n) : s);
 }
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "palette.h"
+
 namespace surface {
 class PictureBox;
 }
@@ -29,11 +31,13 @@ class Column {
     // properCount rather than of T(n), and a blue ring around it drawn with width 1. Leaves
     // ForeColor black.
     static void WriteCount(surface::PictureBox& canvas, double column, int properCount);
-    // S(n), or S(n) - n when abundance is true, at 16 points four above the stack: red for a
-    // deficient, green for a perfect and black for an abundant n. Placed by the width of S(n)
-    // either way, so the two sum labels of a column lie on top of each other.
+    // S(n), or S(n) - n when abundance is true, at 16 points four above the stack, in the
+    // palette's colour for a deficient, perfect or abundant n (red, green, black as designed).
+    // Placed by the width of S(n) either way, so the two sum labels of a column lie on top of
+    // each other.
     static void WriteSum(surface::PictureBox& canvas, double column, long long n,
-                         const divisors::DivisorSummary& summary, bool abundance);
+                         const divisors::DivisorSummary& summary, bool abundance,
+                         const Palette& palette = Palette::designed());
 };
 
 } // namespace charts

@@ -10,7 +10,7 @@ namespace charts {
 
 using surface::PictureBox;
 
-void DivisorCountChart::Draw(PictureBox& canvas, int rangeBase) {
+void DivisorCountChart::Draw(PictureBox& canvas, int rangeBase, const Palette& palette) {
     // The count to beat: 1 for 1...500, 24 for 501...1000, so that only the numbers that
     // outdo every smaller number are outlined in either half.
     double record = 1 + 23.0 * rangeBase / Column::count;
@@ -25,7 +25,7 @@ void DivisorCountChart::Draw(PictureBox& canvas, int rangeBase) {
             // its scan passes above the old record.
             if (k > record) {
                 record = k;
-                canvas.Line(i - 0.55, 0, i + 0.45, record, QColor(255, 0, 0),
+                canvas.Line(i - 0.55, 0, i + 0.45, record, palette.recordOutline,
                             PictureBox::LineMode::Box);
             }
         });

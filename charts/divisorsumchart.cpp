@@ -11,7 +11,7 @@ namespace charts {
 using surface::PictureBox;
 
 void DivisorSumChart::DrawDivisorSums(PictureBox& canvas, const int& rangeBase, const int& sumMode,
-                                      const std::function<bool()>& yield) {
+                                      const std::function<bool()>& yield, const Palette& palette) {
     for (int i = 1; i <= Column::count; ++i) {
         if (yield && !yield())
             return;
@@ -31,7 +31,7 @@ void DivisorSumChart::DrawDivisorSums(PictureBox& canvas, const int& rangeBase, 
         else if (mode == 0)
             canvas.Print(s - static_cast<double>(n));
 
-        Column::WriteSum(canvas, i, n, summary, mode == 1);
+        Column::WriteSum(canvas, i, n, summary, mode == 1, palette);
     }
 }
 

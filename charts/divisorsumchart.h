@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "palette.h"
+
 #include <functional>
 
 namespace surface {
@@ -10,8 +12,8 @@ class PictureBox;
 
 namespace charts {
 
-// S(n) or S(n) - n above every column, red for deficient, green for perfect and black for
-// abundant numbers.
+// S(n) or S(n) - n above every column in the palette's colours: as designed red for deficient,
+// green for perfect and black for abundant numbers.
 class DivisorSumChart {
   public:
     // Before each of the columns 1 to Column::count, yield is called so the window can handle
@@ -22,7 +24,8 @@ class DivisorSumChart {
     // place, which erases it. An empty yield draws all columns without pausing. Leaves FontSize
     // 16 and ForeColor the colour of the last label.
     static void DrawDivisorSums(surface::PictureBox& canvas, const int& rangeBase,
-                                const int& sumMode, const std::function<bool()>& yield);
+                                const int& sumMode, const std::function<bool()>& yield,
+                                const Palette& palette = Palette::designed());
 };
 
 } // namespace charts

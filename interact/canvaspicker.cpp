@@ -27,7 +27,7 @@ const QColor darkBlue(0, 0, 128);
 // Writes n's proper divisors, its divisor sum and its divisor count into column c. Each of the
 // three parts makes its own descending scan of n.
 void PickNumber(PictureBox& canvas, CanvasPicker::State& state, double c, long long n,
-                bool abundanceShown) {
+                bool abundanceShown, const charts::Palette& palette) {
     int k = 0;
     divisors::ScanProperDivisors(n, [&](long long s, bool isDivisor) {
         if (isDivisor)
@@ -36,7 +36,7 @@ void PickNumber(PictureBox& canvas, CanvasPicker::State& state, double c, long l
 
     state.currentNumber = static_cast<double>(n);
 
-    Column::WriteSum(canvas, c, n, divisors::SummarizeProperDivisors(n), abundanceShown);
+    Column::WriteSum(canvas, c, n, divisors::SummarizeProperDivisors(n), abundanceShown, palette);
     Column::WriteCount(canvas, c, divisors::SummarizeProperDivisors(n).count);
 }
 
@@ -47,7 +47,7 @@ double CanvasPicker::PickedColumn(double x) {
 }
 
 void CanvasPicker::MouseDown(PictureBox& canvas, State state, int button, double x, double y,
-                             bool abundanceShown) {
+                             bool abundanceShown, const charts::Palette& palette) {
     if (button == rightButton) {
         state.isDrawing = true;
         canvas.ForeColor = darkBlue;
@@ -57,7 +57,8 @@ void CanvasPicker::MouseDown(PictureBox& canvas, State state, int button, double
     }
     if (button == leftButton && y < stripTop) {
         const double c = PickedColumn(x);
-        PickNumber(canvas, state, c, state.rangeBase + static_cast<long long>(c), abundanceShown);
+        PickNumber(canvas, state, c, state.rangeBase + static_cast<long long>(c), abundanceShown,
+                   palette);
     }
 }
 

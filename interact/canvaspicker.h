@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "charts/palette.h"
+
 #include <QString>
 #include <optional>
 
@@ -32,9 +34,11 @@ class CanvasPicker {
     };
 
     // Buttons as 1 left, 2 right, 4 middle. abundanceShown: the S(n)-n chart is chosen, so the
-    // pick writes S(n) - n instead of S(n). Refreshing the factorization sheet is the caller's.
+    // pick writes S(n) - n instead of S(n), in the palette's colours. Refreshing the
+    // factorization sheet is the caller's.
     static void MouseDown(surface::PictureBox& canvas, State state, int button, double x, double y,
-                          bool abundanceShown);
+                          bool abundanceShown,
+                          const charts::Palette& palette = charts::Palette::designed());
     static MoveResult MouseMove(surface::PictureBox& canvas, State state, double x, double y);
     static void MouseUp(State state);
 

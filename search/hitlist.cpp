@@ -58,4 +58,21 @@ QString HitList::entry(long long n) {
     return NumberText::ofInteger(n) + QLatin1Char(',');
 }
 
+std::optional<long long> HitList::hitAt(const QString& text, int at) {
+    const auto digitAt = [&text](qsizetype i) {
+        return i >= 0 && i < text.size() && text[i] >= QLatin1Char('0') &&
+               text[i] <= QLatin1Char('9');
+    };
+    qsizetype first = at;
+    while (digitAt(first - 1))
+        --first;
+    qsizetype end = at;
+    while (digitAt(end))
+        ++end;
+    // Up to 18 digits always fit; longer runs are no entry the search writes.
+    if (first == end || end - first > 18 || end >= text.size() || text[end] != QLatin1Char(','))
+        return std::nullopt;
+    return text.mid(first, end - first).toLongLong();
+}
+
 } // namespace search

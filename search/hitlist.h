@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace search {
 
@@ -17,6 +18,9 @@ class HitList {
     static QString header(int rangeBase, const QString& bText, const QString& cText);
     // One entry of the hit line: " 28,".
     static QString entry(long long n);
+    // The hit whose entry holds the text position at (before or after one of its digits): the
+    // digits around it, closed by a comma as entries are. Numbers of the header are no hits.
+    static std::optional<long long> hitAt(const QString& text, int at);
 };
 
 } // namespace search

@@ -19,7 +19,7 @@ double SearchRun::markX(long long n, int rangeBase) {
 }
 
 QString SearchRun::Run(PictureBox& canvas, int rangeBase, const QString& aText,
-                       const QString& bText, const QString& cText) {
+                       const QString& bText, const QString& cText, const charts::Palette& palette) {
     QString list = HitList::header(rangeBase, bText, cText);
 
     // The strip is a filled box; the text position stays where it was.
@@ -42,7 +42,7 @@ QString SearchRun::Run(PictureBox& canvas, int rangeBase, const QString& aText,
         canvas.CurrentX = markX(n, rangeBase);
         canvas.CurrentY = -1.1;
         canvas.FontSize = 24;
-        canvas.ForeColor = QColor(0, 0, 150);
+        canvas.ForeColor = palette.searchMark;
         canvas.Print(QStringLiteral("#"));
         list += HitList::entry(n);
     }

@@ -3,6 +3,7 @@
 #include "multilinetextbox.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -10,7 +11,18 @@
 
 namespace surface {
 
-MultiLineTextBox::MultiLineTextBox(QWidget* parent) : QPlainTextEdit(parent) {}
+namespace {
+
+// How far a held press may wander, in logical pixels, before it is a drag that selects.
+constexpr int holdSlop = 4;
+
+} // namespace
+
+MultiLineTextBox::MultiLineTextBox(QWidget* parent) : QPlainTextEdit(parent) {
+    m_hold.setSingleShot(true);
+    m_hold.setInterval(800);
+    connect(&m_hold, &QTimer::timeout, this, &MultiLineTextBox::openMenuAfterHold);
+}
 
 void MultiLineTextBox::setText(const QString& text) {
     QString shown = text;
@@ -28,6 +40,12 @@ QString MultiLineTextBox::text() const {
 // The middle button is handled here rather than by QPlainTextEdit, whose own paste of the
 // selection crashes in Qt 6.4 when no program owns the X11 PRIMARY selection.
 void MultiLineTextBox::mousePressEvent(QMouseEvent* event) {
+    m_hold.stop();
+    if (event->button() == Qt::LeftButton) {
+        m_cursorBeforeHold = textCursor();
+        m_holdAt = event->position().toPoint();
+        m_hold.start();
+    }
     if (event->button() == Qt::MiddleButton) {
         event->accept();
         return;
@@ -85,12 +103,34 @@ void MultiLineTextBox::insertFromMimeData(const QMimeData* source) {
 }
 
 void MultiLineTextBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        m_hold.stop();
     if (event->button() == Qt::MiddleButton) {
         event->accept();
         pasteSelectionAt(event->position().toPoint());
         return;
     }
     QPlainTextEdit::mouseReleaseEvent(event);
+}
+
+void MultiLineTextBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked(cursorForPosition(event->position().toPoint()).position());
+}
+
+void MultiLineTextBox::mouseMoveEvent(QMouseEvent* event) {
+    if (m_hold.isActive() && (event->position().toPoint() - m_holdAt).manhattanLength() > holdSlop)
+        m_hold.stop();
+    QPlainTextEdit::mouseMoveEvent(event);
+}
+
+// A press held still opens the menu the right button opens, for the selection there was
+// before the press: the press itself may have taken it away.
+void MultiLineTextBox::openMenuAfterHold() {
+    setTextCursor(m_cursorBeforeHold);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, m_holdAt, viewport()->mapToGlobal(m_holdAt));
+    QCoreApplication::sendEvent(viewport(), &menu);
 }
 
 // Inserts the PRIMARY selection's text where the pointer is, as X11 users expect; without a

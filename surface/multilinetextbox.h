@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTimer>
 
 class QMimeData;
 class QMouseEvent;
@@ -18,14 +20,30 @@ class MultiLineTextBox : public QPlainTextEdit {
     void setText(const QString& text);
     QString text() const;
 
+    // How long, in milliseconds, a left press (or a finger) must stay put to open the context
+    // menu, as a board without a right button needs; 800 unless set.
+    void setHoldDelay(int milliseconds) { m_hold.setInterval(milliseconds); }
+    int holdDelay() const { return m_hold.interval(); }
+
+  signals:
+    // A double click (or double tap) at that text position, after the box selected its word.
+    void doubleClicked(int position);
+
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
 
   private:
     void pasteSelectionAt(const QPoint& at);
+    void openMenuAfterHold();
+
+    QTimer m_hold;                  // runs while a left press stays put
+    QPoint m_holdAt;                // where it was pressed, in the viewport
+    QTextCursor m_cursorBeforeHold; // the selection the menu is for
 };
 
 } // namespace surface

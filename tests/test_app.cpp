@@ -29,8 +29,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <QtTest>
 #include <csignal>
 #include <functional>
@@ -114,6 +116,28 @@ std::unique_ptr<QTimer> closeBoxWhenOpen(const QString& name,
     return timer;
 }
 
+// Shows the window and makes it the active one, so that its keys reach it; offscreen the
+// activation arrives with the next pass of the event loop.
+bool showActive(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    QCoreApplication::processEvents();
+    return window->isActiveWindow();
+}
+
+// While context lives, every modal dialog is rejected as soon as its event loop runs, after its
+// object name has been added to names; a key that opens one cannot hang the test.
+void rejectDialogs(QObject* context, QStringList* names) {
+    auto* timer = new QTimer(context);
+    QObject::connect(timer, &QTimer::timeout, timer, [names] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            *names << dialog->objectName();
+            dialog->reject();
+        }
+    });
+    timer->start(0);
+}
+
 void sendMove(QWidget* w, QPoint at = QPoint(2, 2)) {
     QMouseEvent move(QEvent::MouseMove, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
@@ -127,7 +151,18 @@ class TestApp : public QObject {
 
   public:
     // QTEST_MAIN calls it before the QApplication exists.
-    static void initMain() { surface::FontChoice::PreferLiberation2(); }
+    static void initMain() {
+        surface::FontChoice::PreferLiberation2();
+        // test_app_fit_*: the factor "teiler --zoom fit" takes on the screen of the platform.
+        if (qEnvironmentVariable("TEILER_TEST_ZOOM") == QLatin1String("fit")) {
+            static char name[] = "test_app";
+            static char* argv[] = {name, nullptr};
+            int argc = 1;
+            app::CommandLine::Options options;
+            options.fit = true;
+            app::CommandLine::ApplyZoom(options, argc, argv);
+        }
+    }
 
   private slots:
     void initTestCase();
@@ -171,6 +206,14 @@ class TestApp : public QObject {
     void startsWithoutDisplay();
     void wheelScrollsThroughTheBars_data();
     void wheelScrollsThroughTheBars();
+    void fullScreenEntry_data();
+    void fullScreenEntry();
+    void fitWindowHoldsTheFittedControls_data();
+    void fitWindowHoldsTheFittedControls();
+    void newEntriesHaveKeys_data();
+    void newEntriesHaveKeys();
+    void textBoxesKeepTheirKeys_data();
+    void textBoxesKeepTheirKeys();
     void germanContextMenus_data();
     void germanContextMenus();
     void zoomFitKeepsQtsOptions();
@@ -216,6 +259,12 @@ class TestApp : public QObject {
     void secondRunRemovesMarks();
     void listWrittenWhileHidden_data();
     void listWrittenWhileHidden();
+    void windowPenTouchTablet_data();
+    void windowPenTouchTablet();
+    void hitDoubleClickShowsItsColumn_data();
+    void hitDoubleClickShowsItsColumn();
+    void colourOption_data();
+    void colourOption();
 
   private:
     // The window's control or menu of that object name; a missing one ends the run at once.
@@ -893,39 +942,273 @@ void TestApp::startsWithoutDisplay() {
 
 void TestApp::wheelScrollsThroughTheBars_data() {
     QTest::addColumn<QPoint>("angle");
+    QTest::addColumn<int>("turns"); // events of that angle, one after the other
     QTest::addColumn<bool>("shift");
     QTest::addColumn<int>("vertical");   // change of vscHoch's Value
     QTest::addColumn<int>("horizontal"); // change of HScAusgabe's Value
-    QTest::newRow("up") << QPoint(0, 120) << false << 1 << 0;
-    QTest::newRow("down at the bottom") << QPoint(0, -120) << false << 0 << 0;
-    QTest::newRow("shift, down") << QPoint(0, -120) << true << 0 << 1;
-    QTest::newRow("shift, a third of a notch") << QPoint(0, -40) << true << 0 << 1;
-    QTest::newRow("sideways right") << QPoint(-120, 0) << false << 0 << 1;
+    // A notch moves 10 units of the frame, a tenth of what it shows.
+    QTest::newRow("up") << QPoint(0, 120) << 1 << false << 10 << 0;
+    QTest::newRow("down at the bottom") << QPoint(0, -120) << 1 << false << 0 << 0;
+    QTest::newRow("shift, down") << QPoint(0, -120) << 1 << true << 0 << 10;
+    // 3 1/3 units: 3 now, the third waits for the next turn.
+    QTest::newRow("shift, a third of a notch") << QPoint(0, -40) << 1 << true << 0 << 3;
+    QTest::newRow("shift, three thirds of a notch") << QPoint(0, -40) << 3 << true << 0 << 10;
+    QTest::newRow("up, three thirds of a notch") << QPoint(0, 40) << 3 << false << 10 << 0;
+    QTest::newRow("sideways right") << QPoint(-120, 0) << 1 << false << 0 << 10;
+    QTest::newRow("sideways right, 24 fine steps of 5") << QPoint(-5, 0) << 24 << false << 0 << 10;
 }
 
-// Wheel turns over the canvas move it through its scroll bars, as their arrows would.
+// Wheel turns over the canvas move it through its scroll bars, a tenth of the frame per notch.
 void TestApp::wheelScrollsThroughTheBars() {
     QFETCH(QPoint, angle);
+    QFETCH(int, turns);
     QFETCH(bool, shift);
     QFETCH(int, vertical);
     QFETCH(int, horizontal);
+    auto* frame = control<PictureBox>("picRahmen");
     auto* heightBar = control<surface::ScrollBar>("vscHoch");
     auto* sideBar = control<surface::ScrollBar>("HScAusgabe");
     auto* canvas = control<PictureBox>("picAusgabe");
     const int v0 = heightBar->Value();
     const int h0 = sideBar->Value();
     const QPointF at(100, 100);
-    QWheelEvent turn(at, canvas->mapToGlobal(at), QPoint(), angle, Qt::NoButton,
-                     shift ? Qt::ShiftModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
-    // The canvas takes no wheel turns; Qt hands them on to the frame.
-    QApplication::sendEvent(control<PictureBox>("picRahmen"), &turn);
+    for (int i = 0; i < turns; ++i) {
+        QWheelEvent turn(at, canvas->mapToGlobal(at), QPoint(), angle, Qt::NoButton,
+                         shift ? Qt::ShiftModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
+        // The canvas takes no wheel turns; Qt hands them on to the frame.
+        QApplication::sendEvent(frame, &turn);
+    }
     QCOMPARE(heightBar->Value() - v0, vertical);
     QCOMPARE(sideBar->Value() - h0, horizontal);
+    // The bars' arrows and keys still move by 1.
+    QCOMPARE(heightBar->singleStep(), 1);
+    QCOMPARE(sideBar->singleStep(), 1);
+    // A unit of HScAusgabe is a hundredth of the frame's inside, so a notch sideways is a tenth.
+    const int inside = frame->width() - 2 * frame->borderWidth();
+    const double expectedX = frame->borderWidth() + (1 - sideBar->Value()) * inside / 100.0;
+    if (horizontal)
+        QVERIFY2(qAbs(canvas->x() - expectedX) <= 1,
+                 qPrintable(QStringLiteral("%1 px, not %2").arg(canvas->x()).arg(expectedX)));
     // The bars' Change events moved the canvas.
     if (vertical)
         QCOMPARE(PictureBox::childTop(canvas), heightBar->Value() - 24.0);
     if (horizontal)
         QCOMPARE(PictureBox::childLeft(canvas), 1.0 - sideBar->Value());
+}
+
+void TestApp::fullScreenEntry_data() {
+    QTest::addColumn<bool>("maximized"); // the window before full screen
+    QTest::addColumn<QString>("enter");  // F11, entry (the menu), window manager
+    QTest::addColumn<QString>("leave");  // the same or Escape
+    QTest::newRow("F11, F11") << false << "F11"
+                              << "F11";
+    QTest::newRow("entry, Escape") << false << "entry"
+                                   << "Escape";
+    QTest::newRow("maximized: F11, Escape") << true << "F11"
+                                            << "Escape";
+    QTest::newRow("maximized: entry, entry") << true << "entry"
+                                             << "entry";
+    QTest::newRow("window manager both ways") << false << "window manager"
+                                              << "window manager";
+    QTest::newRow("maximized: window manager, F11") << true << "window manager"
+                                                    << "F11";
+    QTest::newRow("F11, window manager") << false << "F11"
+                                         << "window manager";
+}
+
+// "Tafel" > "Vollbild" (F11) switches full screen on and off, Escape leaves it, and its check
+// mark follows the window's state, also when the window manager changes it. Leaving returns to
+// the maximized window if it was one. The keys are pressed with a text box focused.
+void TestApp::fullScreenEntry() {
+    QFETCH(bool, maximized);
+    QFETCH(QString, enter);
+    QFETCH(QString, leave);
+    QAction* entry = action("cmdVollbild");
+    auto* box = control<QLineEdit>("txtIter");
+    QVERIFY(showActive(form.get()));
+    if (maximized) {
+        form->showMaximized();
+        QCoreApplication::processEvents();
+    }
+    box->setFocus();
+    QCOMPARE(QApplication::focusWidget(), box);
+    const Qt::WindowStates before = form->windowState();
+    QCOMPARE(before.testFlag(Qt::WindowMaximized), maximized);
+    // Escape means nothing to a window that is not full screen.
+    QTest::keyClick(box, Qt::Key_Escape);
+    QCOMPARE(form->windowState(), before);
+    auto change = [&](const QString& how, bool on) {
+        if (how == QLatin1String("F11"))
+            QTest::keyClick(box, Qt::Key_F11);
+        else if (how == QLatin1String("Escape"))
+            QTest::keyClick(box, Qt::Key_Escape);
+        else if (how == QLatin1String("entry"))
+            entry->trigger();
+        else
+            form->windowHandle()->setWindowStates(on ? Qt::WindowFullScreen : before);
+        QCoreApplication::processEvents();
+    };
+    change(enter, true);
+    QVERIFY(form->isFullScreen());
+    QVERIFY(entry->isChecked());
+    change(leave, false);
+    QVERIFY(!form->isFullScreen());
+    QVERIFY(!entry->isChecked());
+    QCOMPARE(form->windowState().testFlag(Qt::WindowMaximized), maximized);
+}
+
+void TestApp::fitWindowHoldsTheFittedControls_data() {
+    QTest::addColumn<QString>("name");
+    for (const char* name :
+         {"picRahmen", "picSteuerstand", "HScAusgabe", "Command1", "vscHoch", "Frame2", "txtHilfe"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+// "--zoom fit" opens the window maximized, so that what Form_Load fitted to the screen's width
+// lies inside it and on the screen. test_app_fit_* run this at the factor "fit" takes on screens
+// of 1366, 1920 and 3840 pixels; the other runs at factor 1 where the window fits the screen.
+void TestApp::fitWindowHoldsTheFittedControls() {
+    QFETCH(QString, name);
+    const QScreen* screen = form->screen();
+    // In the screen's pixels: the window manager's frame does not grow with the factor.
+    const qreal ratio = form->devicePixelRatioF();
+    const QSizeF outer =
+        QSizeF(form->size()) * ratio +
+        QSizeF(app::CommandLine::AssumedFrame().left() * 2,
+               app::CommandLine::AssumedFrame().top() + app::CommandLine::AssumedFrame().bottom());
+    const QSizeF available = QSizeF(screen->availableGeometry().size()) * ratio;
+    const QByteArray sizes = QDebug::toString(outer).toUtf8() + " with its frame on " +
+                             QDebug::toString(available).toUtf8();
+    if (outer.width() > available.width() + 1 || outer.height() > available.height() + 1)
+        QSKIP(("the window is larger than this screen at any factor: " + sizes).constData());
+    if (qEnvironmentVariable("TEILER_TEST_ZOOM") == QLatin1String("fit"))
+        QVERIFY(qAbs(ratio - qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()) < 0.001);
+    app::CommandLine::Options options;
+    options.fit = true;
+    app::CommandLine::ShowWindow(*form, options);
+    QCoreApplication::processEvents();
+    QVERIFY(form->isMaximized());
+    auto* widget = control<QWidget>(qPrintable(name));
+    QVERIFY(widget->isVisible() && widget->width() > 0);
+    const QRect inWindow(widget->mapTo(form.get(), QPoint()), widget->size());
+    const QRect onScreen(widget->mapToGlobal(QPoint()), widget->size());
+    const QByteArray where = QDebug::toString(inWindow).toUtf8() + " in " +
+                             QDebug::toString(form->rect()).toUtf8() + ", " +
+                             QDebug::toString(onScreen).toUtf8() + " on " +
+                             QDebug::toString(screen->geometry()).toUtf8();
+    QVERIFY2(form->rect().contains(inWindow), where.constData());
+    QVERIFY2(screen->geometry().contains(onScreen), where.constData());
+}
+
+void TestApp::newEntriesHaveKeys_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QString>("box");    // the text box with the focus
+    QTest::addColumn<QString>("dialog"); // the dialog the entry opens; empty: none
+    const QKeySequence save(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    const QKeySequence copy(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+    const QKeySequence print(Qt::CTRL | Qt::Key_P);
+    for (const char* box : {"txtIter", "txtTreffer"}) {
+        const QString in = QStringLiteral(", in ") + QLatin1String(box);
+        QTest::addRow("save%s", qPrintable(in)) << "cmdSpeichern" << save << box << "saveDialog";
+        QTest::addRow("copy%s", qPrintable(in)) << "cmdKopieren" << copy << box << "";
+        QTest::addRow("print%s", qPrintable(in)) << "cmdDrucken" << print << box << "printDialog";
+    }
+    QTest::newRow("full screen, in Text1(0)")
+        << "cmdVollbild" << QKeySequence(Qt::Key_F11) << "Text1(0)"
+        << "";
+}
+
+// Each new entry has its key, and it works while a text box has the focus.
+void TestApp::newEntriesHaveKeys() {
+    QFETCH(QString, entry);
+    QFETCH(QKeySequence, keys);
+    QFETCH(QString, box);
+    QFETCH(QString, dialog);
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QAction* target = action(qPrintable(entry));
+    QCOMPARE(target->shortcut(), keys);
+    QVERIFY(showActive(form.get()));
+    auto* focus = control<QWidget>(qPrintable(box));
+    focus->setFocus();
+    QCOMPARE(QApplication::focusWidget(), focus);
+    QGuiApplication::clipboard()->clear();
+    QSignalSpy triggered(target, &QAction::triggered);
+    QStringList dialogs;
+    {
+        QObject context;
+        rejectDialogs(&context, &dialogs);
+        QTest::keyClick(focus, keys[0].key(), keys[0].keyboardModifiers());
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(triggered.count(), 1);
+    QCOMPARE(dialogs, dialog.isEmpty() ? QStringList() : QStringList{dialog});
+    if (entry == QLatin1String("cmdKopieren"))
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+                 form->framePicture().convertToFormat(QImage::Format_RGB32));
+}
+
+void TestApp::textBoxesKeepTheirKeys_data() {
+    QTest::addColumn<QString>("box");
+    QTest::newRow("txtIter") << "txtIter";
+    QTest::newRow("txtTreffer") << "txtTreffer";
+}
+
+// No key of the window is one a text box keeps for itself; in a focused box Ctrl+A selects all,
+// Ctrl+C copies the selection and Ctrl+V pastes, while Ctrl+Shift+C passes the box by and
+// copies the picture.
+void TestApp::textBoxesKeepTheirKeys() {
+    QFETCH(QString, box);
+    QList<QKeySequence> kept;
+    for (auto standard : {QKeySequence::Copy, QKeySequence::Paste, QKeySequence::Cut,
+                          QKeySequence::SelectAll, QKeySequence::Undo, QKeySequence::Redo})
+        kept += QKeySequence::keyBindings(standard);
+    QList<QKeySequence> windowKeys;
+    for (const QAction* a : form->findChildren<QAction*>())
+        windowKeys += a->shortcuts();
+    for (const QShortcut* s : form->findChildren<QShortcut*>())
+        windowKeys += s->keys();
+    for (const QKeySequence& keys : windowKeys)
+        QVERIFY2(!kept.contains(keys), qPrintable(keys.toString()));
+    // The entries of the designed menu have none.
+    for (const char* designed :
+         {"cmdloesch", "cmdEnde", "cmdSkala", "cmdSkala2", "cmdTeiler", "cmdHochzerlegbar",
+          "cmdTeilersumme", "cmdTeilersumme2", "cmdTrefferliste", "cmdVortrag"})
+        QVERIFY2(action(designed)->shortcut().isEmpty(), designed);
+
+    QVERIFY(showActive(form.get()));
+    auto* widget = control<QWidget>(qPrintable(box));
+    auto* line = qobject_cast<QLineEdit*>(widget);
+    auto* lines = qobject_cast<QPlainTextEdit*>(widget);
+    QVERIFY(line || lines);
+    if (line)
+        line->setText(QStringLiteral("220, 284"));
+    auto whole = [&] { return line ? line->text() : lines->toPlainText(); };
+    auto selected = [&] {
+        return line ? line->selectedText()
+                    : lines->textCursor().selectedText().replace(QChar::ParagraphSeparator,
+                                                                 QLatin1Char('\n'));
+    };
+    const QString text = whole();
+    QVERIFY(!text.isEmpty());
+    widget->setFocus();
+    QCOMPARE(QApplication::focusWidget(), widget);
+
+    QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(selected(), text);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(widget, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), text);
+
+    QTest::keyClick(widget, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+             form->framePicture().convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(whole(), text);
+    QCOMPARE(selected(), text);
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("28"));
+    QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(whole(), QStringLiteral("28"));
 }
 
 void TestApp::germanContextMenus_data() {
@@ -1232,6 +1515,7 @@ void TestApp::printPicture() {
 // themselves are tested through their own interfaces in test_charts, test_interact, test_factor
 // and test_search.
 
+#include "charts/palette.h"
 #include "interact/canvaspicker.h"
 #include "support.h"
 #include "surface/numbertext.h"
@@ -2166,6 +2450,343 @@ void TestApp::listWrittenWhileHidden() {
     toggle->trigger();
     QCOMPARE(list->isHidden(), !hidden);
     QCOMPARE(list->text(), perfect);
+}
+
+void TestApp::hitDoubleClickShowsItsColumn_data() {
+    QTest::addColumn<int>("rangeBase"); // the range shown when the list is double-clicked
+    QTest::addColumn<QString>("at");    // the first digit after this text's start is clicked
+    QTest::addColumn<bool>("moves");
+    QTest::addColumn<QString>("factors"); // "-" for a sheet left as it was
+    QTest::newRow("496 in 1...500") << 0 << "496," << true << "2^4 * 31^1";
+    QTest::newRow("6 in 1...500, near the canvas's left end") << 0 << " 6," << true << "2^1 * 3^1";
+    QTest::newRow("28 while 501...1000 is shown") << 500 << " 28," << false << "2^2 * 7^1";
+    QTest::newRow("500 of the header") << 0 << " 500" << false << "-";
+}
+
+// A double click on a hit of the list brings the hit's column to the middle of the frame, when it
+// is in the range shown, and shows the hit's factorization on the sheet; the list's text, the
+// clipboard and the number the last click on the sheet read stay as they were.
+void TestApp::hitDoubleClickShowsItsColumn() {
+    QFETCH(int, rangeBase);
+    QFETCH(QString, at);
+    QFETCH(bool, moves);
+    QFETCH(QString, factors);
+    auto* list = control<surface::MultiLineTextBox>("txtTreffer");
+    auto* bar = control<surface::ScrollBar>("HScAusgabe");
+    auto* frame = control<PictureBox>("picRahmen");
+    auto* canvas = control<PictureBox>("picAusgabe");
+    auto* sheetBox = control<PictureBox>("picZeichenblatt");
+    control<QLineEdit>("Text1(2)")->setText(QStringLiteral("1"));
+    control<QLineEdit>("Text1(0)")->setText(QStringLiteral("1"));
+    control<QLineEdit>("Text1(1)")->setText(QStringLiteral("0"));
+    control<QPushButton>("cmdSuche")->click(); // the perfect numbers 6, 28 and 496
+    if (rangeBase == 500)
+        action("cmdSkala2")->trigger();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    if (moves && frame->width() <= 2)
+        QSKIP("the canvas frame of this screen shows nothing");
+    QGuiApplication::clipboard()->setText(QStringLiteral("220"));
+    const QString clipboard = QGuiApplication::clipboard()->text();
+    bar->SetValue(700);
+    const double leftBefore = PictureBox::childLeft(canvas);
+    const QString text = list->text();
+    const QString plain = list->toPlainText();
+    qsizetype digit = plain.indexOf(at);
+    QVERIFY(digit >= 0);
+    while (!plain[digit].isDigit())
+        ++digit;
+    QTextCursor cursor(list->document());
+    cursor.setPosition(static_cast<int>(digit));
+    list->setTextCursor(cursor);
+    list->ensureCursorVisible();
+    const QPoint before = list->cursorRect(cursor).center();
+    cursor.setPosition(static_cast<int>(digit) + 1);
+    const QPoint click = (before + list->cursorRect(cursor).center()) / 2;
+    sheetBox->setRecording(true);
+    sheetBox->clearRecords();
+    QTest::mousePress(list->viewport(), Qt::LeftButton, {}, click);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, click);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, click);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, click);
+
+    QCOMPARE(list->text(), text);
+    QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
+    QCOMPARE(form->clipText(), QString());
+    const support::SheetReading shown = support::ReadSheet(sheetBox->records());
+    if (factors == QStringLiteral("-")) {
+        QVERIFY(sheetBox->records().isEmpty());
+    } else {
+        QVERIFY(shown.cleared);
+        QCOMPARE(shown.factors, factors);
+    }
+    if (!moves) {
+        QCOMPARE(bar->Value(), 700);
+        QCOMPARE(PictureBox::childLeft(canvas), leftBefore);
+        return;
+    }
+    // The canvas stands where the bar says, with the column's centre within a column of the
+    // frame's middle, or, where the bar cannot go that far, at the end of its track.
+    QCOMPARE(PictureBox::childLeft(canvas), 1.0 - bar->Value());
+    qsizetype end = digit;
+    while (plain[end].isDigit())
+        ++end;
+    const long long column = plain.mid(digit, end - digit).toLongLong();
+    const double columnX =
+        canvas->mapTo(form.get(), canvas->toPixel(static_cast<double>(column), 0)).x();
+    const double middleX =
+        frame->mapTo(form.get(), frame->toPixel(50, 0) + QPointF(frame->borderWidth(), 0)).x();
+    const double columnWidth = canvas->toPixel(1, 0).x() - canvas->toPixel(0, 0).x();
+    const int low = std::min(bar->Min(), bar->Max());
+    const int high = std::max(bar->Min(), bar->Max());
+    const QByteArray where = QByteArray::number(columnX) + " against " +
+                             QByteArray::number(middleX) + " at " +
+                             QByteArray::number(bar->Value());
+    if (bar->Value() == low)
+        QVERIFY2(columnX <= middleX + columnWidth, where.constData());
+    else if (bar->Value() == high)
+        QVERIFY2(columnX >= middleX - columnWidth, where.constData());
+    else
+        QVERIFY2(qAbs(columnX - middleX) <= columnWidth, where.constData());
+    QVERIFY2(moves == (bar->Value() != 700), where.constData());
+}
+
+namespace {
+
+// WCAG's contrast of a colour against white, from its relative luminance.
+double ContrastAgainstWhite(const QColor& colour) {
+    auto linear = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double luminance = 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+                             0.0722 * linear(colour.blueF());
+    return 1.05 / (luminance + 0.05);
+}
+
+} // namespace
+
+void TestApp::colourOption_data() {
+    QTest::addColumn<bool>("colourBlind");
+    QTest::addColumn<QString>("role");
+    QTest::addColumn<QColor>("colour");
+    // The colours beside it in the same picture, which it must differ from.
+    QTest::addColumn<QList<QColor>>("beside");
+    const QColor red(255, 0, 0), green(0, 255, 0), black(0, 0, 0), markBlue(0, 0, 150);
+    const QColor vermillion(0xD5, 0x5E, 0x00), blue(0x00, 0x72, 0xB2);
+    const QColor ring(0, 0, 255), yellow(255, 255, 0);
+    struct Role {
+        const char* name;
+        QColor designed, colourBlind;
+        QList<QColor> besideColourBlind;
+    };
+    const QList<Role> roles{{"deficient", red, vermillion, {blue, black}},
+                            {"perfect", green, blue, {vermillion, black}},
+                            {"abundant", black, black, {vermillion, blue}},
+                            {"record outline", red, vermillion, {black, ring}},
+                            {"search mark", markBlue, markBlue, {yellow, black}}};
+    for (const auto& r : roles) {
+        QTest::addRow("designed, %s", r.name)
+            << false << QString::fromLatin1(r.name) << r.designed << QList<QColor>{};
+        QTest::addRow("colour-blind, %s", r.name)
+            << true << QString::fromLatin1(r.name) << r.colourBlind << r.besideColourBlind;
+    }
+}
+
+// "Farben für Rot-Grün-Schwäche" draws the next sum chart, T(n) chart and search in colours
+// that colour-blind pupils tell apart and that read on white; unchecked, as designed.
+void TestApp::colourOption() {
+    QFETCH(bool, colourBlind);
+    QFETCH(QString, role);
+    QFETCH(QColor, colour);
+    QFETCH(QList<QColor>, beside);
+    QAction* option = action("cmdFarben");
+    QVERIFY(option->isCheckable());
+    QVERIFY(!option->isChecked());
+    if (colourBlind)
+        option->trigger();
+    QCOMPARE(option->isChecked(), colourBlind);
+    auto* canvas = control<PictureBox>("picAusgabe");
+    canvas->setRecording(true);
+    canvas->clearRecords();
+
+    const charts::Palette palette =
+        colourBlind ? charts::Palette::colourBlind() : charts::Palette::designed();
+    QList<QColor> drawn;
+    QColor expected;
+    if (role == QLatin1String("record outline")) {
+        action("cmdHochzerlegbar")->trigger();
+        for (const auto& c : canvas->records())
+            if (c.op == QLatin1String("Line") && c.mode == PictureBox::LineMode::Box)
+                drawn << c.color;
+        expected = palette.recordOutline;
+    } else if (role == QLatin1String("search mark")) {
+        control<QPushButton>("cmdSuche")->click(); // the primes
+        for (const auto& c : canvas->records())
+            if (c.op == QLatin1String("Print") && c.text == QLatin1String("#"))
+                drawn << c.color;
+        expected = palette.searchMark;
+    } else {
+        action("cmdTeilersumme")->trigger();
+        const auto labels = support::Only(canvas->records(), [](const support::Call& c) {
+            return support::IsSumLabel(c) && c.color != support::white;
+        });
+        QCOMPARE(labels.size(), 500);
+        // 10 is deficient, 6 perfect, 12 abundant.
+        const int n = role == QLatin1String("deficient") ? 10
+                      : role == QLatin1String("perfect") ? 6
+                                                         : 12;
+        drawn << labels[n - 1].color;
+        // A pick writes its sum in the same colour, where the frame shows the column.
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        const QPoint p = windowcases::CanvasPoint(*form, *canvas, n, 0.5);
+        if (windowcases::CanvasShownAt(*form, *canvas, p)) {
+            canvas->clearRecords();
+            QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, p);
+            QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, p);
+            const auto picked = support::Only(canvas->records(), support::IsSumLabel);
+            QCOMPARE(picked.size(), 1);
+            drawn << picked.first().color;
+        }
+        expected = role == QLatin1String("deficient") ? palette.deficient
+                   : role == QLatin1String("perfect") ? palette.perfect
+                                                      : palette.abundant;
+    }
+    QVERIFY(!drawn.isEmpty());
+    for (const QColor& c : drawn)
+        QCOMPARE(c, colour);
+    QCOMPARE(expected, colour);
+    if (!colourBlind)
+        return;
+    QVERIFY2(ContrastAgainstWhite(colour) >= 3.0,
+             qPrintable(QString::number(ContrastAgainstWhite(colour))));
+    for (const QColor& other : beside)
+        QVERIFY(colour != other);
+}
+
+// -- pen, finger and tablet on the canvas --
+
+void TestApp::windowPenTouchTablet_data() {
+    QTest::addColumn<QString>("source"); // mouse, finger, tip or barrel button of a tablet pen
+    QTest::addColumn<bool>("penEntry");  // "cmdStift" checked
+    QTest::addColumn<double>("y");       // of the press, in column 6
+    QTest::addColumn<bool>("drag");      // else a tap that wanders 2 pixels
+    QTest::addColumn<int>("lines");      // freehand segments drawn
+    QTest::addColumn<bool>("picks");     // column 6 picked at the release
+    QTest::newRow("pen entry, left drag from the strip draws")
+        << "mouse" << true << 0.5 << true << 2 << false;
+    QTest::newRow("pen entry, left drag in the chart draws")
+        << "mouse" << true << 5.0 << true << 2 << false;
+    QTest::newRow("pen entry, left tap picks at the release")
+        << "mouse" << true << 0.5 << false << 0 << true;
+    QTest::newRow("finger drag from the strip draws")
+        << "finger" << false << 0.5 << true << 2 << false;
+    QTest::newRow("finger tap picks at the release")
+        << "finger" << false << 0.5 << false << 0 << true;
+    QTest::newRow("finger drag in the chart with the pen entry")
+        << "finger" << true << 5.0 << true << 2 << false;
+    QTest::newRow("pen tip drag from the strip draws")
+        << "tip" << false << 0.5 << true << 2 << false;
+    QTest::newRow("pen tip tap picks at the release")
+        << "tip" << false << 0.5 << false << 0 << true;
+    QTest::newRow("barrel button draws from the press, even a short way")
+        << "barrel" << false << 0.5 << false << 1 << false;
+}
+
+// At the board a drag draws as the right button does, dark blue and 3 pixels wide, from the
+// press on, and a press that stays within a few pixels picks when it is lifted: with the
+// finger, with a tablet pen's tip, and with the left button while "cmdStift" is checked. The
+// pen's barrel button is the right button. A finger is not also seen as a mouse press.
+void TestApp::windowPenTouchTablet() {
+    QFETCH(QString, source);
+    QFETCH(bool, penEntry);
+    QFETCH(double, y);
+    QFETCH(bool, drag);
+    QFETCH(int, lines);
+    QFETCH(bool, picks);
+    static QPointingDevice* const touchScreen = QTest::createTouchDevice();
+    static QPointingDevice* const pen = new QPointingDevice(
+        QStringLiteral("pen"), 4711, QInputDevice::DeviceType::Stylus,
+        QPointingDevice::PointerType::Pen,
+        QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3);
+    auto* canvas = control<PictureBox>("picAusgabe");
+    auto* sheetBox = control<PictureBox>("picZeichenblatt");
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(!action("cmdStift")->isChecked());
+    if (penEntry)
+        action("cmdStift")->trigger();
+    QCOMPARE(action("cmdStift")->isChecked(), penEntry);
+    // In pixels of the canvas: the press, the moves, and a move after the release.
+    const QPoint press = canvas->toPixel(6, y).toPoint();
+    const QList<QPoint> path = drag ? QList<QPoint>{press + QPoint(6, 3), press + QPoint(12, 1)}
+                                    : QList<QPoint>{press + QPoint(2, 1)};
+    const QPoint after = press + QPoint(30, 20);
+    auto inWindow = [&](QPoint p) { return canvas->mapTo(form.get(), p); };
+    for (const QPoint p : {press, path.last(), after})
+        if (!windowcases::CanvasShownAt(*form, *canvas, inWindow(p)))
+            QSKIP("the canvas frame of this screen does not show the points used");
+    // Qt hands a touch to the window under it on a screen; a window larger than the screen
+    // has parts no finger reaches.
+    if (source == QLatin1String("finger"))
+        for (const QPoint p : {press, path.last()})
+            if (!form->screen()->geometry().contains(canvas->mapToGlobal(p)))
+                QSKIP("the points used lie beyond the edge of this screen");
+    canvas->setRecording(true);
+    sheetBox->setRecording(true);
+    canvas->clearRecords();
+    QWindow* window = form->windowHandle();
+    const Qt::MouseButton penButton =
+        source == QLatin1String("barrel") ? Qt::MiddleButton : Qt::LeftButton;
+    auto tablet = [&](QEvent::Type type, QPoint p, Qt::MouseButton button,
+                      Qt::MouseButtons buttons) {
+        QTabletEvent event(type, pen, QPointF(p), QPointF(canvas->mapToGlobal(p)),
+                           buttons ? 0.5 : 0.0, 0, 0, 0, 0, 0, Qt::NoModifier, button, buttons);
+        QApplication::sendEvent(canvas, &event);
+    };
+    if (source == QLatin1String("mouse"))
+        QTest::mousePress(window, Qt::LeftButton, {}, inWindow(press));
+    else if (source == QLatin1String("finger"))
+        QTest::touchEvent(canvas, touchScreen).press(0, press, canvas);
+    else
+        tablet(QEvent::TabletPress, press, penButton, penButton);
+    for (const QPoint p : path) {
+        if (source == QLatin1String("mouse"))
+            QTest::mouseMove(window, inWindow(p));
+        else if (source == QLatin1String("finger"))
+            QTest::touchEvent(canvas, touchScreen).move(0, p, canvas);
+        else
+            tablet(QEvent::TabletMove, p, Qt::NoButton, penButton);
+    }
+    // Nothing is picked while the press lasts.
+    QVERIFY(support::CallsOf(canvas->records(), QStringLiteral("Print")).isEmpty());
+    sheetBox->clearRecords();
+    if (source == QLatin1String("mouse"))
+        QTest::mouseRelease(window, Qt::LeftButton, {}, inWindow(path.last()));
+    else if (source == QLatin1String("finger"))
+        QTest::touchEvent(canvas, touchScreen).release(0, path.last(), canvas);
+    else
+        tablet(QEvent::TabletRelease, path.last(), penButton, Qt::NoButton);
+    // Lifted, the drawing has ended: this move draws nothing.
+    QTest::mouseMove(window, inWindow(after));
+
+    const QVector<support::Call> drawn =
+        support::CallsOf(canvas->records(), QStringLiteral("Line"));
+    QCOMPARE(drawn.size(), lines);
+    for (const support::Call& line : drawn) {
+        QCOMPARE(line.color, support::darkBlue);
+        QCOMPARE(line.drawWidth, 3);
+    }
+    if (lines > 0) {
+        const QPointF start = windowcases::CanvasUnitsAt(*form, *canvas, inWindow(press));
+        QCOMPARE(drawn[0].x1, start.x());
+        QCOMPARE(drawn[0].y1, start.y());
+    }
+    QCOMPARE(support::CallsOf(canvas->records(), QStringLiteral("Print")).isEmpty(), !picks);
+    QCOMPARE(form->currentNumber(), picks ? 6.0 : 720.0);
+    if (picks)
+        QCOMPARE(support::ReadSheet(sheetBox->records()).texts,
+                 QStringLiteral(" 6 =| 2 | 1 | 3 | 1 "));
 }
 
 QTEST_MAIN(TestApp)

@@ -7,6 +7,7 @@
 #include "surface/twips.h"
 
 #include <QClipboard>
+#include <QMenu>
 #include <QRawFont>
 #include <QtEndian>
 #include <QtTest>
@@ -49,6 +50,8 @@ class TestSurface : public QObject {
     void multiLineBoxPastesText_data();
     void multiLineBoxPastesText();
     void middleClickPastesSelectionAtPointer();
+    void heldPressOpensContextMenu_data();
+    void heldPressOpensContextMenu();
     void liberationFacesAreVersion2_data();
     void liberationFacesAreVersion2();
 };
@@ -472,6 +475,83 @@ void TestSurface::middleClickPastesSelectionAtPointer() {
     const QPoint behindLastLine(box.viewport()->width() - 4, box.cursorRect(end).center().y());
     QTest::mouseClick(box.viewport(), Qt::MiddleButton, {}, behindLastLine);
     QCOMPARE(box.text(), QStringLiteral("Trefferliste\r\n28,496,"));
+}
+
+void TestSurface::heldPressOpensContextMenu_data() {
+    QTest::addColumn<bool>("selected"); // the whole text selected before the press
+    QTest::addColumn<QPoint>("moved");  // how far the press moves before it is held
+    QTest::addColumn<bool>("released"); // lifted before the delay
+    QTest::addColumn<int>("menus");
+    QTest::addColumn<QString>("copied"); // the clipboard after "Kopieren", if it can be chosen
+    QTest::newRow("held on the selection copies it")
+        << true << QPoint() << false << 1 << "6\n28\n496";
+    QTest::newRow("held without a selection, nothing to copy")
+        << false << QPoint() << false << 1 << "before";
+    QTest::newRow("wandering 3 pixels is still held")
+        << true << QPoint(2, 1) << false << 1 << "6\n28\n496";
+    QTest::newRow("a drag selects, no menu") << true << QPoint(12, 0) << false << 0 << "before";
+    QTest::newRow("lifted early, no menu") << true << QPoint() << true << 0 << "before";
+}
+
+// A left press (or a finger) held still opens the right button's context menu for the
+// selection there was, so that a board without a right button can copy from the hit list.
+void TestSurface::heldPressOpensContextMenu() {
+    QFETCH(bool, selected);
+    QFETCH(QPoint, moved);
+    QFETCH(bool, released);
+    QFETCH(int, menus);
+    QFETCH(QString, copied);
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    surface::MultiLineTextBox box;
+    box.setText(QStringLiteral("6\r\n28\r\n496"));
+    box.resize(300, 100);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    if (selected)
+        box.selectAll();
+    QCOMPARE(box.holdDelay(), 800);
+    box.setHoldDelay(50);
+    // The menu runs in a loop of its own; it is read and closed from the event loop, the checks
+    // come after it.
+    int opened = 0;
+    QStringList entries;
+    QTimer closer;
+    closer.setInterval(0);
+    connect(&closer, &QTimer::timeout, &box, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        ++opened;
+        QAction* copy = nullptr;
+        for (QAction* a : menu->actions()) {
+            entries << a->objectName();
+            if (a->objectName() == QLatin1String("edit-copy") && a->isEnabled())
+                copy = a;
+        }
+        menu->close();
+        if (copy)
+            copy->trigger();
+    });
+    closer.start();
+    QTextCursor second(box.document());
+    second.setPosition(3);
+    const QPoint at = box.cursorRect(second).center();
+    QTest::mousePress(box.viewport(), Qt::LeftButton, {}, at);
+    if (!moved.isNull())
+        QTest::mouseMove(box.viewport(), at + moved);
+    if (released)
+        QTest::mouseRelease(box.viewport(), Qt::LeftButton, {}, at + moved);
+    if (menus > 0)
+        QTRY_COMPARE_WITH_TIMEOUT(opened, menus, 3000);
+    else
+        QTest::qWait(300);
+    if (!released)
+        QTest::mouseRelease(box.viewport(), Qt::LeftButton, {}, at + moved);
+    QTest::qWait(20);
+    QCOMPARE(opened, menus);
+    if (menus > 0)
+        QVERIFY2(entries.contains(QStringLiteral("select-all")), qPrintable(entries.join(", ")));
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
 }
 
 void TestSurface::liberationFacesAreVersion2_data() {
