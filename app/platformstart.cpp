@@ -85,23 +85,26 @@ QString PlatformStart::MissingLine(const QString& program) {
 
 QString PlatformStart::UnreachableLine(const QString& program, const QStringList& arguments,
                                        const Environment& environment) {
+    const auto value = [&environment](const char* name) {
+        return QString::fromLocal8Bit(environment(name).value_or(QByteArray()));
+    };
     const QString platform = chosenPlatform(arguments, environment);
+    const bool wayland =
+        platform.startsWith(QLatin1String("wayland")) ||
+        (platform.isEmpty() && value("DISPLAY").isEmpty() && !value("WAYLAND_DISPLAY").isEmpty());
     QString what;
-    if (!platform.isEmpty() && !platform.startsWith(QLatin1String("xcb")) &&
-        !platform.startsWith(QLatin1String("wayland")))
+    if (!platform.isEmpty() && !platform.startsWith(QLatin1String("xcb")) && !wayland)
         what = QStringLiteral("die Qt-Plattform \"%1\" lässt sich nicht starten (ohne -platform "
                               "und QT_QPA_PLATFORM wählt Qt selbst)")
                    .arg(platform);
-    else if (platform.startsWith(QLatin1String("wayland")) ||
-             (platform.isEmpty() && !environment("WAYLAND_DISPLAY").value_or("").isEmpty() &&
-              environment("DISPLAY").value_or("").isEmpty()))
+    else if (wayland)
         what = QStringLiteral("der Wayland-Bildschirm \"%1\" ist nicht erreichbar (stimmt "
                               "WAYLAND_DISPLAY?)")
-                   .arg(QString::fromLocal8Bit(environment("WAYLAND_DISPLAY").value_or("")));
+                   .arg(value("WAYLAND_DISPLAY"));
     else
         what = QStringLiteral("der Bildschirm \"%1\" ist nicht erreichbar (läuft die grafische "
                               "Sitzung, stimmt DISPLAY?)")
-                   .arg(QString::fromLocal8Bit(environment("DISPLAY").value_or("")));
+                   .arg(value("DISPLAY"));
     return QStringLiteral("teiler: %1; %2\n").arg(what, virtualDisplayHint(program));
 }
 

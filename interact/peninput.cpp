@@ -162,9 +162,7 @@ bool PenInput::moveTo(const QPointF& pixel) {
 
 void PenInput::end(const QPointF& pixel) {
     const bool tap = !m_dragging;
-    m_source = Source::None;
-    m_dragging = false;
-    m_touchId = -1;
+    reset();
     if (tap) {
         const QPointF user = userAt(m_pressedAt);
         emit mouseDown(leftButton, 0, user.x(), user.y());
@@ -175,15 +173,18 @@ void PenInput::end(const QPointF& pixel) {
     }
 }
 
+// A cancelled touch ends a line it drew; a tap it was is dropped.
 void PenInput::cancel(const QPointF& pixel) {
-    const bool drew = m_dragging;
+    if (m_dragging)
+        end(pixel);
+    else
+        reset();
+}
+
+void PenInput::reset() {
     m_source = Source::None;
     m_dragging = false;
     m_touchId = -1;
-    if (drew) {
-        const QPointF user = userAt(pixel);
-        emit mouseUp(rightButton, 0, user.x(), user.y());
-    }
 }
 
 QPointF PenInput::userAt(const QPointF& pixel) const {

@@ -55,6 +55,8 @@ class PenInput : public QObject {
     bool moveTo(const QPointF& pixel);
     void end(const QPointF& pixel);
     void cancel(const QPointF& pixel);
+    // No press open any more.
+    void reset();
     QPointF userAt(const QPointF& pixel) const;
 
     surface::PictureBox& m_canvas;
