@@ -601,8 +601,16 @@ still_answers() {
     centre_of sbutton
     sx=$px sy=$py
     # At xdotool's usual pace: with no delay at all Qt sometimes takes ctrl+a for a plain "a".
-    xdotool mousemove "$ix" "$iy" click 1 key ctrl+a type 220
-    calm_down
+    # Now and then it still does after a thousand actions, so the field is read back and the
+    # entry made again, up to three times, before "S" is pressed.
+    for ((i = 0; i < 3; i++)); do
+        xdotool mousemove "$ix" "$iy" click 1 key ctrl+a type 220
+        calm_down
+        xdotool mousemove "$ix" "$iy" click 1 key ctrl+a ctrl+c
+        calm_down
+        [ "$(timeout 2 xclip -o -selection clipboard 2>/dev/null || true)" = "220" ] && break
+        echo "    the field of the S step did not read 220, entered again" >>"$actlog"
+    done
     xdotool mousemove "$sx" "$sy" click 1
     calm_down
     xdotool mousemove "$ix" "$iy" click 1 key ctrl+a ctrl+c
