@@ -126,7 +126,16 @@ QImage PictureExport::FramePicture(surface::PictureBox& frame, surface::PictureB
         if (box->isHidden())
             continue;
         const int inner = box->borderWidth();
-        painter.drawImage(QPointF(box->pos() + QPoint(inner, inner)), box->image());
+        // Only the part of the box that the frame shows is drawn.
+        const QPoint origin = box->pos() + QPoint(inner, inner);
+        const QRect shown =
+            inside.translated(-origin) & box->rect().adjusted(0, 0, -2 * inner, -2 * inner);
+        if (!shown.isEmpty()) {
+            painter.save();
+            painter.translate(origin);
+            box->paintPicture(painter, shown);
+            painter.restore();
+        }
         if (inner > 0) {
             painter.setPen(box->palette().color(QPalette::WindowText));
             painter.drawRect(QRect(box->pos(), box->size()).adjusted(0, 0, -1, -1));

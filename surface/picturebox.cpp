@@ -12,6 +12,7 @@
 #include <QStaticText>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace surface {
 
@@ -21,8 +22,12 @@ namespace {
 constexpr int dotsPerMeter96 = 3780;
 // At most one repaint per screen frame while a long drawing yields to the event loop.
 constexpr int frameMilliseconds = 16;
-// 2^28 pixels (1 GiB): the canvas at ratio 4 needs 140 million.
+// 2^28 pixels (1 GiB): the whole canvas at ratio 4 needs 140 million.
 constexpr double maxImagePixels = 268435456.0;
+// The side of a tile in device pixels: 256 KiB each.
+constexpr int tileSize = 256;
+// How far beyond a tile its drawings are drawn, in device pixels: more than a glyph or a ring.
+constexpr int margin = 64;
 
 bool recordNewBoxes = false;
 
@@ -64,6 +69,7 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
 
 void PictureBox::setBackColor(const QColor& color) {
     m_back = color;
+    dropTiles();
     update();
 }
 
@@ -78,6 +84,8 @@ void PictureBox::setBoxFont(const QFont& font) {
     FontSize = font.pointSizeF();
     FontBold = font.bold();
     m_fonts.clear();
+    m_layouts.clear();
+    dropTiles();
 }
 
 void PictureBox::Scale(double x1, double y1, double x2, double y2) {
@@ -137,74 +145,22 @@ double PictureBox::childTop(const QWidget* child) {
     return child->property("Top").toDouble();
 }
 
-void PictureBox::ensureImage() {
-    const QSizeF inside = insideSize();
-    qreal ratio = devicePixelRatioF();
-    // A very large zoom on a high-resolution screen would ask gigabytes for the wide canvas;
-    // above maxImagePixels the image is drawn at a lower ratio and scaled up on screen.
-    const double pixelsAtOne = std::max(1.0, inside.width() * inside.height());
-    if (pixelsAtOne * ratio * ratio > maxImagePixels)
-        ratio = std::max(1.0, std::floor(std::sqrt(maxImagePixels / pixelsAtOne) * 4) / 4);
-    const QSize wanted(static_cast<int>(std::ceil(inside.width() * ratio)),
-                       static_cast<int>(std::ceil(inside.height() * ratio)));
-    m_imageSize = inside;
-    if (m_backing.size() == wanted && qFuzzyCompare(m_backing.devicePixelRatio(), ratio))
-        return;
-    endPainting();
-    QImage fresh(wanted, QImage::Format_RGB32);
-    if (fresh.isNull()) {
-        // Out of memory: keep drawing at ratio 1 rather than into nothing.
-        ratio = 1;
-        fresh = QImage(inside.toSize().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        if (fresh.isNull())
-            return;
-    }
-    fresh.setDotsPerMeterX(dotsPerMeter96);
-    fresh.setDotsPerMeterY(dotsPerMeter96);
-    fresh.setDevicePixelRatio(ratio);
-    fresh.fill(m_back);
-    if (!m_backing.isNull()) {
-        QPainter copy(&fresh);
-        copy.drawImage(QPointF(0, 0), m_backing);
-    }
-    m_backing = std::move(fresh);
+qreal PictureBox::pictureRatio() const {
+    return std::max<qreal>(1.0, devicePixelRatioF());
 }
 
-// The full check of the image (which asks the screen for its pixel ratio) runs only when the
-// painter opens; while it is open, a cheap size comparison catches a resize of a hidden box.
-QPainter& PictureBox::painter() {
-    if (m_activePainter.isActive() && m_imageSize != insideSize())
-        endPainting();
-    if (!m_activePainter.isActive()) {
-        ensureImage();
-        m_activePainter.begin(&m_backing);
-    }
-    return m_activePainter;
+quint64 PictureBox::fontKeyOf(double size, bool bold) {
+    return (static_cast<quint64>(std::llround(size * 100)) << 1) | (bold ? 1 : 0);
 }
 
-void PictureBox::endPainting() {
-    if (m_activePainter.isActive())
-        m_activePainter.end();
-}
-
-const QImage& PictureBox::image() {
-    ensureImage();
-    endPainting();
-    return m_backing;
-}
-
-quint64 PictureBox::fontKey() const {
-    return (static_cast<quint64>(std::llround(FontSize * 100)) << 1) | (FontBold ? 1 : 0);
-}
-
-const PictureBox::FontEntry& PictureBox::currentFont() const {
-    const quint64 key = fontKey();
+const PictureBox::FontEntry& PictureBox::fontEntry(double size, bool bold) const {
+    const quint64 key = fontKeyOf(size, bold);
     auto found = m_fonts.constFind(key);
     if (found != m_fonts.constEnd())
         return *found;
     QFont font = m_fontBase;
-    font.setPointSizeF(FontSize > 0 ? FontSize : 1);
-    font.setBold(FontBold);
+    font.setPointSizeF(size > 0 ? size : 1);
+    font.setBold(bold);
     // Plain pixels, no blending with what lies below: text printed again in the back colour at
     // the same place then erases it completely.
     font.setStyleStrategy(QFont::NoAntialias);
@@ -213,6 +169,22 @@ const PictureBox::FontEntry& PictureBox::currentFont() const {
     probe.setDotsPerMeterY(dotsPerMeter96);
     const QFontMetricsF metrics(font, &probe);
     return *m_fonts.insert(key, FontEntry{font, metrics.ascent(), metrics.height()});
+}
+
+// Charts write the same few hundred numbers again and again: each text is laid out once per font.
+const QStaticText& PictureBox::layoutOf(const FontEntry& entry, double size, bool bold,
+                                        const QString& text) const {
+    if (m_layouts.size() > 20000)
+        m_layouts.clear();
+    const auto key = qMakePair(fontKeyOf(size, bold), text);
+    auto layout = m_layouts.find(key);
+    if (layout == m_layouts.end()) {
+        QStaticText prepared(text);
+        prepared.setTextFormat(Qt::PlainText);
+        prepared.prepare(QTransform(), entry.font);
+        layout = m_layouts.insert(key, prepared);
+    }
+    return *layout;
 }
 
 double PictureBox::textHeight() const {
@@ -253,13 +225,93 @@ void PictureBox::flushDirty() {
     m_sinceRepaint.restart();
 }
 
+// How far a drawing reaches, generously: a tile it does not reach it leaves untouched.
+QRect PictureBox::extentOf(const Drawing& d) const {
+    const QPointF a = toPixel(d.x1, d.y1);
+    QRectF reach;
+    switch (d.kind) {
+    case Drawing::Kind::Line: {
+        const QRectF box = QRectF(a, toPixel(d.x2, d.y2)).normalized();
+        reach = box.adjusted(-d.width - 1, -d.width - 1, d.width + 1, d.width + 1);
+        break;
+    }
+    case Drawing::Kind::Circle: {
+        const double r = d.x2 * std::fabs(pixelsPerUnitX()) + d.width + 1;
+        reach = QRectF(a.x() - r, a.y() - r, 2 * r, 2 * r);
+        break;
+    }
+    case Drawing::Kind::PSet: {
+        const double size = qMax(1, d.width);
+        reach = QRectF(a.x() - size / 2 - 1, a.y() - size / 2 - 1, size + 2, size + 2);
+        break;
+    }
+    case Drawing::Kind::Print: {
+        const FontEntry& entry = fontEntry(d.fontSize, d.bold);
+        const QSizeF size = layoutOf(entry, d.fontSize, d.bold, d.text).size();
+        reach = QRectF(a.x() - 2, a.y() - 2, size.width() + entry.height + 4,
+                       std::max(size.height(), entry.height) + 4);
+        break;
+    }
+    }
+    // Far outside the picture (a stroke dragged off the box) the reach stays a valid rectangle.
+    constexpr double limit = 1 << 28;
+    reach &= QRectF(-limit, -limit, 2 * limit, 2 * limit);
+    return reach.toAlignedRect();
+}
+
+void PictureBox::keep(Drawing drawing, const QRectF& dirty) {
+    if (m_extentsSize != insideSize()) {
+        // A resized box: the kept drawings reach elsewhere now.
+        m_extentsSize = insideSize();
+        for (qsizetype i = 0; i < m_drawings.size(); ++i)
+            m_extents[i] = extentOf(m_drawings[i]);
+        dropTiles();
+    }
+    m_extents.append(extentOf(drawing));
+    m_drawings.append(std::move(drawing));
+    markDirty(dirty);
+}
+
+void PictureBox::dropTiles() {
+    m_tiles.clear();
+}
+
+void PictureBox::replaceDrawings(qsizetype keepCount, const QVector<Drawing>& tail) {
+    keepCount = std::clamp<qsizetype>(keepCount, 0, m_drawings.size());
+    m_drawings.resize(keepCount);
+    m_extents.resize(keepCount);
+    m_drawings.append(tail);
+    m_extentsSize = insideSize();
+    for (qsizetype i = 0; i < m_drawings.size(); ++i) {
+        if (i < keepCount && i < m_extents.size())
+            continue;
+        m_extents.append(extentOf(m_drawings[i]));
+    }
+    dropTiles();
+    markDirty(QRectF(QPointF(0, 0), insideSize()));
+}
+
+PictureBox::Settings PictureBox::settings() const {
+    return {CurrentX, CurrentY, ForeColor.rgb(), DrawWidth, FontSize, FontBold};
+}
+
+void PictureBox::setSettings(const Settings& settings) {
+    CurrentX = settings.currentX;
+    CurrentY = settings.currentY;
+    ForeColor = QColor::fromRgb(settings.foreColor);
+    DrawWidth = settings.drawWidth;
+    FontSize = settings.fontSize;
+    FontBold = settings.fontBold;
+}
+
 void PictureBox::Cls() {
     DrawCall call;
     call.op = QStringLiteral("Cls");
     record(call, ForeColor);
-    ensureImage();
-    endPainting();
-    m_backing.fill(m_back);
+    emit aboutToClear();
+    m_drawings.clear();
+    m_extents.clear();
+    dropTiles();
     CurrentX = m_scaled ? m_sx1 : 0;
     CurrentY = m_scaled ? m_sy1 : 0;
     markDirty(QRectF(QPointF(0, 0), insideSize()));
@@ -276,35 +328,19 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, std::optional<
     call.mode = mode;
     const QColor ink = color.value_or(ForeColor);
     record(call, ink);
-    // Every point starts at the device pixel it falls in and reaches one logical pixel on (one
-    // device pixel at ratio 1, two at ratio 2): a line at y runs through the middle of that
-    // stretch and a filled box covers the stretches of both its corners, so a box that ends where
-    // a line lies covers that line and not the row beyond it, at every pixel ratio.
-    const QPointF a = toPixel(x1, y1);
-    const QPointF b = toPixel(x2, y2);
-    QPainter& p = painter();
-    const qreal ratio = m_backing.devicePixelRatio();
-    auto cell = [ratio](double v) { return std::floor(v * ratio) / ratio; };
-    auto centre = [&](const QPointF& q) { return QPointF(cell(q.x()) + 0.5, cell(q.y()) + 0.5); };
-    const QRectF box = QRectF(a, b).normalized();
-    const QRectF cells(QPointF(cell(box.left()), cell(box.top())),
-                       QPointF(cell(box.right()) + 1, cell(box.bottom()) + 1));
-    const bool straightThin =
-        mode == LineMode::Plain && DrawWidth == 1 && (cells.width() < 1.5 || cells.height() < 1.5);
-    if (mode == LineMode::FilledBox || straightThin) {
-        // A thin horizontal or vertical line covers exactly these pixels too; filling is faster.
-        p.fillRect(cells, ink);
-    } else {
-        p.setPen(QPen(ink, DrawWidth, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
-        p.setBrush(Qt::NoBrush);
-        if (mode == LineMode::Box)
-            p.drawRect(QRectF(centre(box.topLeft()), centre(box.bottomRight())));
-        else
-            p.drawLine(centre(a), centre(b));
-    }
+    Drawing d;
+    d.kind = Drawing::Kind::Line;
+    d.mode = mode;
+    d.x1 = x1;
+    d.y1 = y1;
+    d.x2 = x2;
+    d.y2 = y2;
+    d.color = ink.rgb();
+    d.width = DrawWidth;
+    const QRectF box = QRectF(toPixel(x1, y1), toPixel(x2, y2)).normalized();
+    keep(std::move(d), box.adjusted(-DrawWidth - 1, -DrawWidth - 1, DrawWidth + 1, DrawWidth + 1));
     CurrentX = x2;
     CurrentY = y2;
-    markDirty(box.adjusted(-DrawWidth - 1, -DrawWidth - 1, DrawWidth + 1, DrawWidth + 1));
 }
 
 void PictureBox::Circle(double x, double y, double radius) {
@@ -314,17 +350,18 @@ void PictureBox::Circle(double x, double y, double radius) {
     call.y1 = y;
     call.radius = radius;
     record(call, ForeColor);
+    Drawing d;
+    d.kind = Drawing::Kind::Circle;
+    d.x1 = x;
+    d.y1 = y;
+    d.x2 = radius;
+    d.color = ForeColor.rgb();
+    d.width = DrawWidth;
     const QPointF centre = toPixel(x, y);
-    const double r = radius * std::fabs(pixelsPerUnitX());
-    // Plain pixels as for text: drawing the same circle again leaves the picture as it was.
-    QPainter& p = painter();
-    p.setPen(QPen(ForeColor, DrawWidth));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(centre, r, r);
+    const double reach = radius * std::fabs(pixelsPerUnitX()) + DrawWidth + 1;
+    keep(std::move(d), QRectF(centre.x() - reach, centre.y() - reach, 2 * reach, 2 * reach));
     CurrentX = x;
     CurrentY = y;
-    const double reach = r + DrawWidth + 1;
-    markDirty(QRectF(centre.x() - reach, centre.y() - reach, 2 * reach, 2 * reach));
 }
 
 void PictureBox::PSet(double x, double y) {
@@ -333,13 +370,17 @@ void PictureBox::PSet(double x, double y) {
     call.x1 = x;
     call.y1 = y;
     record(call, ForeColor);
+    Drawing d;
+    d.kind = Drawing::Kind::PSet;
+    d.x1 = x;
+    d.y1 = y;
+    d.color = ForeColor.rgb();
+    d.width = DrawWidth;
     const QPointF at = toPixel(x, y);
     const double size = qMax(1, DrawWidth);
-    const QRectF dot(at.x() - size / 2, at.y() - size / 2, size, size);
-    painter().fillRect(dot, ForeColor);
+    keep(std::move(d), QRectF(at.x() - size / 2 - 1, at.y() - size / 2 - 1, size + 2, size + 2));
     CurrentX = x;
     CurrentY = y;
-    markDirty(dot.adjusted(-1, -1, 1, 1));
 }
 
 void PictureBox::Print(const QString& text) {
@@ -349,27 +390,20 @@ void PictureBox::Print(const QString& text) {
     call.y1 = CurrentY;
     call.text = text;
     record(call, ForeColor);
-    QPainter& p = painter();
     const FontEntry& entry = currentFont();
     const QPointF at = toPixel(CurrentX, CurrentY);
-    // Charts write the same few hundred numbers again and again: lay each text out once per font.
-    if (m_layouts.size() > 20000)
-        m_layouts.clear();
-    const auto key = qMakePair(fontKey(), text);
-    auto layout = m_layouts.find(key);
-    if (layout == m_layouts.end()) {
-        QStaticText prepared(text);
-        prepared.setTextFormat(Qt::PlainText);
-        prepared.prepare(QTransform(), entry.font);
-        layout = m_layouts.insert(key, prepared);
-    }
-    if (p.font() != entry.font)
-        p.setFont(entry.font);
-    if (p.pen().color() != ForeColor || p.pen().widthF() != 1)
-        p.setPen(ForeColor);
-    p.drawStaticText(at, *layout);
+    Drawing d;
+    d.kind = Drawing::Kind::Print;
+    d.x1 = CurrentX;
+    d.y1 = CurrentY;
+    d.color = ForeColor.rgb();
+    d.width = DrawWidth;
+    d.fontSize = FontSize;
+    d.bold = FontBold;
+    d.text = text;
     // A generous estimate of the text's extent; exact widths are not needed for repainting.
-    markDirty(QRectF(at.x() - 2, at.y() - 2, text.size() * entry.height + 4, entry.height + 4));
+    keep(std::move(d),
+         QRectF(at.x() - 2, at.y() - 2, text.size() * entry.height + 4, entry.height + 4));
     CurrentY += entry.height / pixelsPerUnitY();
     CurrentX = m_scaled ? m_sx1 : 0;
 }
@@ -378,18 +412,233 @@ void PictureBox::Print(double value) {
     Print(NumberText::of(value) + QLatin1Char(' '));
 }
 
+void PictureBox::paintDrawing(QPainter& p, const Drawing& d, qreal ratio) const {
+    const QColor ink = QColor::fromRgb(d.color);
+    switch (d.kind) {
+    case Drawing::Kind::Line: {
+        // Every point starts at the device pixel it falls in and reaches one logical pixel on (one
+        // device pixel at ratio 1, two at ratio 2): a line at y runs through the middle of that
+        // stretch and a filled box covers the stretches of both its corners, so a box that ends
+        // where a line lies covers that line and not the row beyond it, at every pixel ratio.
+        const QPointF a = toPixel(d.x1, d.y1);
+        const QPointF b = toPixel(d.x2, d.y2);
+        auto cell = [ratio](double v) { return std::floor(v * ratio) / ratio; };
+        auto centre = [&](const QPointF& q) {
+            return QPointF(cell(q.x()) + 0.5, cell(q.y()) + 0.5);
+        };
+        const QRectF box = QRectF(a, b).normalized();
+        const QRectF cells(QPointF(cell(box.left()), cell(box.top())),
+                           QPointF(cell(box.right()) + 1, cell(box.bottom()) + 1));
+        const bool straightThin = d.mode == LineMode::Plain && d.width == 1 &&
+                                  (cells.width() < 1.5 || cells.height() < 1.5);
+        if (d.mode == LineMode::FilledBox || straightThin) {
+            // A thin horizontal or vertical line covers exactly these pixels too; filling is
+            // faster.
+            p.fillRect(cells, ink);
+        } else {
+            p.setPen(QPen(ink, d.width, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
+            p.setBrush(Qt::NoBrush);
+            if (d.mode == LineMode::Box)
+                p.drawRect(QRectF(centre(box.topLeft()), centre(box.bottomRight())));
+            else
+                p.drawLine(centre(a), centre(b));
+        }
+        break;
+    }
+    case Drawing::Kind::Circle: {
+        // Plain pixels as for text: drawing the same circle again leaves the picture as it was.
+        const double r = d.x2 * std::fabs(pixelsPerUnitX());
+        p.setPen(QPen(ink, d.width));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(toPixel(d.x1, d.y1), r, r);
+        break;
+    }
+    case Drawing::Kind::PSet: {
+        const QPointF at = toPixel(d.x1, d.y1);
+        const double size = qMax(1, d.width);
+        p.fillRect(QRectF(at.x() - size / 2, at.y() - size / 2, size, size), ink);
+        break;
+    }
+    case Drawing::Kind::Print: {
+        const FontEntry& entry = fontEntry(d.fontSize, d.bold);
+        const QStaticText& layout = layoutOf(entry, d.fontSize, d.bold, d.text);
+        const QPointF at = toPixel(d.x1, d.y1);
+        if (p.worldTransform().map(at).x() < 0 && p.device()->devType() == QInternal::Image) {
+            printApart(*static_cast<QImage*>(p.device()), p.worldTransform(), d, at, ratio);
+            break;
+        }
+        if (p.font() != entry.font)
+            p.setFont(entry.font);
+        if (p.pen().color() != ink || p.pen().widthF() != 1 || p.pen().style() != Qt::SolidLine)
+            p.setPen(ink);
+        p.drawStaticText(at, layout);
+        break;
+    }
+    }
+}
+
+// Qt draws a text that starts left of the image it draws in otherwise than the same text inside
+// it (the whole text, not only the glyphs that cross). Such a text is drawn into an image of its
+// own, where it starts inside, and its pixels are copied to where they belong: text pixels are
+// plain ink, so this gives what a picture reaching further left would show.
+void PictureBox::printApart(QImage& target, const QTransform& world, const Drawing& d,
+                            const QPointF& at, qreal ratio) const {
+    const FontEntry& entry = fontEntry(d.fontSize, d.bold);
+    const QStaticText& layout = layoutOf(entry, d.fontSize, d.bold, d.text);
+    const QPointF device = world.map(at) * ratio;
+    const int left = static_cast<int>(std::floor(device.x())) - 4;
+    const int top = static_cast<int>(std::floor(device.y())) - 4;
+    const QSizeF size = layout.size();
+    if (device.x() + (size.width() + entry.height) * ratio < 0)
+        return; // ends left of the image
+    QImage apart(static_cast<int>(std::ceil((size.width() + entry.height) * ratio)) + 8,
+                 static_cast<int>(std::ceil(std::max(size.height(), entry.height) * ratio)) + 8,
+                 QImage::Format_ARGB32_Premultiplied);
+    if (apart.isNull())
+        return;
+    apart.setDotsPerMeterX(dotsPerMeter96);
+    apart.setDotsPerMeterY(dotsPerMeter96);
+    apart.setDevicePixelRatio(ratio);
+    apart.fill(Qt::transparent);
+    {
+        QPainter q(&apart);
+        q.setWorldTransform(world * QTransform::fromTranslate(-left / ratio, -top / ratio));
+        q.setFont(entry.font);
+        q.setPen(QColor::fromRgb(d.color));
+        q.drawStaticText(at, layout);
+    }
+    const QRgb ink = d.color | 0xff000000;
+    for (int y = std::max(0, -top); y < apart.height() && top + y < target.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(apart.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(target.scanLine(top + y));
+        for (int x = std::max(0, -left); x < apart.width() && left + x < target.width(); ++x)
+            if (qAlpha(from[x]) != 0)
+                to[left + x] = ink;
+    }
+}
+
+// The drawings from `from` on that reach into part, in order.
+void PictureBox::paintDrawings(QPainter& painter, const QRect& part, qsizetype from,
+                               qreal ratio) const {
+    for (qsizetype i = from; i < m_drawings.size(); ++i)
+        if (m_extents[i].intersects(part))
+            paintDrawing(painter, m_drawings[i], ratio);
+}
+
+// Draws the drawings from `from` on that reach into target, whose top-left pixel is the device
+// pixel origin of the inside, as one picture of the whole inside would show them there. Qt draws
+// a glyph or a curve that crosses the left or top edge of an image differently from one that lies
+// inside it; so the drawing goes into a larger scratch image that reaches `margin` device pixels
+// beyond the target on every side, and only the target's part is copied back.
+void PictureBox::drawInto(QImage& target, const QPoint& origin, qsizetype from) const {
+    const qreal ratio = target.devicePixelRatio();
+    const QSize wanted = target.size() + QSize(2 * margin, 2 * margin);
+    QImage local;
+    QImage& scratch = target.size() == QSize(tileSize, tileSize) ? m_scratch : local;
+    if (scratch.size() != wanted || !qFuzzyCompare(scratch.devicePixelRatio(), ratio)) {
+        scratch = QImage(wanted, QImage::Format_RGB32);
+        if (scratch.isNull())
+            return;
+        scratch.setDotsPerMeterX(dotsPerMeter96);
+        scratch.setDotsPerMeterY(dotsPerMeter96);
+        scratch.setDevicePixelRatio(ratio);
+    }
+    const qsizetype rowBytes = static_cast<qsizetype>(target.width()) * 4;
+    for (int y = 0; y < target.height(); ++y)
+        std::memcpy(scratch.scanLine(y + margin) + margin * 4, target.constScanLine(y), rowBytes);
+    {
+        QPainter p(&scratch);
+        const QPointF corner = QPointF(origin - QPoint(margin, margin)) / ratio;
+        p.translate(-corner);
+        const QRect part = QRectF(QPointF(origin) / ratio, QSizeF(target.size()) / ratio)
+                               .toAlignedRect()
+                               .adjusted(-1, -1, 1, 1);
+        paintDrawings(p, part, from, ratio);
+    }
+    for (int y = 0; y < target.height(); ++y)
+        std::memcpy(target.scanLine(y), scratch.constScanLine(y + margin) + margin * 4, rowBytes);
+}
+
+PictureBox::Tile& PictureBox::tileAt(int column, int row, qreal ratio) {
+    const quint64 key =
+        (static_cast<quint64>(static_cast<quint32>(row)) << 32) | static_cast<quint32>(column);
+    Tile& tile = m_tiles[key];
+    tile.lastUse = m_paintCount;
+    if (tile.image.isNull()) {
+        tile.image = QImage(tileSize, tileSize, QImage::Format_RGB32);
+        if (tile.image.isNull())
+            return tile; // out of memory: this square stays unpainted rather than fail
+        tile.image.setDotsPerMeterX(dotsPerMeter96);
+        tile.image.setDotsPerMeterY(dotsPerMeter96);
+        tile.image.setDevicePixelRatio(ratio);
+        tile.image.fill(m_back);
+        tile.drawnUpTo = 0;
+    }
+    if (tile.drawnUpTo < m_drawings.size()) {
+        drawInto(tile.image, QPoint(column, row) * tileSize, tile.drawnUpTo);
+        tile.drawnUpTo = m_drawings.size();
+    }
+    return tile;
+}
+
+// Keeps the tiles in keepDevice and, beyond them, as many of the most recently shown as the
+// visible part of the box needs again, so that scrolling back is quick and memory stays bounded.
+void PictureBox::trimTiles(const QRect& keepDevice) {
+    const int columns = keepDevice.width() / tileSize + 2;
+    const int rows = keepDevice.height() / tileSize + 2;
+    const qsizetype budget = std::max(4, columns * rows + columns + rows);
+    if (m_tiles.size() <= budget)
+        return;
+    QVector<quint64> uses;
+    uses.reserve(m_tiles.size());
+    for (const Tile& tile : std::as_const(m_tiles))
+        uses.append(tile.lastUse);
+    std::nth_element(uses.begin(), uses.begin() + (uses.size() - budget), uses.end());
+    const quint64 oldestKept = uses[uses.size() - budget];
+    for (auto it = m_tiles.begin(); it != m_tiles.end();) {
+        if (it->lastUse < oldestKept && it->lastUse != m_paintCount)
+            it = m_tiles.erase(it);
+        else
+            ++it;
+    }
+}
+
 void PictureBox::paintEvent(QPaintEvent* event) {
-    endPainting();
-    ensureImage();
     QPainter p(this);
     const int b = borderWidth();
     const QRect inside = rect().adjusted(b, b, -b, -b);
     const QRect exposed = event->rect() & inside;
     if (!exposed.isEmpty()) {
-        const qreal ratio = m_backing.devicePixelRatio();
-        const QRectF source(QPointF(exposed.x() - b, exposed.y() - b) * ratio,
-                            QSizeF(exposed.size()) * ratio);
-        p.drawImage(QRectF(exposed), m_backing, source);
+        if (m_drawings.isEmpty()) {
+            p.fillRect(exposed, m_back);
+        } else {
+            const qreal ratio = pictureRatio();
+            if (!qFuzzyCompare(ratio, m_tileRatio)) {
+                dropTiles();
+                m_tileRatio = ratio;
+            }
+            if (m_extentsSize != insideSize())
+                replaceDrawings(m_drawings.size(), {});
+            ++m_paintCount;
+            p.setClipRect(exposed);
+            const QRectF device = QRectF(exposed.translated(-b, -b)).adjusted(0, 0, -0.5, -0.5);
+            const int firstColumn = static_cast<int>(std::floor(device.left() * ratio / tileSize));
+            const int lastColumn = static_cast<int>(std::floor(device.right() * ratio / tileSize));
+            const int firstRow = static_cast<int>(std::floor(device.top() * ratio / tileSize));
+            const int lastRow = static_cast<int>(std::floor(device.bottom() * ratio / tileSize));
+            for (int row = firstRow; row <= lastRow; ++row)
+                for (int column = firstColumn; column <= lastColumn; ++column) {
+                    const Tile& tile = tileAt(column, row, ratio);
+                    if (!tile.image.isNull())
+                        p.drawImage(
+                            QPointF(b + column * tileSize / ratio, b + row * tileSize / ratio),
+                            tile.image);
+                }
+            p.setClipping(false);
+            const QRect visible = visibleRegion().boundingRect() & inside;
+            trimTiles(QRectF(QRectF(visible).topLeft() * ratio, QSizeF(visible.size()) * ratio)
+                          .toAlignedRect());
+        }
     }
     if (b > 0) {
         p.setPen(QPen(palette().color(QPalette::WindowText), 1));
@@ -398,9 +647,45 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     }
 }
 
+QImage PictureBox::image() const {
+    const QSizeF inside = insideSize();
+    qreal ratio = pictureRatio();
+    // A very large zoom on a high-resolution screen would ask gigabytes for the wide canvas;
+    // above maxImagePixels the picture is drawn at a lower ratio.
+    const double pixelsAtOne = std::max(1.0, inside.width() * inside.height());
+    if (pixelsAtOne * ratio * ratio > maxImagePixels)
+        ratio = std::max(1.0, std::floor(std::sqrt(maxImagePixels / pixelsAtOne) * 4) / 4);
+    return pictureOf(QRect(QPoint(0, 0), QSize(static_cast<int>(std::ceil(inside.width() * ratio)),
+                                               static_cast<int>(std::ceil(inside.height() * ratio)))
+                                             .expandedTo(QSize(1, 1))),
+                     ratio);
+}
+
+QImage PictureBox::pictureOf(const QRect& device, qreal ratio) const {
+    QImage picture(device.size(), QImage::Format_RGB32);
+    if (picture.isNull())
+        return picture;
+    picture.setDotsPerMeterX(dotsPerMeter96);
+    picture.setDotsPerMeterY(dotsPerMeter96);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(m_back);
+    if (!m_drawings.isEmpty()) {
+        if (m_extentsSize != insideSize())
+            const_cast<PictureBox*>(this)->replaceDrawings(m_drawings.size(), {});
+        drawInto(picture, device.topLeft(), 0);
+    }
+    return picture;
+}
+
+void PictureBox::paintPicture(QPainter& painter, const QRect& part) const {
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const QRect device =
+        QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio).toAlignedRect();
+    painter.drawImage(QRectF(part), pictureOf(device, ratio));
+}
+
 void PictureBox::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    ensureImage();
     clipChildren();
 }
 

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <QRgb>
 #include <QStaticText>
 #include <QTimer>
 #include <QVector>
@@ -16,8 +17,10 @@
 
 namespace surface {
 
-// A drawing surface whose pictures persist until cleared. Drawing goes through user
-// coordinates set with Scale into a backing image; paintEvent only copies the exposed part.
+// A drawing surface whose pictures persist until cleared. The box keeps what was drawn, not
+// pixels: each drawing call (in user coordinates set with Scale) goes into a list, and paintEvent
+// paints the exposed part from square tiles of device pixels, drawn from that list when first
+// shown and kept while there is room. A box that shows nothing of its picture holds no pixels.
 class PictureBox : public QWidget {
     Q_OBJECT
   public:
@@ -34,6 +37,31 @@ class PictureBox : public QWidget {
         double fontSize = 0;
         bool bold = false;
         int drawWidth = 1;
+    };
+
+    // One drawing kept on the box: what Line, Circle, PSet or Print was given, in user units, with
+    // the settings it was drawn with. The box repaints itself from these, in order.
+    struct Drawing {
+        enum class Kind : quint8 { Line, Circle, PSet, Print };
+        Kind kind = Kind::Line;
+        LineMode mode = LineMode::Plain; // Line
+        double x1 = 0, y1 = 0;           // start, centre, point, or the text's top-left
+        double x2 = 0, y2 = 0;           // Line: end; Circle: x2 is the radius
+        QRgb color = 0xff000000;
+        int width = 1;          // DrawWidth in pixels
+        double fontSize = 8.25; // Print
+        bool bold = false;      // Print
+        QString text;           // Print
+        bool operator==(const Drawing&) const = default;
+    };
+    // The drawing settings, kept until changed.
+    struct Settings {
+        double currentX = 0, currentY = 0;
+        QRgb foreColor = 0xff000000;
+        int drawWidth = 1;
+        double fontSize = 8.25;
+        bool fontBold = false;
+        bool operator==(const Settings&) const = default;
     };
 
     explicit PictureBox(QWidget* parent = nullptr);
@@ -91,10 +119,22 @@ class PictureBox : public QWidget {
     const QVector<DrawCall>& records() const { return m_recorded; }
     void clearRecords() { m_recorded.clear(); }
 
-    // The backing image (device pixels), e.g. for tests and screenshots.
-    const QImage& image();
+    // What the box shows: its drawings since the last Cls, in order.
+    const QVector<Drawing>& drawings() const { return m_drawings; }
+    // Keeps the first `keep` drawings, puts `tail` after them and repaints.
+    void replaceDrawings(qsizetype keep, const QVector<Drawing>& tail);
+    Settings settings() const;
+    void setSettings(const Settings& settings);
+
+    // The whole picture in device pixels, drawn afresh, e.g. for tests.
+    QImage image() const;
+    // Paints the part (logical pixels of the inside) of the picture on a painter whose
+    // coordinates are those of the inside; pixel for pixel what the screen shows.
+    void paintPicture(QPainter& painter, const QRect& part) const;
 
   signals:
+    // Before Cls wipes the drawings, while drawings() still holds them.
+    void aboutToClear();
     void mouseDown(int button, int shift, double x, double y);
     void mouseMove(int button, int shift, double x, double y);
     void mouseUp(int button, int shift, double x, double y);
@@ -118,11 +158,29 @@ class PictureBox : public QWidget {
         double ascent;
         double height;
     };
-    const FontEntry& currentFont() const;
-    quint64 fontKey() const;
-    QPainter& painter();
-    void endPainting();
-    void ensureImage();
+    // A square of the picture in device pixels, drawn from the drawings up to drawnUpTo.
+    struct Tile {
+        QImage image;
+        qsizetype drawnUpTo = 0;
+        quint64 lastUse = 0;
+    };
+    static quint64 fontKeyOf(double size, bool bold);
+    const FontEntry& fontEntry(double size, bool bold) const;
+    const FontEntry& currentFont() const { return fontEntry(FontSize, FontBold); }
+    const QStaticText& layoutOf(const FontEntry& entry, double size, bool bold,
+                                const QString& text) const;
+    void keep(Drawing drawing, const QRectF& pixelExtent);
+    QRect extentOf(const Drawing& drawing) const;
+    void paintDrawing(QPainter& painter, const Drawing& drawing, qreal ratio) const;
+    void printApart(QImage& target, const QTransform& world, const Drawing& drawing,
+                    const QPointF& at, qreal ratio) const;
+    void paintDrawings(QPainter& painter, const QRect& part, qsizetype from, qreal ratio) const;
+    void drawInto(QImage& target, const QPoint& origin, qsizetype from) const;
+    QImage pictureOf(const QRect& device, qreal ratio) const;
+    Tile& tileAt(int column, int row, qreal ratio);
+    void dropTiles();
+    void trimTiles(const QRect& keepDevice);
+    qreal pictureRatio() const;
     void record(DrawCall call, const QColor& ink); // ink: the colour the call draws in
     void markDirty(const QRectF& pixelRect);
     void flushDirty();
@@ -135,13 +193,17 @@ class PictureBox : public QWidget {
     QFont m_fontBase;
     bool m_scaled = false;
     double m_sx1 = 0, m_sy1 = 0, m_sx2 = 1, m_sy2 = 1;
-    QImage m_backing;
-    QSizeF m_imageSize; // the inside size the backing image was made for
-    QPainter m_activePainter;
+    QVector<Drawing> m_drawings;
+    QVector<QRect> m_extents; // each drawing's reach in logical pixels of the inside
+    QSizeF m_extentsSize;     // the inside size the extents were worked out for
+    QHash<quint64, Tile> m_tiles;
+    qreal m_tileRatio = 0;
+    mutable QImage m_scratch; // a tile and its margin, drawn in before the tile takes it
+    quint64 m_paintCount = 0;
     bool m_recording = false;
     QVector<DrawCall> m_recorded;
     mutable QHash<quint64, FontEntry> m_fonts;
-    QHash<QPair<quint64, QString>, QStaticText> m_layouts; // texts laid out once per font
+    mutable QHash<QPair<quint64, QString>, QStaticText> m_layouts; // laid out once per font
     QRectF m_dirty;
     QTimer m_repaintTimer;
     QElapsedTimer m_sinceRepaint;

@@ -481,7 +481,7 @@ inline QString PictureDifference(const QImage& actual, const QImage& expected,
 
 // Device-pixel rectangle strictly inside the user-unit box (x1, y1)-(x2, y2).
 inline QRect InnerPixels(surface::PictureBox& canvas, double x1, double y1, double x2, double y2) {
-    const qreal ratio = canvas.image().devicePixelRatio();
+    const qreal ratio = canvas.devicePixelRatioF();
     const QRectF r =
         QRectF(canvas.toPixel(x1, y1) * ratio, canvas.toPixel(x2, y2) * ratio).normalized();
     return QRect(QPoint(int(std::ceil(r.left())) + 1, int(std::ceil(r.top())) + 1),

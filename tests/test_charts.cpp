@@ -626,11 +626,15 @@ void TestCharts::referencePictures() {
     } else {
         QVERIFY2(chart.isEmpty(), qPrintable(chart));
     }
+    // The screen paints from tiles drawn as they are shown: they must give the one picture.
+    const QImage image = canvas.image();
+    const QString tiled = PictureDifference(
+        canvas.grab().toImage().convertToFormat(QImage::Format_RGB32), image, &canvas);
+    QVERIFY2(tiled.isEmpty(), qPrintable(QStringLiteral("on screen: ") + tiled));
     // Columns 1 to 40 with the margin left of column 1, all rows or those above the line y = 0.
     if (canvas.devicePixelRatioF() != 1)
         QSKIP("the pictures are drawn at one device pixel per pixel");
     const QPointF corner = canvas.toPixel(40.5, 0);
-    const QImage& image = canvas.image();
     const QImage actual =
         image.copy(0, 0, int(corner.x()), clearedFirst ? int(corner.y()) : image.height());
 
