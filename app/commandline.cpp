@@ -45,6 +45,10 @@ CommandLine::Options CommandLine::Parse(const QStringList& arguments) {
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(zoom);
+    parser.addPositionalArgument(QStringLiteral("TAFEL"),
+                                 QStringLiteral("Öffnet die mit \"Tafel speichern\" gespeicherte "
+                                                "Datei (.teiler)."),
+                                 QStringLiteral("[TAFEL]"));
     // Qt's own options (-platform xcb, -style fusion, ...) are read later by the application
     // object; here they are only let through.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -69,9 +73,13 @@ CommandLine::Options CommandLine::Parse(const QStringList& arguments) {
     };
     if (!parser.parse(arguments))
         return refuse(parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
-        return refuse(QStringLiteral("unerwartetes Argument \"%1\"")
-                          .arg(parser.positionalArguments().constFirst()));
+    // One board to open; a file manager hands over the file the teacher double-clicked.
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1)
+        return refuse(QStringLiteral("unerwartetes Argument \"%1\" (Teiler öffnet eine Tafel)")
+                          .arg(files.at(1)));
+    if (!files.isEmpty())
+        options.board = files.constFirst();
     if (parser.isSet(help)) {
         std::fputs(qUtf8Printable(parser.helpText()), stdout);
         options.exitCode = 0;

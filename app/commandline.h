@@ -5,6 +5,7 @@
 #include <QMargins>
 #include <QRect>
 #include <QSize>
+#include <QString>
 #include <QStringList>
 #include <optional>
 
@@ -12,14 +13,16 @@ class QWidget;
 
 namespace app {
 
-// The command line: --help, --version and --zoom F for projectors, F a number from 1 to 4 or
-// "fit". The zoom is Qt's scale factor, which has to be set before the application exists.
+// The command line: --help, --version, --zoom F for projectors (F a number from 1 to 4 or
+// "fit") and a board file to open. The zoom is Qt's scale factor, which has to be set before the
+// application exists.
 class CommandLine {
   public:
     struct Options {
         std::optional<double> zoom;  // a factor from 1 to 4
         bool fit = false;            // the largest factor at which the window fits the screen
         std::optional<int> exitCode; // set when the program ends here (help, version, error)
+        QString board;               // a ".teiler" file to open at start-up
     };
 
     // Reads the arguments; prints help, version or one line on a bad option (exit code 2).

@@ -3,6 +3,7 @@
 #include "form1.h"
 
 #include "appicon.h"
+#include "boardfile.h"
 #include "charts/clearcommands.h"
 #include "charts/column.h"
 #include "charts/divisorcountchart.h"
@@ -16,9 +17,11 @@
 #include "interact/canvaspicker.h"
 #include "interact/peninput.h"
 #include "pictureexport.h"
+#include "safefile.h"
 #include "search/hitlist.h"
 #include "search/searchrun.h"
 #include "search/steppers.h"
+#include "surface/drawinghistory.h"
 #include "surface/multilinetextbox.h"
 #include "surface/picturebox.h"
 #include "surface/scrollbar.h"
@@ -30,6 +33,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -195,6 +199,21 @@ void Form1::buildMenu() {
     m_cmdFarben =
         named(m_cmdTafel->addAction(QStringLiteral("Farben für Rot-Grün-Schwäche")), "cmdFarben");
     m_cmdFarben->setCheckable(true);
+    m_cmdTafel->addSeparator();
+    m_cmdRueckgaengig =
+        named(m_cmdTafel->addAction(QStringLiteral("Rückgängig")), "cmdRueckgaengig");
+    m_cmdRueckgaengig->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_cmdWiederholen =
+        named(m_cmdTafel->addAction(QStringLiteral("Wiederholen")), "cmdWiederholen");
+    m_cmdWiederholen->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    m_cmdTafel->addSeparator();
+    m_cmdTafelSpeichern =
+        named(m_cmdTafel->addAction(QStringLiteral("Tafel speichern …")), "cmdTafelSpeichern");
+    m_cmdTafelSpeichern->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_cmdTafelOeffnen =
+        named(m_cmdTafel->addAction(QStringLiteral("Tafel öffnen …")), "cmdTafelOeffnen");
+    m_cmdTafelOeffnen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
 
     // Keys for the export entries; none of them is a key a text box keeps for itself (Ctrl+C,
     // Ctrl+V, Ctrl+A, ...), so a focused box goes on copying its own text.
@@ -218,6 +237,10 @@ void Form1::connectEvents() {
     connect(m_cmdTrefferliste, &QAction::triggered, this, &Form1::cmdTrefferliste_Click);
     connect(m_cmdVortrag, &QAction::triggered, this, &Form1::cmdVortrag_Click);
     connect(m_cmdVollbild, &QAction::triggered, this, &Form1::cmdVollbild_Click);
+    connect(m_cmdRueckgaengig, &QAction::triggered, this, &Form1::cmdRueckgaengig_Click);
+    connect(m_cmdWiederholen, &QAction::triggered, this, &Form1::cmdWiederholen_Click);
+    connect(m_cmdTafelSpeichern, &QAction::triggered, this, &Form1::cmdTafelSpeichern_Click);
+    connect(m_cmdTafelOeffnen, &QAction::triggered, this, &Form1::cmdTafelOeffnen_Click);
     // Escape leaves full screen; at other times it stays with the focused control.
     m_leaveFullScreen = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     m_leaveFullScreen->setObjectName(QStringLiteral("leaveFullScreen"));
@@ -239,6 +262,8 @@ void Form1::connectEvents() {
     // A finger or a tablet pen presses and draws as the mouse does; "cmdStift" lets the left
     // button draw as well.
     m_penInput = new interact::PenInput(*m_picAusgabe);
+    m_history = new surface::DrawingHistory(*m_picAusgabe);
+    connect(m_history, &surface::DrawingHistory::changed, this, &Form1::updateUndoEntries);
     connect(m_penInput, &interact::PenInput::mouseDown, this, &Form1::picAusgabe_MouseDown);
     connect(m_penInput, &interact::PenInput::mouseMove, this, &Form1::picAusgabe_MouseMove);
     connect(m_penInput, &interact::PenInput::mouseUp, this, &Form1::picAusgabe_MouseUp);
@@ -391,32 +416,45 @@ void Form1::Form_Load() {
     m_picRahmen->Scale(0, 0, 100, 100);
     m_picZeichenblatt->Scale(0, 1, 2, 30);
     cmdSkala_Click();
+    // What start-up drew is where the history begins.
+    m_history->clear();
+}
+
+template <class Procedure> void Form1::canvasStep(Procedure&& procedure) {
+    m_history->begin(canvasState());
+    procedure();
+    m_history->end(canvasState());
 }
 
 void Form1::cmdloesch_Click() {
-    charts::ClearCommands::ClearScreen(*m_picAusgabe);
+    canvasStep([this] { charts::ClearCommands::ClearScreen(*m_picAusgabe); });
 }
 
 void Form1::Command1_Click() {
-    charts::ClearCommands::ClearChartArea(*m_picAusgabe);
+    canvasStep([this] { charts::ClearCommands::ClearChartArea(*m_picAusgabe); });
 }
 
 void Form1::cmdSkala_Click() {
-    m_rangeBase = 0;
-    charts::NumberLine::DrawNumberLine(*m_picAusgabe, m_rangeBase);
+    canvasStep([this] {
+        m_rangeBase = 0;
+        charts::NumberLine::DrawNumberLine(*m_picAusgabe, m_rangeBase);
+    });
 }
 
 void Form1::cmdSkala2_Click() {
-    m_rangeBase = charts::Column::count;
-    charts::NumberLine::DrawNumberLine(*m_picAusgabe, m_rangeBase);
+    canvasStep([this] {
+        m_rangeBase = charts::Column::count;
+        charts::NumberLine::DrawNumberLine(*m_picAusgabe, m_rangeBase);
+    });
 }
 
 void Form1::cmdTeiler_Click() {
-    charts::Skyline::Draw(*m_picAusgabe, m_rangeBase);
+    canvasStep([this] { charts::Skyline::Draw(*m_picAusgabe, m_rangeBase); });
 }
 
 void Form1::cmdHochzerlegbar_Click() {
-    charts::DivisorCountChart::Draw(*m_picAusgabe, m_rangeBase, chartPalette());
+    canvasStep(
+        [this] { charts::DivisorCountChart::Draw(*m_picAusgabe, m_rangeBase, chartPalette()); });
 }
 
 // A menu entry shows a check mark only while it is checked, and no empty box otherwise.
@@ -431,20 +469,27 @@ bool Form1::yieldToEvents() {
     return !m_closing;
 }
 
+// A command chosen while the chart yields joins its step: one "Rückgängig" takes back both.
 void Form1::cmdTeilersumme_Click() {
-    setMenuChecked(m_cmdTeilersumme2, false);
-    setMenuChecked(m_cmdTeilersumme, true);
-    m_sumMode = 0;
-    charts::DivisorSumChart::DrawDivisorSums(
-        *m_picAusgabe, m_rangeBase, m_sumMode, [this] { return yieldToEvents(); }, chartPalette());
+    canvasStep([this] {
+        setMenuChecked(m_cmdTeilersumme2, false);
+        setMenuChecked(m_cmdTeilersumme, true);
+        m_sumMode = 0;
+        charts::DivisorSumChart::DrawDivisorSums(
+            *m_picAusgabe, m_rangeBase, m_sumMode, [this] { return yieldToEvents(); },
+            chartPalette());
+    });
 }
 
 void Form1::cmdTeilersumme2_Click() {
-    setMenuChecked(m_cmdTeilersumme2, true);
-    setMenuChecked(m_cmdTeilersumme, false);
-    m_sumMode = 1;
-    charts::DivisorSumChart::DrawDivisorSums(
-        *m_picAusgabe, m_rangeBase, m_sumMode, [this] { return yieldToEvents(); }, chartPalette());
+    canvasStep([this] {
+        setMenuChecked(m_cmdTeilersumme2, true);
+        setMenuChecked(m_cmdTeilersumme, false);
+        m_sumMode = 1;
+        charts::DivisorSumChart::DrawDivisorSums(
+            *m_picAusgabe, m_rangeBase, m_sumMode, [this] { return yieldToEvents(); },
+            chartPalette());
+    });
 }
 
 void Form1::cmdTrefferliste_Click() {
@@ -469,13 +514,28 @@ interact::CanvasPicker::State Form1::pickerState() {
     return {m_rangeBase, m_currentNumber, m_isDrawing, m_lastDrawX, m_lastDrawY};
 }
 
+// A press and what is drawn until its release are one step: the pick, or the stroke.
 void Form1::picAusgabe_MouseDown(int Button, int, double X, double Y) {
+    endStroke(); // a release that never came
+    m_history->begin(canvasState());
+    m_strokeOpen = true;
     interact::CanvasPicker::MouseDown(*m_picAusgabe, pickerState(), Button, X, Y,
                                       m_cmdTeilersumme2->isChecked(), chartPalette());
     factor::FactorizationSheet::ShowNumber(*m_picZeichenblatt, m_currentNumber);
 }
 
+void Form1::endStroke() {
+    if (!m_strokeOpen)
+        return;
+    m_strokeOpen = false;
+    m_history->end(canvasState());
+}
+
 void Form1::picAusgabe_MouseMove(int, int, double X, double Y) {
+    if (m_isDrawing && !m_strokeOpen) {
+        m_history->begin(canvasState());
+        m_strokeOpen = true;
+    }
     const auto moved = interact::CanvasPicker::MouseMove(*m_picAusgabe, pickerState(), X, Y);
     m_txtHilfe->setText(moved.helpText);
     if (moved.markerLeft)
@@ -484,6 +544,7 @@ void Form1::picAusgabe_MouseMove(int, int, double X, double Y) {
 
 void Form1::picAusgabe_MouseUp(int, int, double, double) {
     interact::CanvasPicker::MouseUp(pickerState());
+    endStroke();
 }
 
 void Form1::picZeichenblatt_Click() {
@@ -531,10 +592,14 @@ void Form1::Command3_Click(int index) {
 }
 
 void Form1::cmdSuche_Click() {
-    // Written whether the list is shown or hidden; its visibility stays as it is.
-    m_txtTreffer->setText(search::SearchRun::Run(*m_picAusgabe, m_rangeBase, m_Text1[2]->text(),
-                                                 m_Text1[0]->text(), m_Text1[1]->text(),
-                                                 chartPalette()));
+    // Written whether the list is shown or hidden; its visibility stays as it is. Taking back
+    // the marks leaves the list.
+    QString list;
+    canvasStep([&] {
+        list = search::SearchRun::Run(*m_picAusgabe, m_rangeBase, m_Text1[2]->text(),
+                                      m_Text1[0]->text(), m_Text1[1]->text(), chartPalette());
+    });
+    m_txtTreffer->setText(list);
 }
 
 // The scroll positions are 16-bit integers in the frame's hundredths (the sheet's in twips).
@@ -752,4 +817,150 @@ bool Form1::printPictureOn(QPrinter& printer) {
                           .arg(file, error),
                 QStringLiteral("printErrorBox"));
     return false;
+}
+
+QVariant Form1::canvasState() const {
+    return QVariantList{m_rangeBase, m_sumMode, m_cmdTeilersumme->isChecked(),
+                        m_cmdTeilersumme2->isChecked()};
+}
+
+void Form1::restoreCanvasState(const QVariant& state) {
+    const QVariantList values = state.toList();
+    if (values.size() != 4)
+        return;
+    m_rangeBase = values[0].toInt();
+    m_sumMode = values[1].toInt();
+    setMenuChecked(m_cmdTeilersumme, values[2].toBool());
+    setMenuChecked(m_cmdTeilersumme2, values[3].toBool());
+}
+
+void Form1::updateUndoEntries() {
+    m_cmdRueckgaengig->setEnabled(m_history->canUndo());
+    m_cmdWiederholen->setEnabled(m_history->canRedo());
+}
+
+// Takes back the last step on the canvas: its drawings, rangeBase and the check marks as they
+// were. The hit list, the sheet and the text boxes keep what they show.
+void Form1::cmdRueckgaengig_Click() {
+    if (const auto state = m_history->undo())
+        restoreCanvasState(*state);
+    updateUndoEntries();
+}
+
+void Form1::cmdWiederholen_Click() {
+    if (const auto state = m_history->redo())
+        restoreCanvasState(*state);
+    updateUndoEntries();
+}
+
+namespace {
+
+QString boardFolder() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    return folder;
+}
+
+const QString boardFilter = QStringLiteral("Teiler-Tafel (*.teiler)");
+
+} // namespace
+
+bool Form1::saveBoardTo(const QString& path) {
+    app::Board board;
+    board.drawings = m_picAusgabe->drawings();
+    board.settings = m_picAusgabe->settings();
+    board.rangeBase = m_rangeBase;
+    board.sumMode = m_sumMode;
+    board.sumChecked = m_cmdTeilersumme->isChecked();
+    board.abundanceChecked = m_cmdTeilersumme2->isChecked();
+    for (std::size_t i = 0; i < m_Text1.size(); ++i)
+        board.coefficients[i] = m_Text1[i]->text();
+    board.iterText = m_txtIter->text();
+    board.hitList = m_txtTreffer->toPlainText();
+    board.hitListVisible = !m_txtTreffer->isHidden();
+    board.sheet = m_picZeichenblatt->drawings();
+    board.sheetNumber = m_currentNumber;
+    board.canvasScroll = m_HScAusgabe->Value();
+    board.heightScroll = m_vscHoch->Value();
+    board.sheetScroll = m_HScroll1->Value();
+    board.hitListScroll = m_txtTreffer->verticalScrollBar()->value();
+    QString error;
+    const std::optional<QByteArray> bytes = app::BoardFile::Write(board, &error);
+    if (bytes && app::SafeFile::Write(*bytes, path, &error))
+        return true;
+    showFailure(QStringLiteral("Tafel speichern"),
+                QStringLiteral("Die Tafel konnte nicht als\n%1\ngespeichert werden.\n\n%2")
+                    .arg(QDir::toNativeSeparators(path), error),
+                QStringLiteral("boardSaveErrorBox"));
+    return false;
+}
+
+bool Form1::openBoard(const QString& path) {
+    QString error;
+    std::optional<app::Board> board;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("Die Datei lässt sich nicht lesen (%1).").arg(file.errorString());
+    } else if (file.size() > app::BoardFile::maxBytes) {
+        error = QStringLiteral("Die Datei ist größer als 64 MB; so große Tafeln schreibt Teiler "
+                               "nicht.");
+    } else {
+        const QByteArray bytes = file.read(app::BoardFile::maxBytes + 1);
+        if (file.error() != QFileDevice::NoError)
+            error =
+                QStringLiteral("Die Datei lässt sich nicht lesen (%1).").arg(file.errorString());
+        else
+            board = app::BoardFile::Read(bytes, &error);
+    }
+    if (!board) {
+        showFailure(QStringLiteral("Tafel öffnen"),
+                    QStringLiteral("Die Tafel\n%1\nkonnte nicht geöffnet werden.\n\n%2")
+                        .arg(QDir::toNativeSeparators(path), error),
+                    QStringLiteral("boardOpenErrorBox"));
+        return false;
+    }
+    endStroke();
+    m_isDrawing = false;
+    m_picAusgabe->replaceDrawings(0, board->drawings);
+    m_picAusgabe->setSettings(board->settings);
+    m_history->clear();
+    m_rangeBase = board->rangeBase;
+    m_sumMode = board->sumMode;
+    setMenuChecked(m_cmdTeilersumme, board->sumChecked);
+    setMenuChecked(m_cmdTeilersumme2, board->abundanceChecked);
+    for (std::size_t i = 0; i < m_Text1.size(); ++i)
+        m_Text1[i]->setText(board->coefficients[i]);
+    m_txtIter->setText(board->iterText);
+    m_txtTreffer->setText(board->hitList);
+    m_txtTreffer->setHidden(!board->hitListVisible);
+    m_currentNumber = board->sheetNumber;
+    m_picZeichenblatt->replaceDrawings(0, board->sheet);
+    m_HScAusgabe->SetValue(board->canvasScroll);
+    m_vscHoch->SetValue(board->heightScroll);
+    m_HScroll1->SetValue(board->sheetScroll);
+    m_txtTreffer->verticalScrollBar()->setValue(board->hitListScroll);
+    return true;
+}
+
+void Form1::cmdTafelSpeichern_Click() {
+    QFileDialog dialog(this, QStringLiteral("Tafel speichern"), boardFolder(), boardFilter);
+    dialog.setObjectName(QStringLiteral("boardSaveDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("teiler"));
+    dialog.selectFile(app::PictureExport::SuggestedName(m_rangeBase).chopped(4) +
+                      QStringLiteral(".teiler"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    saveBoardTo(dialog.selectedFiles().constFirst());
+}
+
+void Form1::cmdTafelOeffnen_Click() {
+    QFileDialog dialog(this, QStringLiteral("Tafel öffnen"), boardFolder(), boardFilter);
+    dialog.setObjectName(QStringLiteral("boardOpenDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    openBoard(dialog.selectedFiles().constFirst());
 }

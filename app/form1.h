@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QString>
+#include <QVariant>
 #include <array>
 
 class QAction;
@@ -21,6 +22,7 @@ class QWheelEvent;
 
 namespace surface {
 class MultiLineTextBox;
+class DrawingHistory;
 class PictureBox;
 class ScrollBar;
 class Shape;
@@ -57,6 +59,10 @@ class Form1 : public QMainWindow {
     bool savePictureTo(const QString& path);
     // Prints the picture; a failure is told in a message box, with the file when there is one.
     bool printPictureOn(QPrinter& printer);
+    // Writes the board to a ".teiler" file, or opens one; a failure is told in a message box
+    // that names the file and the reason, and leaves the board as it was.
+    bool saveBoardTo(const QString& path);
+    bool openBoard(const QString& path);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -81,6 +87,10 @@ class Form1 : public QMainWindow {
     void cmdKopieren_Click();
     void cmdDrucken_Click();
     void cmdVollbild_Click();
+    void cmdRueckgaengig_Click();
+    void cmdWiederholen_Click();
+    void cmdTafelSpeichern_Click();
+    void cmdTafelOeffnen_Click();
     void picRahmen_MouseWheel(QWheelEvent* event);
     void picAusgabe_MouseDown(int Button, int Shift, double X, double Y);
     void picAusgabe_MouseMove(int Button, int Shift, double X, double Y);
@@ -123,6 +133,13 @@ class Form1 : public QMainWindow {
     void showFailure(const QString& title, const QString& text, const QString& name);
     // The colours the charts, picks and marks are drawn in, as "cmdFarben" chooses them.
     charts::Palette chartPalette() const;
+    // Runs a procedure that draws on the canvas as one step that "Rückgängig" takes back.
+    template <class Procedure> void canvasStep(Procedure&& procedure);
+    void endStroke();
+    // What a step keeps beside the drawings: rangeBase, sumMode and the two check marks.
+    QVariant canvasState() const;
+    void restoreCanvasState(const QVariant& state);
+    void updateUndoEntries();
 
     // Controls, named as in the layout table.
     surface::PictureBox* m_Picture3 = nullptr;
@@ -150,7 +167,8 @@ class Form1 : public QMainWindow {
     surface::PictureBox* m_picSkala = nullptr;
     surface::PictureBox* m_picAusgabe = nullptr;
     surface::Shape* m_Shape1 = nullptr;
-    interact::PenInput* m_penInput = nullptr; // pen, finger and tablet on picAusgabe
+    interact::PenInput* m_penInput = nullptr;     // pen, finger and tablet on picAusgabe
+    surface::DrawingHistory* m_history = nullptr; // what was drawn on picAusgabe, to undo
 
     // Menu entries.
     QMenu* m_cmdDatei = nullptr;
@@ -173,6 +191,10 @@ class Form1 : public QMainWindow {
     QAction* m_cmdStift = nullptr;    // left button and touch draw
     QAction* m_cmdVollbild = nullptr; // full screen
     QAction* m_cmdFarben = nullptr;   // colours that colour-blind pupils tell apart
+    QAction* m_cmdRueckgaengig = nullptr;
+    QAction* m_cmdWiederholen = nullptr;
+    QAction* m_cmdTafelSpeichern = nullptr;
+    QAction* m_cmdTafelOeffnen = nullptr;
 
     // State that lives between events.
     int m_rangeBase = 0;
@@ -181,6 +203,7 @@ class Form1 : public QMainWindow {
     double m_iterValue = 0; // the number the last S step read
     QString m_clipText;     // the clipboard text the last click on the sheet read
     bool m_isDrawing = false;
+    bool m_strokeOpen = false; // a press on the canvas began a step that its release ends
     double m_lastDrawX = 0;
     double m_lastDrawY = 0;
     bool m_closing = false;      // set when the window closes, so a chart that yields stops drawing

@@ -50,5 +50,8 @@ int main(int argc, char* argv[]) {
     app::GermanTranslations::Install(application);
     Form1 window;
     app::CommandLine::ShowWindow(window, options);
+    // A board that cannot be opened is told in a message box; the window stays open.
+    if (!options.board.isEmpty())
+        window.openBoard(options.board);
     return QApplication::exec();
 }

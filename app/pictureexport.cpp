@@ -3,6 +3,7 @@
 #include "pictureexport.h"
 
 #include "charts/column.h"
+#include "safefile.h"
 #include "surface/picturebox.h"
 
 #include <QBuffer>
@@ -14,7 +15,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace app {
@@ -23,43 +23,6 @@ namespace {
 
 // 96 dots per inch: the picture keeps its on-screen size on the PDF page.
 constexpr int screenDpi = 96;
-
-// Why writing failed, in German, with the system's own words after it.
-QString reasonOf(const QSaveFile& file, bool opened, bool shortWrite) {
-    QString reason;
-    if (!opened)
-        reason = QStringLiteral("Die Datei lässt sich dort nicht anlegen (kein Schreibrecht, "
-                                "der Ordner fehlt oder der Name ist ein Ordner).");
-    else if (shortWrite || file.error() == QFileDevice::ResourceError)
-        reason = QStringLiteral("Die Datei ließ sich nicht vollständig schreiben: der "
-                                "Datenträger ist voll (oder die Datei größer, als er erlaubt).");
-    else
-        reason = QStringLiteral("Die Datei ließ sich nicht schreiben.");
-    if (file.error() != QFileDevice::NoError && !file.errorString().isEmpty())
-        reason += QStringLiteral("\n(%1)").arg(file.errorString());
-    return reason;
-}
-
-// Writes the bytes beside the target and moves them over it only once every byte is on the
-// disk, so a failure loses nothing and leaves nothing behind. Unbuffered, a full disk shows in
-// the write itself; buffered, the last block would fail unnoticed inside commit().
-bool writeWhole(const QByteArray& bytes, const QString& path, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        *error = reasonOf(file, false, false);
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        *error = reasonOf(file, true, true);
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = reasonOf(file, true, false);
-        return false;
-    }
-    return true;
-}
 
 // Where the picture stands on a page: centred, scaled down to fit when it is larger, and scaled
 // up as well when enlarge is set; always in proportion.
@@ -172,7 +135,7 @@ bool PictureExport::Save(const QImage& picture, const QString& path, QString* er
                      .arg(ending);
         return false;
     }
-    return writeWhole(bytes, path, error);
+    return SafeFile::Write(bytes, path, error);
 }
 
 bool PictureExport::Print(const QImage& picture, QPrinter& printer, QString* error) {
@@ -192,7 +155,7 @@ bool PictureExport::Print(const QImage& picture, QPrinter& printer, QString* err
             *error = QStringLiteral("Die Seite ließ sich nicht als PDF anlegen.");
             return false;
         }
-        return writeWhole(bytes, printer.outputFileName(), error);
+        return SafeFile::Write(bytes, printer.outputFileName(), error);
     }
     if (!paintOnPage(picture, printer)) {
         *error = QStringLiteral("Der Drucker nahm den Auftrag nicht an.");

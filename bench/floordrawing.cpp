@@ -35,7 +35,7 @@ FloorDrawing::FloorDrawing(const QVector<PictureBox::DrawCall>& calls, PictureBo
         return entry;
     };
 
-    const qreal ratio = canvas.image().devicePixelRatio();
+    const qreal ratio = std::max<qreal>(1.0, canvas.devicePixelRatioF());
     for (const PictureBox::DrawCall& call : calls) {
         Step step;
         step.color = call.color;
@@ -83,12 +83,6 @@ FloorDrawing::FloorDrawing(const QVector<PictureBox::DrawCall>& calls, PictureBo
             step.font = index;
             step.at = QPointF(a.x(), a.y() + ascent);
             step.text = call.text;
-            step.topLeft = a;
-            QStaticText layout(call.text);
-            layout.setTextFormat(Qt::PlainText);
-            layout.prepare(QTransform(), m_fonts[static_cast<std::size_t>(index)]);
-            m_layouts.push_back(layout);
-            step.layout = static_cast<int>(m_layouts.size()) - 1;
             ++m_printCount;
         } else {
             continue;
@@ -97,20 +91,9 @@ FloorDrawing::FloorDrawing(const QVector<PictureBox::DrawCall>& calls, PictureBo
     }
 }
 
-void FloorDrawing::draw(QImage& image) const {
-    drawSteps(image, Mode::Plain);
-}
-
-void FloorDrawing::drawWithSetUpPerLabel(QImage& image) const {
-    drawSteps(image, Mode::SetUpPerLabel);
-}
-
-void FloorDrawing::drawCachedLabels(QImage& image) const {
-    drawSteps(image, Mode::CachedLabels);
-}
-
-void FloorDrawing::drawSteps(QImage& image, Mode mode) const {
+void FloorDrawing::draw(QImage& image, const QPoint& origin) const {
     QPainter p(&image);
+    p.translate(-origin);
     int font = -1;
     QColor pen;
     int penWidth = -1;
@@ -118,7 +101,7 @@ void FloorDrawing::drawSteps(QImage& image, Mode mode) const {
     for (const Step& s : m_steps) {
         switch (s.kind) {
         case Kind::Fill:
-            p.fillRect(QRect(QPoint(0, 0), image.size()), s.color);
+            p.fillRect(QRect(origin, image.size()), s.color);
             break;
         case Kind::FillRect:
             p.fillRect(s.rect, s.color);
@@ -143,10 +126,6 @@ void FloorDrawing::drawSteps(QImage& image, Mode mode) const {
             }
             break;
         case Kind::Text:
-            if (mode == Mode::SetUpPerLabel) {
-                font = -1;
-                textPen = false;
-            }
             if (font != s.font) {
                 p.setFont(m_fonts[static_cast<std::size_t>(s.font)]);
                 font = s.font;
@@ -156,10 +135,7 @@ void FloorDrawing::drawSteps(QImage& image, Mode mode) const {
                 pen = s.color;
                 textPen = true;
             }
-            if (mode == Mode::CachedLabels)
-                p.drawStaticText(s.topLeft, m_layouts[static_cast<std::size_t>(s.layout)]);
-            else
-                p.drawText(s.at, s.text);
+            p.drawText(s.at, s.text);
             break;
         }
     }

@@ -6,7 +6,7 @@
 #   scripts/teiler.sh run    install what is missing, build a release build, open the window
 #   scripts/teiler.sh test   install what is missing, check the layout of every C++ file, build,
 #                            run all tests, then the same tests built with AddressSanitizer and
-#                            UBSan, a minute on two fuzz targets, a smoke test of the real window
+#                            UBSan, a minute on three fuzz targets, a smoke test of the real window
 #                            under Xvfb, a random input test of it and a quick benchmark run; last
 #                            it packs build/ as a Debian package and checks it with lintian
 set -euo pipefail
@@ -69,33 +69,45 @@ sanitized_tests() {
         ctest --test-dir build-asan --output-on-failure -j2
 }
 
-# A minute of libFuzzer over every path that reads text, each target from the seed corpus in
-# fuzz/corpus with a found corpus and a log of its own. teiler_fuzz_text (parse, number text,
-# rounding, both factorizations, S step, steppers, hit-list header) gets three quarters of
+# A minute of libFuzzer over every path that reads text or files, each target from the seed corpus
+# in fuzz/corpus with a found corpus and a log of its own. teiler_fuzz_text (parse, number text,
+# rounding, both factorizations, S step, steppers, hit-list header) gets half of
 # TEILER_FUZZ_SECONDS: it holds nearly every invariant and, at over 20000 inputs a second, still
-# finds new inputs late in its share. teiler_fuzz_sheet, the drawing of the factorization sheet,
-# gets the rest: what it draws depends on the text only through the one number read, and nearly
-# all of its coverage comes in its first seconds. A crash, a sanitizer report, a broken invariant
-# or an input slower than 10 ms fails, once both have run.
+# finds new inputs late in its share. teiler_fuzz_board, opening and saving a ".teiler" file, gets
+# a third: a JSON document has far more shapes than a number's text. teiler_fuzz_sheet, the drawing
+# of the factorization sheet, gets the rest: what it draws depends on the text only through the
+# one number read, and nearly all of its coverage comes in its first seconds. A crash, a sanitizer
+# report, a broken invariant or an input slower than 10 ms fails, once all have run. The board
+# target reads whole files, so it takes longer inputs, and must stay within 256 MB. Qt's libraries
+# have no frame pointers: ASan's fast unwinder then records a partly random, new stack for nearly
+# every allocation inside Qt, and its stack store grows by hundreds of bytes per input. Two frames
+# per allocation and a small quarantine keep that bookkeeping from reaching the bound.
 fuzz_text_inputs() {
     local total=${TEILER_FUZZ_SECONDS:-60}
-    local text_seconds=$((total * 3 / 4))
+    local text_seconds=$((total / 2)) board_seconds=$((total / 3))
     [ "$text_seconds" -ge 1 ] || text_seconds=1
-    local sheet_seconds=$((total - text_seconds))
+    [ "$board_seconds" -ge 1 ] || board_seconds=1
+    local sheet_seconds=$((total - text_seconds - board_seconds))
     [ "$sheet_seconds" -ge 1 ] || sheet_seconds=1
-    stage "fuzzing the text inputs for $total s: text paths $text_seconds s, sheet $sheet_seconds s"
+    stage "fuzzing the text inputs for $total s: text paths $text_seconds s," \
+        "board file $board_seconds s, sheet $sheet_seconds s"
     cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_CXX_COMPILER=clang++ -DTEILER_FUZZ=ON -DTEILER_TESTS=OFF -DTEILER_BENCH=OFF >/dev/null
-    cmake --build build-fuzz --target teiler_fuzz_text teiler_fuzz_sheet
-    local run target seconds found log status failed=0
-    for run in "text:$text_seconds" "sheet:$sheet_seconds"; do
+    cmake --build build-fuzz --target teiler_fuzz_text teiler_fuzz_sheet teiler_fuzz_board
+    local run target seconds found log status limits asan failed=0
+    for run in "text:$text_seconds" "board:$board_seconds" "sheet:$sheet_seconds"; do
         target=teiler_fuzz_${run%%:*} seconds=${run#*:}
         found=build-fuzz/corpus-${run%%:*} log=build-fuzz/$target.log status=0
+        limits=(-max_len=1024 -rss_limit_mb=2048) asan=halt_on_error=1:detect_leaks=1
+        if [ "${run%%:*}" = board ]; then
+            limits=(-max_len=8192 -rss_limit_mb=256)
+            asan=$asan:malloc_context_size=2:quarantine_size_mb=16
+        fi
         rm -rf "$found" build-fuzz/"$target"-{crash,timeout,slow-unit,oom,leak}-*
         mkdir -p "$found"
-        ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+        ASAN_OPTIONS=$asan UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
         LSAN_OPTIONS="$lsan_options" build-fuzz/fuzz/"$target" \
-            -max_total_time="$seconds" -timeout=1 -max_len=1024 -rss_limit_mb=2048 \
+            -max_total_time="$seconds" -timeout=1 "${limits[@]}" \
             -print_final_stats=1 -artifact_prefix=build-fuzz/"$target"- "$found" fuzz/corpus \
             >"$log" 2>&1 || status=$?
         if [ "$status" -ne 0 ] || grep -qE 'ERROR: |runtime error|invariant broken|slow input' "$log" ||

@@ -24,10 +24,10 @@ constexpr int dotsPerMeter96 = 3780;
 constexpr int frameMilliseconds = 16;
 // 2^28 pixels (1 GiB): the whole canvas at ratio 4 needs 140 million.
 constexpr double maxImagePixels = 268435456.0;
-// The side of a tile in device pixels: 256 KiB each.
-constexpr int tileSize = 256;
-// How far beyond a tile its drawings are drawn, in device pixels: more than a glyph or a ring.
-constexpr int margin = 64;
+// The side of a tile in device pixels: 64 KiB each.
+constexpr int tileSize = 128;
+// A drawing held apart to be drawn whole is at most this wide and high, in device pixels.
+constexpr int maxApartSide = 4096;
 
 bool recordNewBoxes = false;
 
@@ -397,7 +397,6 @@ void PictureBox::Print(const QString& text) {
     d.x1 = CurrentX;
     d.y1 = CurrentY;
     d.color = ForeColor.rgb();
-    d.width = DrawWidth;
     d.fontSize = FontSize;
     d.bold = FontBold;
     d.text = text;
@@ -410,6 +409,28 @@ void PictureBox::Print(const QString& text) {
 
 void PictureBox::Print(double value) {
     Print(NumberText::of(value) + QLatin1Char(' '));
+}
+
+// The device pixels a box covers: from the pixel its top-left corner falls in to that of its
+// bottom-right corner, both included.
+QRectF PictureBox::cellsOf(const QRectF& box, qreal ratio) {
+    auto cell = [ratio](double v) { return std::floor(v * ratio) / ratio; };
+    return QRectF(QPointF(cell(box.left()), cell(box.top())),
+                  QPointF(cell(box.right()) + 1, cell(box.bottom()) + 1));
+}
+
+// A filled box, or a thin horizontal or vertical line, which covers exactly the pixels of its
+// cells too: filling is faster, and exact wherever an image's edge cuts it.
+bool PictureBox::filled(const Drawing& d, qreal ratio) const {
+    if (d.kind != Drawing::Kind::Line)
+        return false;
+    if (d.mode == LineMode::FilledBox)
+        return true;
+    if (d.mode != LineMode::Plain || d.width != 1)
+        return false;
+    const QRectF cells =
+        cellsOf(QRectF(toPixel(d.x1, d.y1), toPixel(d.x2, d.y2)).normalized(), ratio);
+    return cells.width() < 1.5 || cells.height() < 1.5;
 }
 
 void PictureBox::paintDrawing(QPainter& p, const Drawing& d, qreal ratio) const {
@@ -427,14 +448,8 @@ void PictureBox::paintDrawing(QPainter& p, const Drawing& d, qreal ratio) const 
             return QPointF(cell(q.x()) + 0.5, cell(q.y()) + 0.5);
         };
         const QRectF box = QRectF(a, b).normalized();
-        const QRectF cells(QPointF(cell(box.left()), cell(box.top())),
-                           QPointF(cell(box.right()) + 1, cell(box.bottom()) + 1));
-        const bool straightThin = d.mode == LineMode::Plain && d.width == 1 &&
-                                  (cells.width() < 1.5 || cells.height() < 1.5);
-        if (d.mode == LineMode::FilledBox || straightThin) {
-            // A thin horizontal or vertical line covers exactly these pixels too; filling is
-            // faster.
-            p.fillRect(cells, ink);
+        if (filled(d, ratio)) {
+            p.fillRect(cellsOf(box, ratio), ink);
         } else {
             p.setPen(QPen(ink, d.width, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
             p.setBrush(Qt::NoBrush);
@@ -463,10 +478,6 @@ void PictureBox::paintDrawing(QPainter& p, const Drawing& d, qreal ratio) const 
         const FontEntry& entry = fontEntry(d.fontSize, d.bold);
         const QStaticText& layout = layoutOf(entry, d.fontSize, d.bold, d.text);
         const QPointF at = toPixel(d.x1, d.y1);
-        if (p.worldTransform().map(at).x() < 0 && p.device()->devType() == QInternal::Image) {
-            printApart(*static_cast<QImage*>(p.device()), p.worldTransform(), d, at, ratio);
-            break;
-        }
         if (p.font() != entry.font)
             p.setFont(entry.font);
         if (p.pen().color() != ink || p.pen().widthF() != 1 || p.pen().style() != Qt::SolidLine)
@@ -477,86 +488,84 @@ void PictureBox::paintDrawing(QPainter& p, const Drawing& d, qreal ratio) const 
     }
 }
 
-// Qt draws a text that starts left of the image it draws in otherwise than the same text inside
-// it (the whole text, not only the glyphs that cross). Such a text is drawn into an image of its
-// own, where it starts inside, and its pixels are copied to where they belong: text pixels are
-// plain ink, so this gives what a picture reaching further left would show.
-void PictureBox::printApart(QImage& target, const QTransform& world, const Drawing& d,
-                            const QPointF& at, qreal ratio) const {
-    const FontEntry& entry = fontEntry(d.fontSize, d.bold);
-    const QStaticText& layout = layoutOf(entry, d.fontSize, d.bold, d.text);
-    const QPointF device = world.map(at) * ratio;
-    const int left = static_cast<int>(std::floor(device.x())) - 4;
-    const int top = static_cast<int>(std::floor(device.y())) - 4;
-    const QSizeF size = layout.size();
-    if (device.x() + (size.width() + entry.height) * ratio < 0)
-        return; // ends left of the image
-    QImage apart(static_cast<int>(std::ceil((size.width() + entry.height) * ratio)) + 8,
-                 static_cast<int>(std::ceil(std::max(size.height(), entry.height) * ratio)) + 8,
-                 QImage::Format_ARGB32_Premultiplied);
+// Whether Qt would draw the drawing, cut by the edges of an image whose part (logical pixels) is
+// given, otherwise than it draws the same drawing lying wholly inside an image. A text that
+// starts left of or above the image comes out different as a whole, not only where its glyphs
+// cross; a circle or a slanted line cut by any edge can differ in its pixels next to the cut.
+// Fills are exact wherever they are cut.
+bool PictureBox::drawnOtherwiseWhenCut(const Drawing& d, const QRect& extent, const QRectF& part,
+                                       qreal ratio) const {
+    switch (d.kind) {
+    case Drawing::Kind::Print: {
+        const QPointF at = toPixel(d.x1, d.y1);
+        return at.x() < part.left() || at.y() < part.top();
+    }
+    case Drawing::Kind::Circle:
+        return !part.contains(QRectF(extent));
+    case Drawing::Kind::Line:
+        return !filled(d, ratio) && !part.contains(QRectF(extent));
+    case Drawing::Kind::PSet:
+        return false;
+    }
+    return false;
+}
+
+// Draws the drawing into an image of its own that holds it whole and copies its pixels to where
+// they belong in target. Drawn without smoothing, every pixel of a drawing is plain ink, so this
+// gives what a larger picture holding the drawing whole would show.
+bool PictureBox::drawApart(QImage& target, const QTransform& world, const Drawing& d,
+                           const QRect& extent, qreal ratio) const {
+    const QRect device =
+        world.mapRect(QRectF(extent)).adjusted(-2, -2, 2, 2).toAlignedRect().adjusted(-1, -1, 1, 1);
+    const QRect scaled(QPoint(static_cast<int>(std::floor(device.left() * ratio)),
+                              static_cast<int>(std::floor(device.top() * ratio))),
+                       QPoint(static_cast<int>(std::ceil(device.right() * ratio)),
+                              static_cast<int>(std::ceil(device.bottom() * ratio))));
+    QImage apart;
+    if (scaled.width() <= maxApartSide && scaled.height() <= maxApartSide)
+        apart = QImage(scaled.size(), QImage::Format_ARGB32_Premultiplied);
     if (apart.isNull())
-        return;
+        return false; // too large to hold apart: drawn cut after all
     apart.setDotsPerMeterX(dotsPerMeter96);
     apart.setDotsPerMeterY(dotsPerMeter96);
     apart.setDevicePixelRatio(ratio);
     apart.fill(Qt::transparent);
     {
         QPainter q(&apart);
-        q.setWorldTransform(world * QTransform::fromTranslate(-left / ratio, -top / ratio));
-        q.setFont(entry.font);
-        q.setPen(QColor::fromRgb(d.color));
-        q.drawStaticText(at, layout);
+        q.setWorldTransform(
+            world * QTransform::fromTranslate(-scaled.left() / ratio, -scaled.top() / ratio));
+        paintDrawing(q, d, ratio);
     }
-    const QRgb ink = d.color | 0xff000000;
+    const int left = scaled.left();
+    const int top = scaled.top();
     for (int y = std::max(0, -top); y < apart.height() && top + y < target.height(); ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(apart.constScanLine(y));
         auto* to = reinterpret_cast<QRgb*>(target.scanLine(top + y));
         for (int x = std::max(0, -left); x < apart.width() && left + x < target.width(); ++x)
             if (qAlpha(from[x]) != 0)
-                to[left + x] = ink;
+                to[left + x] = from[x];
     }
-}
-
-// The drawings from `from` on that reach into part, in order.
-void PictureBox::paintDrawings(QPainter& painter, const QRect& part, qsizetype from,
-                               qreal ratio) const {
-    for (qsizetype i = from; i < m_drawings.size(); ++i)
-        if (m_extents[i].intersects(part))
-            paintDrawing(painter, m_drawings[i], ratio);
+    return true;
 }
 
 // Draws the drawings from `from` on that reach into target, whose top-left pixel is the device
-// pixel origin of the inside, as one picture of the whole inside would show them there. Qt draws
-// a glyph or a curve that crosses the left or top edge of an image differently from one that lies
-// inside it; so the drawing goes into a larger scratch image that reaches `margin` device pixels
-// beyond the target on every side, and only the target's part is copied back.
+// pixel origin of the inside, as one picture of the whole inside would show them there.
 void PictureBox::drawInto(QImage& target, const QPoint& origin, qsizetype from) const {
     const qreal ratio = target.devicePixelRatio();
-    const QSize wanted = target.size() + QSize(2 * margin, 2 * margin);
-    QImage local;
-    QImage& scratch = target.size() == QSize(tileSize, tileSize) ? m_scratch : local;
-    if (scratch.size() != wanted || !qFuzzyCompare(scratch.devicePixelRatio(), ratio)) {
-        scratch = QImage(wanted, QImage::Format_RGB32);
-        if (scratch.isNull())
-            return;
-        scratch.setDotsPerMeterX(dotsPerMeter96);
-        scratch.setDotsPerMeterY(dotsPerMeter96);
-        scratch.setDevicePixelRatio(ratio);
+    const QRectF part(QPointF(origin) / ratio, QSizeF(target.size()) / ratio);
+    const QRect reach = part.toAlignedRect().adjusted(-1, -1, 1, 1);
+    const QTransform world = QTransform::fromTranslate(-part.left(), -part.top());
+    QPainter p(&target);
+    p.setWorldTransform(world);
+    for (qsizetype i = from; i < m_drawings.size(); ++i) {
+        if (!m_extents[i].intersects(reach))
+            continue;
+        // The painter draws straight into the image's pixels, so pixels copied in beside it
+        // take their place in the order of the drawings.
+        if (!drawnOtherwiseWhenCut(m_drawings[i], m_extents[i], part, ratio) ||
+            !drawApart(target, world, m_drawings[i], m_extents[i], ratio))
+            paintDrawing(p, m_drawings[i], ratio);
     }
-    const qsizetype rowBytes = static_cast<qsizetype>(target.width()) * 4;
-    for (int y = 0; y < target.height(); ++y)
-        std::memcpy(scratch.scanLine(y + margin) + margin * 4, target.constScanLine(y), rowBytes);
-    {
-        QPainter p(&scratch);
-        const QPointF corner = QPointF(origin - QPoint(margin, margin)) / ratio;
-        p.translate(-corner);
-        const QRect part = QRectF(QPointF(origin) / ratio, QSizeF(target.size()) / ratio)
-                               .toAlignedRect()
-                               .adjusted(-1, -1, 1, 1);
-        paintDrawings(p, part, from, ratio);
-    }
-    for (int y = 0; y < target.height(); ++y)
-        std::memcpy(target.scanLine(y), scratch.constScanLine(y + margin) + margin * 4, rowBytes);
 }
 
 PictureBox::Tile& PictureBox::tileAt(int column, int row, qreal ratio) {

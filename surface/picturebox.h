@@ -172,9 +172,12 @@ class PictureBox : public QWidget {
     void keep(Drawing drawing, const QRectF& pixelExtent);
     QRect extentOf(const Drawing& drawing) const;
     void paintDrawing(QPainter& painter, const Drawing& drawing, qreal ratio) const;
-    void printApart(QImage& target, const QTransform& world, const Drawing& drawing,
-                    const QPointF& at, qreal ratio) const;
-    void paintDrawings(QPainter& painter, const QRect& part, qsizetype from, qreal ratio) const;
+    static QRectF cellsOf(const QRectF& box, qreal ratio);
+    bool filled(const Drawing& drawing, qreal ratio) const;
+    bool drawnOtherwiseWhenCut(const Drawing& drawing, const QRect& extent, const QRectF& part,
+                               qreal ratio) const;
+    bool drawApart(QImage& target, const QTransform& world, const Drawing& drawing,
+                   const QRect& extent, qreal ratio) const;
     void drawInto(QImage& target, const QPoint& origin, qsizetype from) const;
     QImage pictureOf(const QRect& device, qreal ratio) const;
     Tile& tileAt(int column, int row, qreal ratio);
@@ -198,7 +201,6 @@ class PictureBox : public QWidget {
     QSizeF m_extentsSize;     // the inside size the extents were worked out for
     QHash<quint64, Tile> m_tiles;
     qreal m_tileRatio = 0;
-    mutable QImage m_scratch; // a tile and its margin, drawn in before the tile takes it
     quint64 m_paintCount = 0;
     bool m_recording = false;
     QVector<DrawCall> m_recorded;

@@ -224,6 +224,16 @@ class TestApp : public QObject {
     void savePicture();
     void printPicture();
 
+    // the ".teiler" file of a prepared board
+    void boardRoundTrip_data();
+    void boardRoundTrip();
+    void corruptBoardIsRefused_data();
+    void corruptBoardIsRefused();
+    void undoAndRedo_data();
+    void undoAndRedo();
+    void boardOpensAsSaved_data();
+    void boardOpensAsSaved();
+
     // window-level cases of the charts, picking, sheet and search
     void sumEntriesSetCheckMarks_data();
     void sumEntriesSetCheckMarks();
@@ -799,7 +809,7 @@ void TestApp::commandLine_data() {
     QTest::newRow("zoom big") << QStringList{"--zoom", "big"} << 2 << 0.0 << false;
     QTest::newRow("zoom without value") << QStringList{"--zoom"} << 2 << 0.0 << false;
     QTest::newRow("unknown option") << QStringList{"--colour"} << 2 << 0.0 << false;
-    QTest::newRow("stray argument") << QStringList{"220"} << 2 << 0.0 << false;
+    QTest::newRow("stray argument") << QStringList{"a.teiler", "220"} << 2 << 0.0 << false;
     QTest::newRow("Qt's own option") << QStringList{"-platform", "xcb"} << -1 << 0.0 << false;
 }
 
@@ -1154,14 +1164,15 @@ void TestApp::textBoxesKeepTheirKeys_data() {
     QTest::newRow("txtTreffer") << "txtTreffer";
 }
 
-// No key of the window is one a text box keeps for itself; in a focused box Ctrl+A selects all,
-// Ctrl+C copies the selection and Ctrl+V pastes, while Ctrl+Shift+C passes the box by and
+// No key of the window is one a text box keeps for itself, but for undo and redo, which mean the
+// same in both; in a focused box Ctrl+A selects all, Ctrl+C copies the selection, Ctrl+V pastes
+// and Ctrl+Z takes back the typing, not a drawing, while Ctrl+Shift+C passes the box by and
 // copies the picture.
 void TestApp::textBoxesKeepTheirKeys() {
     QFETCH(QString, box);
     QList<QKeySequence> kept;
-    for (auto standard : {QKeySequence::Copy, QKeySequence::Paste, QKeySequence::Cut,
-                          QKeySequence::SelectAll, QKeySequence::Undo, QKeySequence::Redo})
+    for (auto standard :
+         {QKeySequence::Copy, QKeySequence::Paste, QKeySequence::Cut, QKeySequence::SelectAll})
         kept += QKeySequence::keyBindings(standard);
     QList<QKeySequence> windowKeys;
     for (const QAction* a : form->findChildren<QAction*>())
@@ -1209,6 +1220,12 @@ void TestApp::textBoxesKeepTheirKeys() {
     QGuiApplication::clipboard()->setText(QStringLiteral("28"));
     QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(whole(), QStringLiteral("28"));
+
+    action("cmdTeiler")->trigger();
+    const auto drawn = control<PictureBox>("picAusgabe")->drawings();
+    QTest::keyClick(widget, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(whole(), text);
+    QVERIFY(control<PictureBox>("picAusgabe")->drawings() == drawn);
 }
 
 void TestApp::germanContextMenus_data() {
@@ -2789,5 +2806,512 @@ void TestApp::windowPenTouchTablet() {
                  QStringLiteral(" 6 =| 2 | 1 | 3 | 1 "));
 }
 
+// ---- the ".teiler" file of a prepared board ----
+
+#include "boardfile.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstring>
+
+Q_DECLARE_METATYPE(app::Board)
+Q_DECLARE_METATYPE(std::optional<app::Board>)
+
+namespace boardcases {
+
+using Drawing = PictureBox::Drawing;
+
+Drawing line(double x1, double y1, double x2, double y2, QRgb color, int width,
+             PictureBox::LineMode mode) {
+    Drawing d;
+    d.kind = Drawing::Kind::Line;
+    d.x1 = x1;
+    d.y1 = y1;
+    d.x2 = x2;
+    d.y2 = y2;
+    d.color = color;
+    d.width = width;
+    d.mode = mode;
+    return d;
+}
+
+Drawing circle(double x, double y, double radius, QRgb color, int width) {
+    Drawing d;
+    d.kind = Drawing::Kind::Circle;
+    d.x1 = x;
+    d.y1 = y;
+    d.x2 = radius;
+    d.color = color;
+    d.width = width;
+    return d;
+}
+
+Drawing point(double x, double y, QRgb color, int width) {
+    Drawing d;
+    d.kind = Drawing::Kind::PSet;
+    d.x1 = x;
+    d.y1 = y;
+    d.color = color;
+    d.width = width;
+    return d;
+}
+
+Drawing text(double x, double y, QRgb color, double fontSize, bool bold, const QString& text) {
+    Drawing d;
+    d.kind = Drawing::Kind::Print;
+    d.x1 = x;
+    d.y1 = y;
+    d.color = color;
+    d.fontSize = fontSize;
+    d.bold = bold;
+    d.text = text;
+    return d;
+}
+
+// A board with one drawing of each kind, as the window saves it after a lesson's preparation.
+app::Board sampleBoard() {
+    app::Board b;
+    b.drawings = {line(1, 2, 3, 4, 0xff123456, 1, PictureBox::LineMode::Plain),
+                  circle(10, 20, 5, 0xffff0000, 2), point(-3, 4.5, 0xff00ff00, 3),
+                  text(0, 31, 0xff0000ff, 8.25, true, QStringLiteral(" 220 "))};
+    b.coefficients = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("1")};
+    b.iterText = QStringLiteral("220");
+    b.hitList = QStringLiteral("\r\nTrefferliste\r\n");
+    b.hitListVisible = true;
+    b.sheetNumber = 720;
+    return b;
+}
+
+// The saved sample board with edit applied to its JSON object.
+QByteArray edited(const std::function<void(QJsonObject&)>& edit) {
+    QJsonObject o =
+        QJsonDocument::fromJson(*app::BoardFile::Write(sampleBoard(), nullptr)).object();
+    edit(o);
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+QByteArray withField(const QString& key, const QJsonValue& value) {
+    return edited([&](QJsonObject& o) { o[key] = value; });
+}
+
+QByteArray withoutField(const QString& key) {
+    return edited([&](QJsonObject& o) { o.remove(key); });
+}
+
+QByteArray withInner(const QString& object, const QString& key, const QJsonValue& value) {
+    return edited([&](QJsonObject& o) {
+        QJsonObject inner = o[object].toObject();
+        if (value.isUndefined())
+            inner.remove(key);
+        else
+            inner[key] = value;
+        o[object] = inner;
+    });
+}
+
+// The sample board with one more drawing, written as given.
+QByteArray withDrawing(const QJsonValue& drawing) {
+    return edited([&](QJsonObject& o) {
+        QJsonArray drawings = o[QStringLiteral("drawings")].toArray();
+        drawings.append(drawing);
+        o[QStringLiteral("drawings")] = drawings;
+    });
+}
+
+} // namespace boardcases
+
+void TestApp::boardRoundTrip_data() {
+    using namespace boardcases;
+    QTest::addColumn<app::Board>("board");
+    QTest::newRow("empty board") << app::Board{};
+    QTest::newRow("each drawing kind") << sampleBoard();
+
+    app::Board modes = sampleBoard();
+    modes.drawings = {line(0, 0, 1, 1, 0xff000000, 1, PictureBox::LineMode::Plain),
+                      line(0, 0, 1, 1, 0xffabcdef, 2, PictureBox::LineMode::Box),
+                      line(0, 0, 1, 1, 0xffffffff, 64, PictureBox::LineMode::FilledBox)};
+    QTest::newRow("line modes") << modes;
+
+    // Doubles that need all 17 digits, or that a decimal writer with fewer digits would alter.
+    app::Board doubles = sampleBoard();
+    doubles.drawings = {line(6.6, 0.1 + 0.2, 499.2, -0.5, 0xff000000, 1, {}),
+                        circle(1e-300, -1e6, 1e6, 0xff000000, 1),
+                        point(5e-324, 123456.789012345, 0xff000000, 1),
+                        text(-999999.9999999999, 1.0 / 3, 0xff000000, 0.1 + 0.7, false, {})};
+    doubles.settings = {2.0 / 3, -0.1, 0xff808080, 7, 499.99999999999994, true};
+    doubles.sheetNumber = 1.7976931348623157e308;
+    QTest::newRow("exact doubles") << doubles;
+    app::Board largeSheet = sampleBoard();
+    largeSheet.sheetNumber = 9007199254740993.0 * 3; // integral, beyond 2^53
+    QTest::newRow("large integral sheet number") << largeSheet;
+
+    app::Board texts = sampleBoard();
+    texts.drawings = {text(1, 2, 0xff102030, 500, false, QStringLiteral("Grüße, Äpfel & Öl 😀")),
+                      text(1, 3, 0xff102030, 12, true, QStringLiteral("\"\\/\t\u00ad")),
+                      text(1, 4, 0xff102030, 12, true, QString(64, QChar(u'ß')))};
+    texts.coefficients = {QStringLiteral("½"), QString(64, QLatin1Char('9')), QString()};
+    texts.iterText = QStringLiteral("🙂🙂");
+    QTest::newRow("umlauts and emoji") << texts;
+
+    app::Board hits = sampleBoard();
+    hits.hitList = QStringLiteral("\r\nTrefferliste\r\n\r\n 220  284 \r\n 1184  1210 \r\n");
+    hits.hitListVisible = false;
+    QTest::newRow("hit list with CR LF") << hits;
+
+    app::Board limits = sampleBoard();
+    limits.rangeBase = 500;
+    limits.sumMode = 1;
+    limits.sumChecked = true;
+    limits.abundanceChecked = true;
+    limits.hitList = QString(app::BoardFile::maxHitListLength, QLatin1Char('x'));
+    limits.canvasScroll = 100000;
+    limits.heightScroll = 1;
+    limits.sheetScroll = 99999;
+    limits.hitListScroll = 42;
+    limits.drawings.append(circle(0, 0, 0, 0xff000000, 64));
+    QTest::newRow("every limit reached") << limits;
+}
+
+void TestApp::boardRoundTrip() {
+    QFETCH(app::Board, board);
+    QString reason;
+    const std::optional<QByteArray> bytes = app::BoardFile::Write(board, &reason);
+    QVERIFY2(bytes, qPrintable(reason));
+    const std::optional<app::Board> read = app::BoardFile::Read(*bytes, &reason);
+    QVERIFY2(read, qPrintable(reason));
+    QVERIFY(*read == board);
+    // Bit for bit: == would let -0 pass for 0.
+    const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    for (qsizetype i = 0; i < board.drawings.size(); ++i) {
+        const auto& a = read->drawings[i];
+        const auto& b = board.drawings[i];
+        QVERIFY(same(a.x1, b.x1) && same(a.y1, b.y1) && same(a.x2, b.x2) && same(a.y2, b.y2) &&
+                same(a.fontSize, b.fontSize));
+    }
+    QVERIFY(same(read->sheetNumber, board.sheetNumber));
+    QVERIFY(same(read->settings.currentX, board.settings.currentX));
+    // Saving the opened board again gives the same file.
+    QCOMPARE(app::BoardFile::Write(*read, nullptr), bytes);
+}
+
+void TestApp::corruptBoardIsRefused_data() {
+    using namespace boardcases;
+    using app::BoardFile;
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("fragment"); // of the German reason
+    // A board holding what the bytes hold, which saving must refuse with the same reason.
+    QTest::addColumn<std::optional<app::Board>>("board");
+    const std::optional<app::Board> none;
+    const QByteArray valid = *BoardFile::Write(sampleBoard(), nullptr);
+
+    QTest::newRow("over 64 MB") << QByteArray(BoardFile::maxBytes + 1, ' ') << "zu groß" << none;
+    QTest::newRow("empty") << QByteArray() << "leer" << none;
+    QTest::newRow("not JSON") << QByteArray("Teiler 1.0\n") << "kein JSON" << none;
+    QTest::newRow("garbage after the board") << valid + "}"
+                                             << "kein JSON" << none;
+    QByteArray infinite = valid;
+    infinite.replace("\"sheetNumber\":720", "\"sheetNumber\":1e400");
+    QVERIFY(infinite != valid);
+    QTest::newRow("number beyond double") << infinite << "kein JSON" << none;
+    for (int tenth = 1; tenth < 10; ++tenth)
+        QTest::addRow("cut short at %d/10", tenth)
+            << valid.left(valid.size() * tenth / 10) << "unvollständig oder beschädigt" << none;
+    QTest::newRow("array") << QByteArray("[1, 2]") << "kein JSON-Objekt" << none;
+    QTest::newRow("format missing") << withoutField("format") << "„format“" << none;
+    QTest::newRow("other format") << withField("format", "teiler-sheet") << "„format“" << none;
+    QTest::newRow("version missing") << withoutField("version") << "Versionsnummer" << none;
+    QTest::newRow("version a fraction") << withField("version", 1.5) << "Versionsnummer" << none;
+    QTest::newRow("version a text") << withField("version", "1") << "Versionsnummer" << none;
+    QTest::newRow("version 0") << withField("version", 0) << "Versionsnummer" << none;
+    QTest::newRow("newer version") << withField("version", 2) << "neueren Teiler" << none;
+
+    QTest::newRow("field missing")
+        << withoutField("hitListVisible") << "Das Feld „hitListVisible“ fehlt." << none;
+    QTest::newRow("inner field missing") << withInner("scroll", "sheet", QJsonValue::Undefined)
+                                         << "Das Feld „scroll.sheet“ fehlt." << none;
+    QTest::newRow("number for a bool")
+        << withField("sumChecked", 1) << "„sumChecked“ hat den falschen Typ" << none;
+    QTest::newRow("text for a number")
+        << withField("sheetNumber", "720") << "„sheetNumber“ hat den falschen Typ" << none;
+    QTest::newRow("settings a list")
+        << withField("settings", QJsonArray{}) << "„settings“ hat den falschen Typ" << none;
+    QTest::newRow("two coefficients")
+        << withField("coefficients", QJsonArray{"1", "2"}) << "2 statt 3 Texte" << none;
+
+    app::Board range = sampleBoard();
+    range.rangeBase = 250;
+    QTest::newRow("range 250") << withField("range", 250) << "„range“ muss 0 oder 500 sein"
+                               << std::optional(range);
+    QTest::newRow("sum mode 2") << withField("sumMode", 2) << "„sumMode“ muss 0 oder 1" << none;
+    app::Board scroll = sampleBoard();
+    scroll.canvasScroll = -1;
+    QTest::newRow("scroll below 0")
+        << withInner("scroll", "canvas", -1)
+        << "„scroll.canvas“ muss eine ganze Zahl von 0 bis 100000" << std::optional(scroll);
+    QTest::newRow("scroll a fraction")
+        << withInner("scroll", "hitList", 0.5) << "„scroll.hitList“ muss eine ganze Zahl" << none;
+    QTest::newRow("scroll over 100000")
+        << withInner("scroll", "height", 100001) << "„scroll.height“ muss" << none;
+    app::Board drawWidth = sampleBoard();
+    drawWidth.settings.drawWidth = 65;
+    QTest::newRow("draw width 65")
+        << withInner("settings", "drawWidth", 65)
+        << "„settings.drawWidth“ muss eine ganze Zahl von 1 bis 64" << std::optional(drawWidth);
+    QTest::newRow("draw width 0") << withInner("settings", "drawWidth", 0)
+                                  << "„settings.drawWidth“ muss" << none;
+    QTest::newRow("font size 0") << withInner("settings", "fontSize", 0)
+                                 << "„settings.fontSize“ muss" << none;
+    QTest::newRow("font size over 500")
+        << withInner("settings", "fontSize", 500.5) << "„settings.fontSize“ muss" << none;
+    QTest::newRow("current x too far")
+        << withInner("settings", "currentX", 1000000.5) << "„settings.currentX“ muss" << none;
+    QTest::newRow("fore colour without #")
+        << withInner("settings", "foreColor", "ff0000") << "keine Farbe der Form #rrggbb" << none;
+
+    QTest::newRow("width a fraction")
+        << withDrawing(QJsonArray{"L", 0, 0, 1, 1, "#000000", 1.5, 0})
+        << "„width“ der Zeichnung 5 muss eine ganze Zahl von 1 bis 64" << none;
+    QTest::newRow("line mode 3") << withDrawing(QJsonArray{"L", 0, 0, 1, 1, "#000000", 1, 3})
+                                 << "„mode“ der Zeichnung 5 muss 0, 1 oder 2" << none;
+    app::Board radius = sampleBoard();
+    radius.drawings.append(circle(0, 0, -1, 0xff000000, 1));
+    QTest::newRow("negative radius")
+        << withDrawing(QJsonArray{"C", 0, 0, -1, "#000000", 1})
+        << "„radius“ der Zeichnung 5 muss eine Zahl von 0 bis 1000000" << std::optional(radius);
+    app::Board far = sampleBoard();
+    far.drawings.append(point(0, -1e7, 0xff000000, 1));
+    QTest::newRow("point too far")
+        << withDrawing(QJsonArray{"P", 0, -1e7, "#000000", 1})
+        << "„y“ der Zeichnung 5 muss eine Zahl von -1000000 bis 1000000" << std::optional(far);
+    QTest::newRow("text font size 0") << withDrawing(QJsonArray{"T", 0, 0, "#000000", 0, false, ""})
+                                      << "„fontSize“ der Zeichnung 5 muss" << none;
+    QTest::newRow("colour with a g") << withDrawing(QJsonArray{"P", 0, 0, "#12345g", 1})
+                                     << "„color“ der Zeichnung 5 ist keine Farbe" << none;
+    QTest::newRow("short colour") << withDrawing(QJsonArray{"P", 0, 0, "#fff", 1})
+                                  << "„color“ der Zeichnung 5 ist keine Farbe" << none;
+    QTest::newRow("colour a number") << withDrawing(QJsonArray{"P", 0, 0, 0, 1})
+                                     << "„color“ der Zeichnung 5 hat den falschen Typ" << none;
+    QTest::newRow("unknown kind") << withDrawing(QJsonArray{"Q", 0, 0, "#000000", 1})
+                                  << "unbekannte Art „Q“" << none;
+    QTest::newRow("one entry short")
+        << withDrawing(QJsonArray{"P", 0, 0, "#000000"}) << "hat 4 statt 5 Einträge" << none;
+    QTest::newRow("empty drawing") << withDrawing(QJsonArray{}) << "nicht mit ihrer Art" << none;
+    QTest::newRow("drawing an object")
+        << withDrawing(QJsonObject{}) << "Die Zeichnung 5 ist keine Liste" << none;
+    QTest::newRow("bold a text") << withDrawing(QJsonArray{"T", 0, 0, "#000000", 8, "ja", ""})
+                                 << "„bold“ der Zeichnung 5 hat den falschen Typ" << none;
+
+    const QString longText(BoardFile::maxTextLength + 1, QLatin1Char('x'));
+    app::Board drawnText = sampleBoard();
+    drawnText.drawings.append(text(0, 0, 0xff000000, 8, false, longText));
+    QTest::newRow("long drawing text")
+        << withDrawing(QJsonArray{"T", 0, 0, "#000000", 8, false, longText})
+        << "„text“ der Zeichnung 5 ist länger als 64 Zeichen" << std::optional(drawnText);
+    app::Board coefficient = sampleBoard();
+    coefficient.coefficients[1] = longText;
+    QTest::newRow("long coefficient")
+        << withField("coefficients", QJsonArray{"0", longText, "1"})
+        << "„coefficients“ ist länger als 64 Zeichen" << std::optional(coefficient);
+    QTest::newRow("long iter") << withField("iter", longText) << "„iter“ ist länger als 64 Zeichen"
+                               << none;
+    app::Board hits = sampleBoard();
+    hits.hitList = QString(BoardFile::maxHitListLength + 1, QLatin1Char('\n'));
+    QTest::newRow("long hit list")
+        << withField("hitList", hits.hitList) << "„hitList“ ist länger als 32768 Zeichen"
+        << std::optional(hits);
+
+    // Two million and one of the smallest drawings: refused by their count, before any of them
+    // is looked at.
+    QByteArray many = valid;
+    const qsizetype at = many.indexOf("\"drawings\":[") + 12;
+    QVERIFY(at >= 12);
+    many.insert(at, QByteArray("[],").repeated(BoardFile::maxDrawings + 1));
+    QTest::newRow("too many drawings") << many << "mehr als die erlaubten 2000000" << none;
+}
+
+void TestApp::corruptBoardIsRefused() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, fragment);
+    QFETCH(std::optional<app::Board>, board);
+    QString reason;
+    const std::optional<app::Board> read = app::BoardFile::Read(bytes, &reason);
+    QVERIFY(!read);
+    QVERIFY2(reason.contains(fragment), qPrintable(reason));
+    if (!board)
+        return;
+    QString writeReason;
+    QVERIFY(!app::BoardFile::Write(*board, &writeReason));
+    QCOMPARE(writeReason, reason);
+}
+
 QTEST_MAIN(TestApp)
 #include "test_app.moc"
+
+// -- undo and boards --
+
+void TestApp::undoAndRedo_data() {
+    // Each step: "entry:" a menu entry, "button:" a button, "pick" a left press on column 10 of
+    // the number line, "stroke" a right-button drag.
+    QTest::addColumn<QStringList>("steps");
+    QTest::newRow("skyline") << QStringList{"entry:cmdTeiler"};
+    QTest::newRow("501...1000, then S(n)-n")
+        << QStringList{"entry:cmdSkala2", "entry:cmdTeilersumme2"};
+    QTest::newRow("T(n), then X") << QStringList{"entry:cmdHochzerlegbar", "button:Command1"};
+    QTest::newRow("S(n), then Bildschirm löschen")
+        << QStringList{"entry:cmdTeilersumme", "entry:cmdloesch"};
+    QTest::newRow("search marks, pick, stroke") << QStringList{"button:cmdSuche", "pick", "stroke"};
+    QTest::newRow("52 picks") << QStringList(52, QStringLiteral("pick"));
+}
+
+// "Rückgängig" takes back each step, down to the board after start-up, and "Wiederholen" brings
+// each back: the canvas's drawings (and so its pixels), rangeBase and the check marks. The hit
+// list stays.
+void TestApp::undoAndRedo() {
+    QFETCH(QStringList, steps);
+    auto* canvas = control<PictureBox>("picAusgabe");
+    auto* hits = control<surface::MultiLineTextBox>("txtTreffer");
+    struct Seen {
+        QVector<PictureBox::Drawing> drawings;
+        int rangeBase;
+        bool sum, abundance;
+        bool operator==(const Seen&) const = default;
+    };
+    auto seen = [&] {
+        return Seen{canvas->drawings(), form->rangeBase(), action("cmdTeilersumme")->isChecked(),
+                    action("cmdTeilersumme2")->isChecked()};
+    };
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    const QImage atStart = canvas->grab().toImage();
+    QVERIFY(!action("cmdRueckgaengig")->isEnabled());
+    QVector<Seen> states{seen()};
+    for (const QString& step : steps) {
+        const QPoint on10 = canvas->toPixel(10, -1).toPoint();
+        if (step.startsWith(QLatin1String("entry:"))) {
+            action(qPrintable(step.mid(6)))->trigger();
+        } else if (step.startsWith(QLatin1String("button:"))) {
+            control<QPushButton>(qPrintable(step.mid(7)))->click();
+        } else if (step == QLatin1String("pick")) {
+            QTest::mousePress(canvas, Qt::LeftButton, {}, on10);
+            QTest::mouseRelease(canvas, Qt::LeftButton, {}, on10);
+        } else {
+            QTest::mousePress(canvas, Qt::RightButton, {}, canvas->toPixel(5, 5).toPoint());
+            QTest::mouseMove(canvas, canvas->toPixel(8, 3).toPoint());
+            QTest::mouseMove(canvas, canvas->toPixel(12, 9).toPoint());
+            QTest::mouseRelease(canvas, Qt::RightButton, {}, canvas->toPixel(12, 9).toPoint());
+        }
+        states.append(seen());
+    }
+    const QString list = hits->text();
+    for (qsizetype i = steps.size(); i > 0; --i) {
+        QVERIFY2(action("cmdRueckgaengig")->isEnabled(), qPrintable(QString::number(i)));
+        action("cmdRueckgaengig")->trigger();
+        QVERIFY2(seen() == states[i - 1], qPrintable(QString::number(i)));
+    }
+    QVERIFY(!action("cmdRueckgaengig")->isEnabled());
+    QCOMPARE(hits->text(), list);
+    // The screen shows the board as it was, not tiles kept from before.
+    QCOMPARE(canvas->grab().toImage(), atStart);
+    for (qsizetype i = 1; i <= steps.size(); ++i) {
+        action("cmdWiederholen")->trigger();
+        QVERIFY2(seen() == states[i], qPrintable(QString::number(i)));
+    }
+    QVERIFY(!action("cmdWiederholen")->isEnabled());
+    // A new step after an undo leaves nothing to redo.
+    action("cmdRueckgaengig")->trigger();
+    action("cmdSkala")->trigger();
+    QVERIFY(!action("cmdWiederholen")->isEnabled());
+}
+
+void TestApp::boardOpensAsSaved_data() {
+    QTest::addColumn<QString>("damage"); // what happens to the file between saving and opening
+    QTest::addColumn<int>("limit");      // the largest file the save may write; 0: no limit
+    QTest::addColumn<QString>("reason"); // empty: the board opens
+    QTest::newRow("as saved") << "" << 0 << "";
+    QTest::newRow("cut short") << "cut" << 0 << "unvollständig";
+    QTest::newRow("a picture named .teiler") << "png" << 0 << "kein JSON";
+    QTest::newRow("gone") << "remove" << 0 << "nicht lesen";
+    QTest::newRow("disk full while saving") << "" << 4096 << "Datenträger ist voll";
+}
+
+// A board with a chart, a search, picks, a stroke, typed texts and scrolled bars, saved and
+// opened in a new window, gives that window pixel for pixel. A file that cannot be opened is
+// told with its name and the reason, and the board on screen stays as it was.
+void TestApp::boardOpensAsSaved() {
+    QFETCH(QString, damage);
+    QFETCH(int, limit);
+    QFETCH(QString, reason);
+    auto* canvas = control<PictureBox>("picAusgabe");
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    action("cmdSkala2")->trigger();
+    action("cmdHochzerlegbar")->trigger();
+    control<QPushButton>("cmdSuche")->click();
+    for (double column : {10.0, 40.0, 220.0}) {
+        const QPoint at = canvas->toPixel(column, -1).toPoint();
+        QTest::mousePress(canvas, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, at);
+    }
+    QTest::mousePress(canvas, Qt::RightButton, {}, canvas->toPixel(5, 5).toPoint());
+    QTest::mouseMove(canvas, canvas->toPixel(30, 20).toPoint());
+    QTest::mouseRelease(canvas, Qt::RightButton, {}, canvas->toPixel(30, 20).toPoint());
+    control<QLineEdit>("txtIter")->setText(QStringLiteral("284 Ä"));
+    // The sheet shows what the typed text reads as, which no number alone redraws.
+    QTest::mouseClick(control<QLineEdit>("txtIter"), Qt::LeftButton);
+    control<QLineEdit>("txtIter")->clearFocus(); // the focus belongs to the session
+    control<QLineEdit>("Text1(0)")->setText(QStringLiteral("2"));
+    control<surface::ScrollBar>("HScAusgabe")->SetValue(7);
+    control<surface::ScrollBar>("vscHoch")->SetValue(3);
+    // The help line speaks of where the pointer is, not of the board.
+    control<QLineEdit>("txtHilfe")->clear();
+    QCoreApplication::processEvents();
+    const QImage shown = form->grab().toImage();
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("tafel.teiler"));
+    QString told;
+    auto closer = closeBoxWhenOpen(QStringLiteral("boardSaveErrorBox"),
+                                   [&told](QMessageBox* box) { told = box->text(); });
+    bool saved = false;
+    {
+        const FileSizeLimit full(limit);
+        saved = form->saveBoardTo(path);
+    }
+    QCOMPARE(saved, limit == 0);
+    if (!saved) {
+        QVERIFY2(told.contains(reason) && told.contains(QDir::toNativeSeparators(path)),
+                 qPrintable(told));
+        QVERIFY(QDir(dir.path()).isEmpty());
+        return;
+    }
+    QFile file(path);
+    if (damage == QLatin1String("cut")) {
+        QVERIFY(file.resize(file.size() / 2));
+    } else if (damage == QLatin1String("png")) {
+        QVERIFY(shown.save(path, "PNG"));
+    } else if (damage == QLatin1String("remove")) {
+        QVERIFY(file.remove());
+    }
+
+    form.reset();
+    form = std::make_unique<Form1>();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    const QVector<PictureBox::Drawing> before = control<PictureBox>("picAusgabe")->drawings();
+    told.clear();
+    closer = closeBoxWhenOpen(QStringLiteral("boardOpenErrorBox"),
+                              [&told](QMessageBox* box) { told = box->text(); });
+    QCOMPARE(form->openBoard(path), reason.isEmpty());
+    QCoreApplication::processEvents();
+    if (reason.isEmpty()) {
+        QVERIFY(told.isEmpty());
+        QCOMPARE(form->grab().toImage(), shown);
+        return;
+    }
+    QVERIFY2(told.contains(reason) && told.contains(QDir::toNativeSeparators(path)),
+             qPrintable(told));
+    QVERIFY(control<PictureBox>("picAusgabe")->drawings() == before);
+    QCOMPARE(form->rangeBase(), 0);
+}

@@ -8,6 +8,7 @@
 
 #include <QClipboard>
 #include <QMenu>
+#include <QRandomGenerator>
 #include <QRawFont>
 #include <QtEndian>
 #include <QtTest>
@@ -54,6 +55,8 @@ class TestSurface : public QObject {
     void heldPressOpensContextMenu();
     void liberationFacesAreVersion2_data();
     void liberationFacesAreVersion2();
+    void tilesGiveTheWholePicture_data();
+    void tilesGiveTheWholePicture();
 };
 
 void TestSurface::numberText_data() {
@@ -581,4 +584,50 @@ void TestSurface::liberationFacesAreVersion2() {
 }
 
 QTEST_MAIN(TestSurface)
+void TestSurface::tilesGiveTheWholePicture_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("slanted lines") << "Line";
+    QTest::newRow("boxes") << "Box";
+    QTest::newRow("circles") << "Circle";
+    QTest::newRow("texts") << "Print";
+}
+
+// The screen paints from tiles; a drawing that crosses a tile's edge must come out as in the one
+// picture of the whole box, wherever the edge cuts it (the suite runs at ratio 1 and 2).
+void TestSurface::tilesGiveTheWholePicture() {
+    QFETCH(QString, kind);
+    PictureBox box;
+    box.resize(700, 300);
+    box.Scale(0, 30, 70, 0);
+    box.FontBold = true;
+    QRandomGenerator random(7);
+    for (int i = 0; i < 300; ++i) {
+        const double x = random.bounded(700) / 10.0, y = random.bounded(300) / 10.0;
+        box.DrawWidth = 1 + random.bounded(3);
+        box.ForeColor = QColor::fromRgb(random.generate() | 0xff000000);
+        box.FontSize = 8 + random.bounded(12);
+        if (kind == QLatin1String("Line"))
+            box.Line(x, y, x + random.bounded(200) / 10.0 - 10,
+                     y + random.bounded(200) / 10.0 - 10);
+        else if (kind == QLatin1String("Box"))
+            box.Line(x, y, x + random.bounded(80) / 10.0, y - random.bounded(80) / 10.0, {},
+                     PictureBox::LineMode::Box);
+        else if (kind == QLatin1String("Circle"))
+            box.Circle(x, y, random.bounded(30) / 10.0 + 0.1);
+        else {
+            box.CurrentX = x;
+            box.CurrentY = y;
+            box.Print(random.bounded(-100000, 100000));
+        }
+    }
+    const QImage tiled = box.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage whole = box.image();
+    QCOMPARE(tiled.size(), whole.size());
+    int differing = 0;
+    for (int y = 0; y < whole.height(); ++y)
+        for (int x = 0; x < whole.width(); ++x)
+            differing += tiled.pixel(x, y) != whole.pixel(x, y);
+    QCOMPARE(differing, 0);
+}
+
 #include "test_surface.moc"

@@ -1,0 +1,92 @@
+// SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "drawinghistory.h"
+
+namespace surface {
+
+DrawingHistory::DrawingHistory(PictureBox& box, int depth)
+    : QObject(&box), m_box(box), m_maxSteps(depth) {
+    connect(&box, &PictureBox::aboutToClear, this, &DrawingHistory::boxAboutToClear);
+}
+
+void DrawingHistory::begin(const QVariant& stateBefore) {
+    if (m_depth++ > 0)
+        return;
+    m_open = Step{};
+    m_open.prefix = m_box.drawings().size();
+    m_open.settingsBefore = m_box.settings();
+    m_open.stateBefore = stateBefore;
+    m_openCleared = false;
+}
+
+// The first Cls of a step takes the drawings that were there before the step with it.
+void DrawingHistory::boxAboutToClear() {
+    if (m_depth == 0 || m_openCleared)
+        return;
+    m_open.before = m_box.drawings().first(m_open.prefix);
+    m_open.prefix = 0;
+    m_openCleared = true;
+}
+
+void DrawingHistory::end(const QVariant& stateAfter) {
+    if (m_depth == 0 || --m_depth > 0)
+        return;
+    Step step = std::move(m_open);
+    m_open = Step{};
+    step.after = m_box.drawings().sliced(step.prefix);
+    step.settingsAfter = m_box.settings();
+    step.stateAfter = stateAfter;
+    if (!m_openCleared && step.after.isEmpty() && step.stateBefore == step.stateAfter)
+        return; // nothing drawn, nothing changed
+    m_done.push_back(std::move(step));
+    while (static_cast<int>(m_done.size()) > m_maxSteps)
+        m_done.pop_front();
+    m_undone.clear();
+    emit changed();
+}
+
+bool DrawingHistory::showsAfter(const Step& step) const {
+    return m_box.drawings().size() == step.prefix + step.after.size();
+}
+
+std::optional<QVariant> DrawingHistory::undo() {
+    if (!canUndo())
+        return std::nullopt;
+    Step step = std::move(m_done.back());
+    m_done.pop_back();
+    if (!showsAfter(step)) {
+        clear();
+        return std::nullopt;
+    }
+    m_box.replaceDrawings(step.prefix, step.before);
+    m_box.setSettings(step.settingsBefore);
+    QVariant state = step.stateBefore;
+    m_undone.push_back(std::move(step));
+    emit changed();
+    return state;
+}
+
+std::optional<QVariant> DrawingHistory::redo() {
+    if (!canRedo())
+        return std::nullopt;
+    Step step = std::move(m_undone.back());
+    m_undone.pop_back();
+    if (m_box.drawings().size() != step.prefix + step.before.size()) {
+        clear();
+        return std::nullopt;
+    }
+    m_box.replaceDrawings(step.prefix, step.after);
+    m_box.setSettings(step.settingsAfter);
+    QVariant state = step.stateAfter;
+    m_done.push_back(std::move(step));
+    emit changed();
+    return state;
+}
+
+void DrawingHistory::clear() {
+    m_done.clear();
+    m_undone.clear();
+    emit changed();
+}
+
+} // namespace surface
