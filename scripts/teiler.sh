@@ -17,7 +17,7 @@ cd "$(dirname "$0")/.."
 packages=(g++ cmake ninja-build clang-format qt6-base-dev libfontconfig-dev fonts-liberation2 fonts-liberation
           xvfb xauth xdotool openbox wmctrl x11-utils imagemagick clang libclang-rt-14-dev
           desktop-file-utils appstream librsvg2-bin libbenchmark-dev lintian dpkg-dev file xclip
-          qt6-translations-l10n poppler-utils)
+          qt6-translations-l10n poppler-utils shared-mime-info)
 
 install_missing() {
     local missing=()

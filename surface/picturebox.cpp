@@ -24,10 +24,16 @@ constexpr int dotsPerMeter96 = 3780;
 constexpr int frameMilliseconds = 16;
 // 2^28 pixels (1 GiB): the whole canvas at ratio 4 needs 140 million.
 constexpr double maxImagePixels = 268435456.0;
-// The side of a tile in device pixels: 64 KiB each.
+// Tiles are columns this many device pixels wide and as high as the box (if that is at most
+// maxTileHeight; else squares). A box is scrolled sideways far more than up and down, and a text
+// that starts above a tile is drawn apart, which costs more than the pixels a column holds
+// beyond what is shown.
 constexpr int tileSize = 128;
-// A drawing held apart to be drawn whole is at most this wide and high, in device pixels.
+constexpr int maxTileHeight = 2048;
+// A drawing held apart to be drawn whole is at most this wide and high, in device pixels;
+// up to smallApartSide it is drawn in an image kept for the purpose.
 constexpr int maxApartSide = 4096;
+constexpr int smallApartSide = 256;
 
 bool recordNewBoxes = false;
 
@@ -168,7 +174,8 @@ const PictureBox::FontEntry& PictureBox::fontEntry(double size, bool bold) const
     probe.setDotsPerMeterX(dotsPerMeter96);
     probe.setDotsPerMeterY(dotsPerMeter96);
     const QFontMetricsF metrics(font, &probe);
-    return *m_fonts.insert(key, FontEntry{font, metrics.ascent(), metrics.height()});
+    return *m_fonts.insert(key, FontEntry{font, metrics.ascent(), metrics.height(),
+                                          std::max(metrics.maxWidth(), metrics.height())});
 }
 
 // Charts write the same few hundred numbers again and again: each text is laid out once per font.
@@ -246,10 +253,11 @@ QRect PictureBox::extentOf(const Drawing& d) const {
         break;
     }
     case Drawing::Kind::Print: {
+        // No wider than its characters at the font's widest advance: the text need not be laid
+        // out until it is shown.
         const FontEntry& entry = fontEntry(d.fontSize, d.bold);
-        const QSizeF size = layoutOf(entry, d.fontSize, d.bold, d.text).size();
-        reach = QRectF(a.x() - 2, a.y() - 2, size.width() + entry.height + 4,
-                       std::max(size.height(), entry.height) + 4);
+        reach = QRectF(a.x() - 2, a.y() - 2, d.text.size() * entry.maxWidth + entry.height + 4,
+                       entry.height + 4);
         break;
     }
     }
@@ -272,7 +280,12 @@ void PictureBox::keep(Drawing drawing, const QRectF& dirty) {
     markDirty(dirty);
 }
 
+// The images of dropped tiles are kept for the next tiles, while they have the same size: a
+// chart that starts by clearing the box then draws into memory that is already there.
 void PictureBox::dropTiles() {
+    for (Tile& tile : m_tiles)
+        if (!tile.image.isNull())
+            m_spareTiles.append(std::move(tile.image));
     m_tiles.clear();
 }
 
@@ -521,15 +534,23 @@ bool PictureBox::drawApart(QImage& target, const QTransform& world, const Drawin
                               static_cast<int>(std::floor(device.top() * ratio))),
                        QPoint(static_cast<int>(std::ceil(device.right() * ratio)),
                               static_cast<int>(std::ceil(device.bottom() * ratio))));
-    QImage apart;
-    if (scaled.width() <= maxApartSide && scaled.height() <= maxApartSide)
-        apart = QImage(scaled.size(), QImage::Format_ARGB32_Premultiplied);
-    if (apart.isNull())
+    if (scaled.width() > maxApartSide || scaled.height() > maxApartSide)
         return false; // too large to hold apart: drawn cut after all
-    apart.setDotsPerMeterX(dotsPerMeter96);
-    apart.setDotsPerMeterY(dotsPerMeter96);
-    apart.setDevicePixelRatio(ratio);
-    apart.fill(Qt::transparent);
+    // Small drawings, texts above all, share one image that is cleared only as far as needed.
+    QImage local;
+    const bool small = scaled.width() <= smallApartSide && scaled.height() <= smallApartSide;
+    QImage& apart = small ? m_apart : local;
+    if (!small || apart.isNull() || !qFuzzyCompare(apart.devicePixelRatio(), ratio)) {
+        apart = QImage(small ? QSize(smallApartSide, smallApartSide) : scaled.size(),
+                       QImage::Format_ARGB32_Premultiplied);
+        if (apart.isNull())
+            return false;
+        apart.setDotsPerMeterX(dotsPerMeter96);
+        apart.setDotsPerMeterY(dotsPerMeter96);
+        apart.setDevicePixelRatio(ratio);
+    }
+    for (int y = 0; y < scaled.height(); ++y)
+        std::memset(apart.scanLine(y), 0, static_cast<std::size_t>(scaled.width()) * 4);
     {
         QPainter q(&apart);
         q.setWorldTransform(
@@ -538,10 +559,10 @@ bool PictureBox::drawApart(QImage& target, const QTransform& world, const Drawin
     }
     const int left = scaled.left();
     const int top = scaled.top();
-    for (int y = std::max(0, -top); y < apart.height() && top + y < target.height(); ++y) {
+    for (int y = std::max(0, -top); y < scaled.height() && top + y < target.height(); ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(apart.constScanLine(y));
         auto* to = reinterpret_cast<QRgb*>(target.scanLine(top + y));
-        for (int x = std::max(0, -left); x < apart.width() && left + x < target.width(); ++x)
+        for (int x = std::max(0, -left); x < scaled.width() && left + x < target.width(); ++x)
             if (qAlpha(from[x]) != 0)
                 to[left + x] = from[x];
     }
@@ -574,7 +595,13 @@ PictureBox::Tile& PictureBox::tileAt(int column, int row, qreal ratio) {
     Tile& tile = m_tiles[key];
     tile.lastUse = m_paintCount;
     if (tile.image.isNull()) {
-        tile.image = QImage(tileSize, tileSize, QImage::Format_RGB32);
+        while (!m_spareTiles.isEmpty() && tile.image.isNull()) {
+            QImage spare = m_spareTiles.takeLast();
+            if (spare.size() == QSize(tileSize, m_tileHeight))
+                tile.image = std::move(spare);
+        }
+        if (tile.image.isNull())
+            tile.image = QImage(tileSize, m_tileHeight, QImage::Format_RGB32);
         if (tile.image.isNull())
             return tile; // out of memory: this square stays unpainted rather than fail
         tile.image.setDotsPerMeterX(dotsPerMeter96);
@@ -584,7 +611,7 @@ PictureBox::Tile& PictureBox::tileAt(int column, int row, qreal ratio) {
         tile.drawnUpTo = 0;
     }
     if (tile.drawnUpTo < m_drawings.size()) {
-        drawInto(tile.image, QPoint(column, row) * tileSize, tile.drawnUpTo);
+        drawInto(tile.image, QPoint(column * tileSize, row * m_tileHeight), tile.drawnUpTo);
         tile.drawnUpTo = m_drawings.size();
     }
     return tile;
@@ -593,9 +620,13 @@ PictureBox::Tile& PictureBox::tileAt(int column, int row, qreal ratio) {
 // Keeps the tiles in keepDevice and, beyond them, as many of the most recently shown as the
 // visible part of the box needs again, so that scrolling back is quick and memory stays bounded.
 void PictureBox::trimTiles(const QRect& keepDevice) {
-    const int columns = keepDevice.width() / tileSize + 2;
-    const int rows = keepDevice.height() / tileSize + 2;
-    const qsizetype budget = std::max(4, columns * rows + columns + rows);
+    const int allRows =
+        static_cast<int>(std::ceil(std::ceil(insideSize().height() * m_tileRatio) / m_tileHeight));
+    const int columns = (keepDevice.width() + tileSize - 1) / tileSize + 2;
+    const int rows = std::min(allRows, (keepDevice.height() + m_tileHeight - 1) / m_tileHeight + 1);
+    const qsizetype budget = std::max(4, columns * std::max(1, rows));
+    while (!m_spareTiles.isEmpty() && m_tiles.size() + m_spareTiles.size() > budget)
+        m_spareTiles.removeLast();
     if (m_tiles.size() <= budget)
         return;
     QVector<quint64> uses;
@@ -622,25 +653,29 @@ void PictureBox::paintEvent(QPaintEvent* event) {
             p.fillRect(exposed, m_back);
         } else {
             const qreal ratio = pictureRatio();
-            if (!qFuzzyCompare(ratio, m_tileRatio)) {
-                dropTiles();
-                m_tileRatio = ratio;
-            }
             if (m_extentsSize != insideSize())
                 replaceDrawings(m_drawings.size(), {});
+            const int fullHeight = static_cast<int>(std::ceil(insideSize().height() * ratio));
+            const int tileHeight = fullHeight <= maxTileHeight ? std::max(1, fullHeight) : tileSize;
+            if (!qFuzzyCompare(ratio, m_tileRatio) || tileHeight != m_tileHeight) {
+                dropTiles();
+                m_tileRatio = ratio;
+                m_tileHeight = tileHeight;
+            }
             ++m_paintCount;
             p.setClipRect(exposed);
             const QRectF device = QRectF(exposed.translated(-b, -b)).adjusted(0, 0, -0.5, -0.5);
             const int firstColumn = static_cast<int>(std::floor(device.left() * ratio / tileSize));
             const int lastColumn = static_cast<int>(std::floor(device.right() * ratio / tileSize));
-            const int firstRow = static_cast<int>(std::floor(device.top() * ratio / tileSize));
-            const int lastRow = static_cast<int>(std::floor(device.bottom() * ratio / tileSize));
+            const int firstRow = static_cast<int>(std::floor(device.top() * ratio / m_tileHeight));
+            const int lastRow =
+                static_cast<int>(std::floor(device.bottom() * ratio / m_tileHeight));
             for (int row = firstRow; row <= lastRow; ++row)
                 for (int column = firstColumn; column <= lastColumn; ++column) {
                     const Tile& tile = tileAt(column, row, ratio);
                     if (!tile.image.isNull())
                         p.drawImage(
-                            QPointF(b + column * tileSize / ratio, b + row * tileSize / ratio),
+                            QPointF(b + column * tileSize / ratio, b + row * m_tileHeight / ratio),
                             tile.image);
                 }
             p.setClipping(false);

@@ -157,6 +157,7 @@ class PictureBox : public QWidget {
         QFont font;
         double ascent;
         double height;
+        double maxWidth; // at least the widest advance of a character
     };
     // A square of the picture in device pixels, drawn from the drawings up to drawnUpTo.
     struct Tile {
@@ -200,7 +201,10 @@ class PictureBox : public QWidget {
     QVector<QRect> m_extents; // each drawing's reach in logical pixels of the inside
     QSizeF m_extentsSize;     // the inside size the extents were worked out for
     QHash<quint64, Tile> m_tiles;
+    QVector<QImage> m_spareTiles; // images of dropped tiles, for the next ones
     qreal m_tileRatio = 0;
+    int m_tileHeight = 1;   // in device pixels; tiles are 128 wide
+    mutable QImage m_apart; // where small drawings cut by a tile's edge are drawn whole
     quint64 m_paintCount = 0;
     bool m_recording = false;
     QVector<DrawCall> m_recorded;

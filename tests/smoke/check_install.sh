@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
 # Installs a built tree into a scratch root and checks what a desktop needs from it: the program
-# in bin, a valid desktop entry, valid AppStream data and the icon at 16, 32 pixels and as SVG.
+# in bin, a valid desktop entry that takes boards, their MIME type, valid AppStream data and the
+# icon at 16, 32 pixels and as SVG.
 #   tests/smoke/check_install.sh <build directory>
 set -euo pipefail
 build=${1:?usage: check_install.sh <build directory>}
@@ -20,7 +21,14 @@ desktop="$share/applications/teiler.desktop"
 [ -f "$desktop" ] || fail "no desktop entry"
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop"
 grep -qx 'Name=Teiler' "$desktop" || fail "desktop entry is not named Teiler"
-grep -qx 'Exec=teiler' "$desktop" || fail "desktop entry does not start teiler"
+grep -qx 'Exec=teiler %f' "$desktop" || fail "desktop entry does not start teiler with a file"
+grep -qx 'MimeType=application/x-teiler;' "$desktop" || fail "desktop entry does not take boards"
+
+# The boards' file type: *.teiler is application/x-teiler once the MIME database is built.
+mime="$share/mime/packages/teiler.xml"
+[ -f "$mime" ] || fail "no MIME type for boards"
+update-mime-database "$share/mime" || fail "update-mime-database rejects $mime"
+grep -qxF 'application/x-teiler:*.teiler' "$share/mime/globs" || fail "*.teiler is no board"
 grep -qx 'Icon=teiler' "$desktop" || fail "desktop entry does not name the icon teiler"
 categories=$(sed -n 's/^Categories=//p' "$desktop")
 for c in Education Math; do
