@@ -305,6 +305,7 @@ bool fitsBoard(const Board& b, QString& why) {
     if (!fitsText(b.iterText, BoardFile::maxTextLength, {"iter"}, why) ||
         !fitsText(b.hitList, BoardFile::maxHitListLength, {"hitList"}, why) ||
         !fits(finiteRule, b.sheetNumber, {"sheetNumber"}, why) ||
+        !fits(coordinateRule, b.markerLeft, {"marker"}, why) ||
         !fits(scrollRule, b.canvasScroll, {"scroll.canvas"}, why) ||
         !fits(scrollRule, b.heightScroll, {"scroll.height"}, why) ||
         !fits(scrollRule, b.sheetScroll, {"scroll.sheet"}, why) ||
@@ -490,6 +491,7 @@ std::optional<Board> read(const QByteArray& bytes, QString& why) {
         !readText(field("hitList"), {"hitList"}, BoardFile::maxHitListLength, b.hitList, why) ||
         !readBool(field("hitListVisible"), {"hitListVisible"}, b.hitListVisible, why) ||
         !readNumber(field("sheetNumber"), {"sheetNumber"}, finiteRule, b.sheetNumber, why) ||
+        !readNumber(field("marker"), {"marker"}, coordinateRule, b.markerLeft, why) ||
         !readScroll(field("scroll"), b, why) || !readSettings(field("settings"), b.settings, why) ||
         !readDrawings(field("drawings"), "drawings", b.drawings, why) ||
         !readDrawings(field("sheet"), "sheet", b.sheet, why))
@@ -527,6 +529,7 @@ std::optional<QByteArray> BoardFile::Write(const Board& board, QString* reason) 
         {QLatin1StringView("hitListVisible"), board.hitListVisible},
         {QLatin1StringView("sheet"), sheet},
         {QLatin1StringView("sheetNumber"), board.sheetNumber},
+        {QLatin1StringView("marker"), board.markerLeft},
         {QLatin1StringView("scroll"),
          QJsonObject{{QLatin1StringView("canvas"), board.canvasScroll},
                      {QLatin1StringView("height"), board.heightScroll},

@@ -26,11 +26,13 @@ struct Board {
     QString hitList;                                // txtTreffer
     bool hitListVisible = false;
     QVector<surface::PictureBox::Drawing> sheet; // what the factorization sheet shows
-    double sheetNumber = 0;                      // the number the factorization sheet shows
-    int canvasScroll = 0;                        // HScAusgabe
-    int heightScroll = 0;                        // vscHoch
-    int sheetScroll = 0;                         // HScroll1
-    int hitListScroll = 0;                       // the hit list's vertical scroll position
+    double sheetNumber = 0;
+    double markerLeft = 0; // the column marker over the number line, in canvas units // the number
+                           // the factorization sheet shows
+    int canvasScroll = 0;  // HScAusgabe
+    int heightScroll = 0;  // vscHoch
+    int sheetScroll = 0;   // HScroll1
+    int hitListScroll = 0; // the hit list's vertical scroll position
     bool operator==(const Board&) const = default;
 };
 

@@ -881,6 +881,7 @@ bool Form1::saveBoardTo(const QString& path) {
     board.hitListVisible = !m_txtTreffer->isHidden();
     board.sheet = m_picZeichenblatt->drawings();
     board.sheetNumber = m_currentNumber;
+    board.markerLeft = PictureBox::childLeft(m_Shape1);
     board.canvasScroll = m_HScAusgabe->Value();
     board.heightScroll = m_vscHoch->Value();
     board.sheetScroll = m_HScroll1->Value();
@@ -936,6 +937,7 @@ bool Form1::openBoard(const QString& path) {
     m_txtTreffer->setHidden(!board->hitListVisible);
     m_currentNumber = board->sheetNumber;
     m_picZeichenblatt->replaceDrawings(0, board->sheet);
+    m_picAusgabe->moveChild(m_Shape1, board->markerLeft, std::nullopt);
     m_HScAusgabe->SetValue(board->canvasScroll);
     m_vscHoch->SetValue(board->heightScroll);
     m_HScroll1->SetValue(board->sheetScroll);
