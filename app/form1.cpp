@@ -59,6 +59,11 @@
 #include <cmath>
 
 using surface::PictureBox;
+
+namespace {
+// The property of a menu entry that holds the check mark setMenuChecked gave it.
+constexpr char setCheckMark[] = "teilerChecked";
+} // namespace
 using surface::Twips;
 
 namespace {
@@ -461,6 +466,7 @@ void Form1::cmdHochzerlegbar_Click() {
 void Form1::setMenuChecked(QAction* entry, bool checked) {
     entry->setCheckable(checked);
     entry->setChecked(checked);
+    entry->setProperty(setCheckMark, checked);
 }
 
 // The sum charts let the window handle events before every column and stop once it closes.
@@ -819,9 +825,11 @@ bool Form1::printPictureOn(QPrinter& printer) {
     return false;
 }
 
+// The check marks as the program set them: Qt turns a checked entry's mark off when it is
+// chosen, before its event procedure runs and sets it again.
 QVariant Form1::canvasState() const {
-    return QVariantList{m_rangeBase, m_sumMode, m_cmdTeilersumme->isChecked(),
-                        m_cmdTeilersumme2->isChecked()};
+    return QVariantList{m_rangeBase, m_sumMode, m_cmdTeilersumme->property(setCheckMark).toBool(),
+                        m_cmdTeilersumme2->property(setCheckMark).toBool()};
 }
 
 void Form1::restoreCanvasState(const QVariant& state) {

@@ -1686,7 +1686,8 @@ void TestApp::eventsDuringSumChart_data() {
 }
 
 // A command chosen while the S(n) chart yields after column 100: the chart goes on with what the
-// command left (range, wiped canvas, the other chart's mode) or stops when the window closed.
+// command left (range, wiped canvas, the other chart's mode) or stops when the window closed;
+// "Rückgängig" then takes back both.
 void TestApp::eventsDuringSumChart() {
     QFETCH(QString, event);
     QFETCH(int, base);
@@ -1724,6 +1725,7 @@ void TestApp::eventsDuringSumChart() {
         else if (event == QLatin1String("close"))
             form->close();
     });
+    const QVector<PictureBox::Drawing> before = canvas->drawings();
     sums->trigger();
 
     // The labels show the range and the mode the window held for each column.
@@ -1749,6 +1751,11 @@ void TestApp::eventsDuringSumChart() {
         sums->trigger();
         QCOMPARE(support::Only(canvas->records(), support::IsSumLabel).size(), 0);
     }
+    // The chart and what was chosen while it yielded are one step, however it ended.
+    form->findChild<QAction*>(QStringLiteral("cmdRueckgaengig"))->trigger();
+    QVERIFY(canvas->drawings() == before);
+    QCOMPARE(form->rangeBase(), base);
+    QVERIFY(!sums->isChecked() && !abundances->isChecked());
 }
 
 void TestApp::sumChartRepaintsAboutOncePerFrame() {
@@ -3159,6 +3166,8 @@ void TestApp::undoAndRedo_data() {
     QTest::newRow("501...1000, then S(n)-n")
         << QStringList{"entry:cmdSkala2", "entry:cmdTeilersumme2"};
     QTest::newRow("T(n), then X") << QStringList{"entry:cmdHochzerlegbar", "button:Command1"};
+    QTest::newRow("S(n) chosen twice")
+        << QStringList{"entry:cmdTeilersumme", "entry:cmdTeilersumme"};
     QTest::newRow("S(n), then Bildschirm löschen")
         << QStringList{"entry:cmdTeilersumme", "entry:cmdloesch"};
     QTest::newRow("search marks, pick, stroke") << QStringList{"button:cmdSuche", "pick", "stroke"};
