@@ -29,6 +29,7 @@ constexpr double maxImagePixels = 268435456.0;
 // that starts above a tile is drawn apart, which costs more than the pixels a column holds
 // beyond what is shown.
 constexpr int tileSize = 128;
+constexpr int tileMarginPixels = 32; // logical pixels
 constexpr int maxTileHeight = 2048;
 // A drawing held apart to be drawn whole is at most this wide and high, in device pixels;
 // up to smallApartSide it is drawn in an image kept for the purpose.
@@ -501,22 +502,22 @@ void PictureBox::paintDrawing(QPainter& p, const Drawing& d, qreal ratio) const 
     }
 }
 
-// Whether Qt would draw the drawing, cut by the edges of an image whose part (logical pixels) is
-// given, otherwise than it draws the same drawing lying wholly inside an image. A text that
-// starts left of or above the image comes out different as a whole, not only where its glyphs
-// cross; a circle or a slanted line cut by any edge can differ in its pixels next to the cut.
-// Fills are exact wherever they are cut.
-bool PictureBox::drawnOtherwiseWhenCut(const Drawing& d, const QRect& extent, const QRectF& part,
-                                       qreal ratio) const {
+// Whether the drawing is drawn in an image of its own and copied in. Qt draws a text that starts
+// left of or above the image it draws in otherwise than the same text inside it (the whole
+// text, not only the glyphs that cross). Circles and slanted lines come out with a pixel more or
+// less here and there depending on where in an image they are drawn and where its edges cut
+// them; drawn apart, each always starts at the same device pixel of its own image, so every tile
+// and the whole picture show it alike. Fills are exact wherever they are drawn.
+bool PictureBox::drawnApart(const Drawing& d, const QRectF& part, qreal ratio) const {
     switch (d.kind) {
     case Drawing::Kind::Print: {
         const QPointF at = toPixel(d.x1, d.y1);
         return at.x() < part.left() || at.y() < part.top();
     }
     case Drawing::Kind::Circle:
-        return !part.contains(QRectF(extent));
+        return true;
     case Drawing::Kind::Line:
-        return !filled(d, ratio) && !part.contains(QRectF(extent));
+        return !filled(d, ratio);
     case Drawing::Kind::PSet:
         return false;
     }
@@ -583,7 +584,7 @@ void PictureBox::drawInto(QImage& target, const QPoint& origin, qsizetype from) 
             continue;
         // The painter draws straight into the image's pixels, so pixels copied in beside it
         // take their place in the order of the drawings.
-        if (!drawnOtherwiseWhenCut(m_drawings[i], m_extents[i], part, ratio) ||
+        if (!drawnApart(m_drawings[i], part, ratio) ||
             !drawApart(target, world, m_drawings[i], m_extents[i], ratio))
             paintDrawing(p, m_drawings[i], ratio);
     }
@@ -597,21 +598,27 @@ PictureBox::Tile& PictureBox::tileAt(int column, int row, qreal ratio) {
     if (tile.image.isNull()) {
         while (!m_spareTiles.isEmpty() && tile.image.isNull()) {
             QImage spare = m_spareTiles.takeLast();
-            if (spare.size() == QSize(tileSize, m_tileHeight))
+            if (spare.size() == QSize(m_tileMargin + tileSize, m_tileHeight))
                 tile.image = std::move(spare);
         }
         if (tile.image.isNull())
-            tile.image = QImage(tileSize, m_tileHeight, QImage::Format_RGB32);
+            tile.image = QImage(m_tileMargin + tileSize, m_tileHeight, QImage::Format_RGB32);
         if (tile.image.isNull())
             return tile; // out of memory: this square stays unpainted rather than fail
         tile.image.setDotsPerMeterX(dotsPerMeter96);
         tile.image.setDotsPerMeterY(dotsPerMeter96);
         tile.image.setDevicePixelRatio(ratio);
-        tile.image.fill(m_back);
+        // The margin is drawn in but never shown: only the shown part needs the back colour.
+        const QRgb back = m_back.rgb();
+        for (int y = 0; y < tile.image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(tile.image.scanLine(y));
+            std::fill(line + m_tileMargin, line + m_tileMargin + tileSize, back);
+        }
         tile.drawnUpTo = 0;
     }
     if (tile.drawnUpTo < m_drawings.size()) {
-        drawInto(tile.image, QPoint(column * tileSize, row * m_tileHeight), tile.drawnUpTo);
+        drawInto(tile.image, QPoint(column * tileSize - m_tileMargin, row * m_tileHeight),
+                 tile.drawnUpTo);
         tile.drawnUpTo = m_drawings.size();
     }
     return tile;
@@ -658,6 +665,9 @@ void PictureBox::paintEvent(QPaintEvent* event) {
             const int fullHeight = static_cast<int>(std::ceil(insideSize().height() * ratio));
             const int tileHeight = fullHeight <= maxTileHeight ? std::max(1, fullHeight) : tileSize;
             if (!qFuzzyCompare(ratio, m_tileRatio) || tileHeight != m_tileHeight) {
+                // Left of each tile a margin where a text that starts a little left of the tile
+                // is drawn as it is everywhere else; one that starts further left is drawn apart.
+                m_tileMargin = static_cast<int>(std::ceil(tileMarginPixels * ratio));
                 dropTiles();
                 m_tileRatio = ratio;
                 m_tileHeight = tileHeight;
@@ -674,9 +684,10 @@ void PictureBox::paintEvent(QPaintEvent* event) {
                 for (int column = firstColumn; column <= lastColumn; ++column) {
                     const Tile& tile = tileAt(column, row, ratio);
                     if (!tile.image.isNull())
-                        p.drawImage(
-                            QPointF(b + column * tileSize / ratio, b + row * m_tileHeight / ratio),
-                            tile.image);
+                        p.drawImage(QRectF(b + column * tileSize / ratio,
+                                           b + row * m_tileHeight / ratio, tileSize / ratio,
+                                           m_tileHeight / ratio),
+                                    tile.image, QRectF(m_tileMargin, 0, tileSize, m_tileHeight));
                 }
             p.setClipping(false);
             const QRect visible = visibleRegion().boundingRect() & inside;

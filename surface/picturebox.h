@@ -175,8 +175,7 @@ class PictureBox : public QWidget {
     void paintDrawing(QPainter& painter, const Drawing& drawing, qreal ratio) const;
     static QRectF cellsOf(const QRectF& box, qreal ratio);
     bool filled(const Drawing& drawing, qreal ratio) const;
-    bool drawnOtherwiseWhenCut(const Drawing& drawing, const QRect& extent, const QRectF& part,
-                               qreal ratio) const;
+    bool drawnApart(const Drawing& drawing, const QRectF& part, qreal ratio) const;
     bool drawApart(QImage& target, const QTransform& world, const Drawing& drawing,
                    const QRect& extent, qreal ratio) const;
     void drawInto(QImage& target, const QPoint& origin, qsizetype from) const;
@@ -204,6 +203,7 @@ class PictureBox : public QWidget {
     QVector<QImage> m_spareTiles; // images of dropped tiles, for the next ones
     qreal m_tileRatio = 0;
     int m_tileHeight = 1;   // in device pixels; tiles are 128 wide
+    int m_tileMargin = 0;   // device pixels left of a tile that are drawn but not shown
     mutable QImage m_apart; // where small drawings cut by a tile's edge are drawn whole
     quint64 m_paintCount = 0;
     bool m_recording = false;
