@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "drawinghistory.h"
 
+#include <utility>
+
 namespace surface {
 
 DrawingHistory::DrawingHistory(PictureBox& box, int depth)
@@ -21,7 +23,7 @@ void DrawingHistory::begin(const QVariant& stateBefore) {
 
 // The first Cls of a step takes the drawings that were there before the step with it.
 void DrawingHistory::boxAboutToClear() {
-    if (m_depth == 0 || m_openCleared)
+    if (m_depth == 0 || m_openCleared || m_openVoid)
         return;
     m_open.before = m_box.drawings().first(m_open.prefix);
     m_open.prefix = 0;
@@ -33,6 +35,8 @@ void DrawingHistory::end(const QVariant& stateAfter) {
         return;
     Step step = std::move(m_open);
     m_open = Step{};
+    if (std::exchange(m_openVoid, false) || step.prefix > m_box.drawings().size())
+        return; // the history was cleared while the step ran: it has no before
     step.after = m_box.drawings().sliced(step.prefix);
     step.settingsAfter = m_box.settings();
     step.stateAfter = stateAfter;
@@ -86,6 +90,7 @@ std::optional<QVariant> DrawingHistory::redo() {
 void DrawingHistory::clear() {
     m_done.clear();
     m_undone.clear();
+    m_openVoid = m_depth > 0;
     emit changed();
 }
 

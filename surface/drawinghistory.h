@@ -52,6 +52,7 @@ class DrawingHistory : public QObject {
     int m_depth = 0;
     Step m_open;
     bool m_openCleared = false;
+    bool m_openVoid = false; // cleared while open (a board opened while a chart yields)
     std::deque<Step> m_done;
     std::deque<Step> m_undone;
 };

@@ -233,6 +233,7 @@ class TestApp : public QObject {
     void undoAndRedo();
     void boardOpensAsSaved_data();
     void boardOpensAsSaved();
+    void boardOpenedWhileSumChartYields();
 
     // window-level cases of the charts, picking, sheet and search
     void sumEntriesSetCheckMarks_data();
@@ -3323,4 +3324,23 @@ void TestApp::boardOpensAsSaved() {
              qPrintable(told));
     QVERIFY(control<PictureBox>("picAusgabe")->drawings() == before);
     QCOMPARE(form->rangeBase(), 0);
+}
+
+// A board opened while the S(n) chart yields: the chart goes on over the opened board, and the
+// history, begun before the board came, gives no step that would take back into the old board.
+void TestApp::boardOpenedWhileSumChartYields() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("leer.teiler"));
+    action("cmdloesch")->trigger();
+    QVERIFY(form->saveBoardTo(path));
+    action("cmdSkala")->trigger();
+    auto* canvas = control<PictureBox>("picAusgabe");
+    canvas->setRecording(true);
+    windowcases::AfterColumns after(*canvas, 100, [&] { QVERIFY(form->openBoard(path)); });
+    action("cmdTeilersumme")->trigger();
+    const QVector<PictureBox::Drawing> drawn = canvas->drawings();
+    QCOMPARE(drawn.size(), 33 + 2 * 400); // the grid of the board, then the chart's last columns
+    QVERIFY(!action("cmdRueckgaengig")->isEnabled());
+    action("cmdRueckgaengig")->trigger();
+    QVERIFY(canvas->drawings() == drawn);
 }
