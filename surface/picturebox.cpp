@@ -570,6 +570,14 @@ bool PictureBox::drawApart(QImage& target, const QTransform& world, const Drawin
     return true;
 }
 
+bool PictureBox::endsLeftOf(const Drawing& d, double left) const {
+    if (d.kind != Drawing::Kind::Print)
+        return false;
+    const FontEntry& entry = fontEntry(d.fontSize, d.bold);
+    const double width = layoutOf(entry, d.fontSize, d.bold, d.text).size().width();
+    return toPixel(d.x1, d.y1).x() + width + entry.height / 2 < left;
+}
+
 // Draws the drawings from `from` on that reach into target, whose top-left pixel is the device
 // pixel origin of the inside, as one picture of the whole inside would show them there.
 void PictureBox::drawInto(QImage& target, const QPoint& origin, qsizetype from) const {
@@ -584,8 +592,12 @@ void PictureBox::drawInto(QImage& target, const QPoint& origin, qsizetype from) 
             continue;
         // The painter draws straight into the image's pixels, so pixels copied in beside it
         // take their place in the order of the drawings.
-        if (!drawnApart(m_drawings[i], part, ratio) ||
-            !drawApart(target, world, m_drawings[i], m_extents[i], ratio))
+        const bool apart = drawnApart(m_drawings[i], part, ratio);
+        // A drawing's reach is an estimate; a text that ends left of the target, laid out, is
+        // not drawn at all rather than drawn apart.
+        if (apart && endsLeftOf(m_drawings[i], part.left()))
+            continue;
+        if (!apart || !drawApart(target, world, m_drawings[i], m_extents[i], ratio))
             paintDrawing(p, m_drawings[i], ratio);
     }
 }

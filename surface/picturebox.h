@@ -176,6 +176,7 @@ class PictureBox : public QWidget {
     static QRectF cellsOf(const QRectF& box, qreal ratio);
     bool filled(const Drawing& drawing, qreal ratio) const;
     bool drawnApart(const Drawing& drawing, const QRectF& part, qreal ratio) const;
+    bool endsLeftOf(const Drawing& drawing, double left) const;
     bool drawApart(QImage& target, const QTransform& world, const Drawing& drawing,
                    const QRect& extent, qreal ratio) const;
     void drawInto(QImage& target, const QPoint& origin, qsizetype from) const;
