@@ -49,40 +49,28 @@ void DrawingHistory::end(const QVariant& stateAfter) {
     emit changed();
 }
 
-bool DrawingHistory::showsAfter(const Step& step) const {
-    return m_box.drawings().size() == step.prefix + step.after.size();
-}
-
 std::optional<QVariant> DrawingHistory::undo() {
-    if (!canUndo())
-        return std::nullopt;
-    Step step = std::move(m_done.back());
-    m_done.pop_back();
-    if (!showsAfter(step)) {
-        clear();
-        return std::nullopt;
-    }
-    m_box.replaceDrawings(step.prefix, step.before);
-    m_box.setSettings(step.settingsBefore);
-    QVariant state = step.stateBefore;
-    m_undone.push_back(std::move(step));
-    emit changed();
-    return state;
+    return canUndo() ? walk(m_done, m_undone, false) : std::nullopt;
 }
 
 std::optional<QVariant> DrawingHistory::redo() {
-    if (!canRedo())
-        return std::nullopt;
-    Step step = std::move(m_undone.back());
-    m_undone.pop_back();
-    if (m_box.drawings().size() != step.prefix + step.before.size()) {
-        clear();
+    return canRedo() ? walk(m_undone, m_done, true) : std::nullopt;
+}
+
+// Moves the last step of `from` to `to`, putting the box back to the step's before (or after).
+std::optional<QVariant> DrawingHistory::walk(std::deque<Step>& from, std::deque<Step>& to,
+                                             bool forward) {
+    Step step = std::move(from.back());
+    from.pop_back();
+    const auto& shown = forward ? step.before : step.after;
+    if (m_box.drawings().size() != step.prefix + shown.size()) {
+        clear(); // something drew outside the steps
         return std::nullopt;
     }
-    m_box.replaceDrawings(step.prefix, step.after);
-    m_box.setSettings(step.settingsAfter);
-    QVariant state = step.stateAfter;
-    m_done.push_back(std::move(step));
+    m_box.replaceDrawings(step.prefix, forward ? step.after : step.before);
+    m_box.setSettings(forward ? step.settingsAfter : step.settingsBefore);
+    QVariant state = forward ? step.stateAfter : step.stateBefore;
+    to.push_back(std::move(step));
     emit changed();
     return state;
 }

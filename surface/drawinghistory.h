@@ -44,8 +44,7 @@ class DrawingHistory : public QObject {
         QVariant stateBefore, stateAfter;
     };
     void boxAboutToClear();
-    // The box shows what the step left; else something drew outside the steps.
-    bool showsAfter(const Step& step) const;
+    std::optional<QVariant> walk(std::deque<Step>& from, std::deque<Step>& to, bool forward);
 
     PictureBox& m_box;
     int m_maxSteps;

@@ -268,7 +268,7 @@ QRect PictureBox::extentOf(const Drawing& d) const {
     return reach.toAlignedRect();
 }
 
-void PictureBox::keep(Drawing drawing, const QRectF& dirty) {
+void PictureBox::keep(Drawing drawing) {
     if (m_extentsSize != insideSize()) {
         // A resized box: the kept drawings reach elsewhere now.
         m_extentsSize = insideSize();
@@ -278,7 +278,7 @@ void PictureBox::keep(Drawing drawing, const QRectF& dirty) {
     }
     m_extents.append(extentOf(drawing));
     m_drawings.append(std::move(drawing));
-    markDirty(dirty);
+    markDirty(m_extents.constLast());
 }
 
 // The images of dropped tiles are kept for the next tiles, while they have the same size: a
@@ -351,8 +351,7 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, std::optional<
     d.y2 = y2;
     d.color = ink.rgb();
     d.width = DrawWidth;
-    const QRectF box = QRectF(toPixel(x1, y1), toPixel(x2, y2)).normalized();
-    keep(std::move(d), box.adjusted(-DrawWidth - 1, -DrawWidth - 1, DrawWidth + 1, DrawWidth + 1));
+    keep(std::move(d));
     CurrentX = x2;
     CurrentY = y2;
 }
@@ -371,9 +370,7 @@ void PictureBox::Circle(double x, double y, double radius) {
     d.x2 = radius;
     d.color = ForeColor.rgb();
     d.width = DrawWidth;
-    const QPointF centre = toPixel(x, y);
-    const double reach = radius * std::fabs(pixelsPerUnitX()) + DrawWidth + 1;
-    keep(std::move(d), QRectF(centre.x() - reach, centre.y() - reach, 2 * reach, 2 * reach));
+    keep(std::move(d));
     CurrentX = x;
     CurrentY = y;
 }
@@ -390,9 +387,7 @@ void PictureBox::PSet(double x, double y) {
     d.y1 = y;
     d.color = ForeColor.rgb();
     d.width = DrawWidth;
-    const QPointF at = toPixel(x, y);
-    const double size = qMax(1, DrawWidth);
-    keep(std::move(d), QRectF(at.x() - size / 2 - 1, at.y() - size / 2 - 1, size + 2, size + 2));
+    keep(std::move(d));
     CurrentX = x;
     CurrentY = y;
 }
@@ -405,7 +400,6 @@ void PictureBox::Print(const QString& text) {
     call.text = text;
     record(call, ForeColor);
     const FontEntry& entry = currentFont();
-    const QPointF at = toPixel(CurrentX, CurrentY);
     Drawing d;
     d.kind = Drawing::Kind::Print;
     d.x1 = CurrentX;
@@ -414,9 +408,7 @@ void PictureBox::Print(const QString& text) {
     d.fontSize = FontSize;
     d.bold = FontBold;
     d.text = text;
-    // A generous estimate of the text's extent; exact widths are not needed for repainting.
-    keep(std::move(d),
-         QRectF(at.x() - 2, at.y() - 2, text.size() * entry.height + 4, entry.height + 4));
+    keep(std::move(d));
     CurrentY += entry.height / pixelsPerUnitY();
     CurrentX = m_scaled ? m_sx1 : 0;
 }

@@ -170,7 +170,7 @@ class PictureBox : public QWidget {
     const FontEntry& currentFont() const { return fontEntry(FontSize, FontBold); }
     const QStaticText& layoutOf(const FontEntry& entry, double size, bool bold,
                                 const QString& text) const;
-    void keep(Drawing drawing, const QRectF& pixelExtent);
+    void keep(Drawing drawing); // and repaints where it reaches
     QRect extentOf(const Drawing& drawing) const;
     void paintDrawing(QPainter& painter, const Drawing& drawing, qreal ratio) const;
     static QRectF cellsOf(const QRectF& box, qreal ratio);
