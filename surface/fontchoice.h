@@ -15,7 +15,8 @@ class FontChoice {
     // 2: the current configuration becomes the system's own with those files rejected. All other
     // fonts stay as they are, and the choice holds for the rest of the run. Call it before the
     // first QGuiApplication exists, since Qt reads fontconfig's list of fonts only once per
-    // application object. Without fontconfig it does nothing.
+    // application object. Without fontconfig it names the Liberation 2 faces as the substitutes
+    // of the faces they stand in for.
     static void PreferLiberation2();
 };
 
