@@ -8,8 +8,29 @@
 
 #include <QApplication>
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
+
+// A Windows window program has no standard output of its own: started from a console, --help,
+// --version and the notes on the options are written to that console. Output sent to a file or a
+// pipe stays there.
+void useParentConsole() {
+#ifdef Q_OS_WIN
+    const auto has = [](DWORD handle) {
+        return GetFileType(GetStdHandle(handle)) != FILE_TYPE_UNKNOWN;
+    };
+    const bool out = has(STD_OUTPUT_HANDLE), err = has(STD_ERROR_HANDLE);
+    if ((out && err) || !AttachConsole(ATTACH_PARENT_PROCESS))
+        return;
+    if (!out)
+        std::freopen("CONOUT$", "w", stdout);
+    if (!err)
+        std::freopen("CONOUT$", "w", stderr);
+#endif
+}
 
 void nameApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Teiler"));
@@ -19,6 +40,7 @@ void nameApplication() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    useParentConsole();
     // The options are read first, so that --help and --version work without a display.
     app::CommandLine::Options options;
     QStringList arguments;

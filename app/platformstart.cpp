@@ -74,8 +74,13 @@ PlatformStart::Environment PlatformStart::SystemEnvironment() {
 bool PlatformStart::DisplayMissing(const QStringList& arguments, const Environment& environment) {
     if (platformOption(arguments) || environment("QT_QPA_PLATFORM"))
         return false;
+#if !defined(Q_OS_UNIX) || defined(Q_OS_DARWIN)
+    // Windows and macOS always have their screen; DISPLAY means nothing to Qt there.
+    return false;
+#else
     return environment("DISPLAY").value_or(QByteArray()).isEmpty() &&
            environment("WAYLAND_DISPLAY").value_or(QByteArray()).isEmpty();
+#endif
 }
 
 QString PlatformStart::MissingLine(const QString& program) {

@@ -17,8 +17,8 @@ class PlatformStart {
     using Environment = std::function<std::optional<QByteArray>(const char*)>;
     static Environment SystemEnvironment();
 
-    // No platform is chosen (QT_QPA_PLATFORM, -platform) and neither DISPLAY nor WAYLAND_DISPLAY
-    // names a display, so Qt would find none.
+    // On X11 and Wayland systems: no platform is chosen (QT_QPA_PLATFORM, -platform) and neither
+    // DISPLAY nor WAYLAND_DISPLAY names a display, so Qt would find none. Never on Windows.
     static bool DisplayMissing(const QStringList& arguments, const Environment& environment);
     // The line for a missing display and the one for a display or platform that cannot be
     // started, both ending in how to start Teiler in a virtual display.
