@@ -8,7 +8,9 @@
 #                            run all tests, then the same tests built with AddressSanitizer and
 #                            UBSan, a minute on three fuzz targets, a smoke test of the real window
 #                            under Xvfb, a random input test of it and a quick benchmark run; last
-#                            it packs build/ as a Debian package and checks it with lintian
+#                            it packs build/ as a Debian package and checks it with lintian, and
+#                            builds Teiler for Windows and tests it under Wine (scripts/windows.sh)
+#   scripts/teiler.sh windows  the Windows zip and installer in build-windows/ (scripts/windows.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -230,11 +232,16 @@ test)
     monkey_test
     quick_benchmark
     debian_package
+    stage "windows"
+    bash scripts/windows.sh test
     # Any failing stage has ended the script already.
-    echo "stages: 8 passed, 0 failed"
+    echo "stages: 9 passed, 0 failed"
+    ;;
+windows)
+    exec bash scripts/windows.sh build
     ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|windows" >&2
     exit 2
     ;;
 esac

@@ -479,6 +479,38 @@ inline QString PictureDifference(const QImage& actual, const QImage& expected,
         .arg(where, QColor(a.pixel(first)).name(), QColor(b.pixel(first)).name());
 }
 
+// As PictureDifference, but a pixel counts only where the other picture lacks its colour within
+// two pixels, both ways (beyond the edge anything may lie): glyphs set a pixel apart pass, a line
+// or text missing or in another colour does not. forgiven tells how many differing pixels passed
+// so.
+inline QString NearPictureDifference(const QImage& actual, const QImage& expected,
+                                     const surface::PictureBox* canvas, int* forgiven) {
+    *forgiven = 0;
+    if (actual.size() != expected.size())
+        return PictureDifference(actual, expected, canvas);
+    const QImage a = actual.convertToFormat(QImage::Format_RGB32);
+    const QImage b = expected.convertToFormat(QImage::Format_RGB32);
+    const auto near = [](const QImage& in, int x, int y, QRgb colour) {
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                if (!in.rect().contains(x + dx, y + dy) || in.pixel(x + dx, y + dy) == colour)
+                    return true;
+        return false;
+    };
+    QImage counted = b;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb pa = a.pixel(x, y), pb = b.pixel(x, y);
+            if (pa == pb)
+                continue;
+            if (near(b, x, y, pa) && near(a, x, y, pb)) {
+                ++*forgiven;
+                counted.setPixel(x, y, pa);
+            }
+        }
+    return PictureDifference(a, counted, canvas);
+}
+
 // Device-pixel rectangle strictly inside the user-unit box (x1, y1)-(x2, y2).
 inline QRect InnerPixels(surface::PictureBox& canvas, double x1, double y1, double x2, double y2) {
     const qreal ratio = canvas.devicePixelRatioF();

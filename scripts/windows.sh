@@ -1,0 +1,372 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
+# Teiler for 64-bit Windows, cross-built on Debian 12.
+#   scripts/windows.sh build   install what is missing, build Qt for Windows once into a cache
+#                              folder, build Teiler with it, and put the portable zip and the
+#                              installer into build-windows/
+#   scripts/windows.sh test    the same, then the Qt Test programs under Wine through CTest, the
+#                              real window under Wine in Xvfb, and the installer installed and
+#                              removed silently under Wine
+# Qt is Debian's own source of the Qt this machine runs (qtbase 6.4.2), built with MinGW-w64 into
+# ${TEILER_QT_CACHE:-~/.cache/teiler}/qt-<version>-mingw-<options>; a folder whose name matches
+# the version and the options is reused.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+packages=(g++-mingw-w64-x86-64-posix wine64 nsis libwine-dev dpkg-dev zip unzip xz-utils
+          fonts-liberation2 xvfb xauth xdotool openbox wmctrl x11-utils xclip imagemagick cmake
+          ninja-build qt6-base-dev qt6-translations-l10n binutils-mingw-w64-x86-64 librsvg2-bin)
+
+install_missing() {
+    local missing=() p
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+stage() { printf '\n=== %s ===\n' "$*"; }
+
+qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
+toolchain=$root/cmake/mingw-w64-x86_64.cmake
+triplet=x86_64-w64-mingw32
+
+# Everything a Widgets program with printing and Qt Test needs, nothing else. Without OpenGL the
+# Windows platform plugin must not load it dynamically either. The tablet support is built: Qt's
+# Windows plugin reads pens through Wintab as well as through the pointer messages.
+qt_options=(-DQT_BUILD_TESTS=OFF -DQT_BUILD_EXAMPLES=OFF -DBUILD_SHARED_LIBS=ON
+            -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF
+            -DFEATURE_dynamicgl=OFF -DFEATURE_vulkan=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
+            -DFEATURE_pkg_config=OFF -DFEATURE_tabletevent=ON)
+
+qt_prefix() {
+    local tag
+    tag=$( { echo "${qt_options[*]}"; cat "$toolchain"; } | md5sum | cut -c1-8)
+    echo "${TEILER_QT_CACHE:-$HOME/.cache/teiler}/qt-${qt_version%%+*}-mingw-$tag"
+}
+
+# Debian's source of qtbase, fetched through a source list of its own so that the system's
+# sources stay untouched. The Debian source leaves out the Wintab headers; libwine-dev has them
+# (LGPL), and three of Wine's macros are all they miss on MinGW.
+fetch_qt_source() {
+    local work=$1 apt=$1/apt
+    mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial"
+    local suite
+    suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    echo "deb-src http://deb.debian.org/debian $suite main" >"$apt/sources.list"
+    local opts=(-o "Dir::Etc::SourceList=$apt/sources.list" -o Dir::Etc::SourceParts=/dev/null
+                -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache" -o Debug::NoLocking=1)
+    local log=$work/fetch.log
+    # apt's download happens as root here and says so; the source package is checked against the
+    # archive's signed lists by apt, so dpkg-source need not find the uploader's key.
+    if ! { apt-get "${opts[@]}" update -qq &&
+        (cd "$work" && apt-get "${opts[@]}" source --download-only "qt6-base=$qt_version"); } \
+        >"$log" 2>&1; then
+        cat "$log"
+        echo "Debian's source of qt6-base $qt_version could not be fetched" >&2
+        return 1
+    fi
+    rm -rf "$work/qtbase"
+    dpkg-source -x "$work"/qt6-base_*.dsc "$work/qtbase" >>"$log" 2>&1 || {
+        tail -20 "$log"
+        echo "the source of qt6-base could not be unpacked; the log is $log" >&2
+        return 1
+    }
+    local wintab=$work/qtbase/src/3rdparty/wintab
+    mkdir -p "$wintab/wine"
+    cp /usr/include/wine/wine/windows/wintab.h /usr/include/wine/wine/windows/pktdef.h "$wintab/wine/"
+    cat >"$wintab/wintab.h" <<'EOH'
+/* Wine's Wintab header with the macros it takes from Wine's own headers. */
+#ifndef TEILER_WINTAB_H
+#define TEILER_WINTAB_H
+#include <windows.h>
+#ifndef WINELIB_NAME_AW
+#define WINELIB_NAME_AW(name) name##W
+#endif
+#ifndef DECL_WINELIB_TYPE_AW
+#define DECL_WINELIB_TYPE_AW(type) typedef WINELIB_NAME_AW(type) type;
+#endif
+#ifndef API
+#define API WINAPI
+#endif
+#include "wine/wintab.h"
+#endif
+EOH
+    printf '#include "wine/pktdef.h"\n' >"$wintab/pktdef.h"
+}
+
+build_qt() {
+    local prefix
+    prefix=$(qt_prefix)
+    if [ -x "$prefix/bin/qt-cmake" ] && [ -f "$prefix/.complete" ]; then
+        echo "Qt for Windows: $prefix (cached)"
+        return 0
+    fi
+    stage "building Qt ${qt_version%%+*} for Windows into $prefix (once; about 45 CPU minutes)"
+    local work=${TEILER_QT_WORK:-$HOME/.cache/teiler/qt-build}
+    local start=$SECONDS
+    mkdir -p "$work"
+    fetch_qt_source "$work"
+    rm -rf "$work/build" "$prefix"
+    cmake -S "$work/qtbase" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(gcc -dumpmachine)/cmake \
+        "${qt_options[@]}" >"$work/configure.log" 2>&1 || {
+        tail -40 "$work/configure.log"
+        echo "configuring Qt for Windows failed; the log is $work/configure.log" >&2
+        return 1
+    }
+    cmake --build "$work/build" >"$work/build.log" 2>&1 || {
+        grep -B5 -A20 -m3 'error' "$work/build.log" | head -80
+        echo "building Qt for Windows failed; the log is $work/build.log" >&2
+        return 1
+    }
+    cmake --install "$work/build" --strip >"$work/install.log" 2>&1
+    touch "$prefix/.complete"
+    rm -rf "$work"
+    echo "Qt for Windows built in $(((SECONDS - start) / 60)) min $(((SECONDS - start) % 60)) s"
+}
+
+version=$(sed -n 's/^project(teiler VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+out=$root/build-windows
+portable_name=teiler-$version-windows-x64
+mingw_dlls=(/usr/lib/gcc/$triplet/12-posix /usr/$triplet/lib)
+
+build_teiler() {
+    local prefix
+    prefix=$(qt_prefix)
+    stage "building Teiler for Windows"
+    local start=$SECONDS size pngs=()
+    mkdir -p "$out/icon"
+    for size in 16 24 32 48 64 256; do
+        rsvg-convert -w "$size" -h "$size" data/icons/teiler.svg -o "$out/icon/teiler-$size.png"
+        pngs+=("$out/icon/teiler-$size.png")
+    done
+    convert "${pngs[@]}" "$out/icon/teiler.ico"
+    # Qt's German texts, which the tests expect where Qt looks for them.
+    mkdir -p "$prefix/translations"
+    cp /usr/share/qt6/translations/qtbase_de.qm "$prefix/translations/"
+    "$prefix/bin/qt-cmake" -S . -B "$out/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DTEILER_BENCH=OFF -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 \
+        -DTEILER_WINDOWS_ICON="$out/icon/teiler.ico" >/dev/null
+    cmake --build "$out/build"
+    echo "Teiler for Windows built in $((SECONDS - start)) s"
+}
+
+# The DLLs a Windows program or library loads from Qt or MinGW, from its import table, and the
+# ones those load in turn; Windows' own DLLs are found in neither folder and left out.
+needed_dlls() {
+    local prefix=$1 queue=("${@:2}") seen=" " file dll dir
+    while [ ${#queue[@]} -gt 0 ]; do
+        file=${queue[0]}
+        queue=("${queue[@]:1}")
+        while read -r dll; do
+            [[ "$seen" == *" $dll "* ]] && continue
+            seen+="$dll "
+            for dir in "$prefix/bin" "${mingw_dlls[@]}"; do
+                if [ -f "$dir/$dll" ]; then
+                    echo "$dir/$dll"
+                    queue+=("$dir/$dll")
+                    break
+                fi
+            done
+        done < <($triplet-objdump -p "$file" | sed -n 's/^\s*DLL Name: //p')
+    done
+}
+
+# The portable folder: the program, the DLLs, the platform and style plugins (Qt 6 prints on
+# Windows without a plugin), Qt's German texts, qt.conf so that Qt finds them beside the program,
+# and LIESMICH.txt with Windows' line ends.
+make_portable() {
+    local prefix dir=$out/$portable_name
+    prefix=$(qt_prefix)
+    rm -rf "$dir"
+    mkdir -p "$dir/plugins/platforms" "$dir/plugins/styles" "$dir/translations"
+    cp "$out/build/app/teiler.exe" "$dir/"
+    cp "$prefix/plugins/platforms/qwindows.dll" "$dir/plugins/platforms/"
+    cp "$prefix/plugins/styles/qwindowsvistastyle.dll" "$dir/plugins/styles/"
+    local dll
+    while read -r dll; do
+        cp "$dll" "$dir/"
+    done < <(needed_dlls "$prefix" "$dir/teiler.exe" "$dir"/plugins/*/*.dll | sort -u)
+    $triplet-strip --strip-unneeded "$dir"/*.exe "$dir"/*.dll "$dir"/plugins/*/*.dll
+    cp /usr/share/qt6/translations/qtbase_de.qm "$dir/translations/"
+    printf '[Paths]\r\nPrefix = .\r\nPlugins = plugins\r\nTranslations = translations\r\n' >"$dir/qt.conf"
+    sed 's/$/\r/' packaging/windows/LIESMICH.txt >"$dir/LIESMICH.txt"
+}
+
+make_zip() {
+    local zip=$out/$portable_name.zip
+    rm -f "$zip"
+    (cd "$out" && find "$portable_name" -print | LC_ALL=C sort | zip -q -X -9 "$zip" -@)
+    echo "$(basename "$zip"): $(du -k "$zip" | cut -f1) KB"
+    unzip -l "$zip" | sed -n '4,$p' | head -n -2 | awk '{print "  " $4}'
+}
+
+# The installer installs the portable folder file by file; the uninstaller deletes exactly those.
+make_installer() {
+    local dir=$out/$portable_name nsis=$out/nsis setup=$out/teiler-$version-setup.exe
+    rm -rf "$nsis" "$setup"
+    mkdir -p "$nsis"
+    local sub f
+    (
+        cd "$dir"
+        for sub in $(find . -type d | LC_ALL=C sort); do
+            sub=${sub#./}
+            [ "$sub" = . ] && sub=""
+            echo "SetOutPath \"\$INSTDIR${sub:+\\${sub//\//\\}}\""
+            for f in $(find "./$sub" -maxdepth 1 -type f | LC_ALL=C sort); do
+                echo "File \"$dir/${f#./}\""
+            done
+        done
+    ) >"$nsis/files.nsh"
+    (
+        cd "$dir"
+        for f in $(find . -type f | LC_ALL=C sort); do
+            f=${f#./}
+            echo "Delete \"\$INSTDIR\\${f//\//\\}\""
+        done
+        for sub in $(find . -mindepth 1 -type d | LC_ALL=C sort -r); do
+            sub=${sub#./}
+            echo "RMDir \"\$INSTDIR\\${sub//\//\\}\""
+        done
+    ) >"$nsis/remove.nsh"
+    local parts
+    IFS=. read -ra parts <<<"$version.0.0.0"
+    makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" \
+        -DVIVERSION="${parts[0]}.${parts[1]}.${parts[2]}.${parts[3]}" \
+        -DICON="$out/icon/teiler.ico" -DFILES="$nsis/files.nsh" -DREMOVE="$nsis/remove.nsh" \
+        -DOUTFILE="$setup" \
+        packaging/windows/teiler.nsi
+    echo "$(basename "$setup"): $(du -k "$setup" | cut -f1) KB"
+}
+
+build_all() {
+    install_missing
+    build_qt
+    build_teiler
+    stage "the portable zip and the installer"
+    make_portable
+    make_zip
+    make_installer
+}
+
+# --- Under Wine -----------------------------------------------------------------------------------
+# A Wine prefix of the build's own, with the Liberation 2 faces installed and standing in for Times
+# New Roman, Courier New and Arial, as Windows' own faces do on a school computer; Wine's Mono and
+# Gecko are not wanted.
+wine_prefix() {
+    export WINEPREFIX=$out/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    [ -f "$WINEPREFIX/.teiler-ready" ] && return 0
+    rm -rf "$WINEPREFIX"
+    /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+    wineserver -w
+    cp /usr/share/fonts/truetype/liberation2/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    local pair
+    for pair in "Times New Roman=Liberation Serif" "Courier New=Liberation Mono" \
+        "Arial=Liberation Sans"; do
+        /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" \
+            /t REG_SZ /d "${pair#*=}" /f >/dev/null
+    done
+    wineserver -w
+    touch "$WINEPREFIX/.teiler-ready"
+}
+
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# The Qt Test programs, through CTest with Wine as the emulator; Qt's and MinGW's DLLs come from
+# their folders, the offscreen platform takes its faces from the Liberation 2 folder.
+windows_tests() {
+    stage "tests of the Windows build under Wine"
+    local prefix dirs=() d
+    prefix=$(qt_prefix)
+    for d in "$prefix/bin" "${mingw_dlls[@]}"; do dirs+=("$(windows_path "$d")"); done
+    # Wine's own processes start before the tests, so that none of them keeps a test's output
+    # open after the test has ended. Qt Test writes to the debugger unless told otherwise.
+    wineserver -p
+    /usr/lib/wine/wine64 cmd.exe /c exit >/dev/null 2>&1
+    local status=0
+    WINEPATH=$(IFS=';' && echo "${dirs[*]}") WINEQT_FORCE_STDERR_LOGGING=1 \
+    WINEQT_QPA_FONTDIR=$(windows_path /usr/share/fonts/truetype/liberation2) \
+        ctest --test-dir "$out/build" --output-on-failure -j2 || status=$?
+    wineserver -k || true
+    return "$status"
+}
+
+wine_smoke_test() {
+    stage "the Windows window under Wine in Xvfb"
+    bash tests/smoke/wine_smoke.sh "$out/$portable_name" "$out/smoke"
+}
+
+# Drive C: of the prefix outside Windows' own folder, a file or folder a line: every file, and
+# every folder but the empty ones left in a user's Temp.
+drive_c_files() {
+    (
+        cd "$WINEPREFIX/drive_c"
+        find . -path ./windows -prune -o -type f -print
+        find . -path ./windows -prune -o -path './users/*/Temp/*' -type d -empty -prune -o \
+            -type d -print
+    ) | LC_ALL=C sort
+}
+
+installer_test() {
+    stage "the installer under Wine: install, start, uninstall, all silent"
+    local setup=$out/teiler-$version-setup.exe before after installed got
+    installed="$WINEPREFIX/drive_c/Program Files/Teiler"
+    before=$(drive_c_files)
+    /usr/lib/wine/wine64 "$setup" /S
+    wineserver -w
+    [ -x "$installed/teiler.exe" ] || { echo "the installer put no teiler.exe into $installed" >&2; return 1; }
+    local links="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+    for got in "Teiler.lnk" "Teiler groß (Beamer).lnk"; do
+        [ -f "$links/$got" ] || { echo "the Start menu lacks \"$got\"" >&2; return 1; }
+    done
+    /usr/lib/wine/wine64 reg query 'HKLM\Software\Classes\.teiler' >/dev/null 2>&1 ||
+        { echo "the installer did not register .teiler files" >&2; return 1; }
+    got=$(/usr/lib/wine/wine64 'C:\Program Files\Teiler\teiler.exe' --version 2>&1 | tr -d '\r')
+    [ "$got" = "teiler $version" ] ||
+        { echo "the installed teiler.exe --version printed \"$got\"" >&2; return 1; }
+    echo "installed into C:\\Program Files\\Teiler: $(find "$installed" -type f | wc -l) files;" \
+        "teiler.exe --version: $got"
+    /usr/lib/wine/wine64 "$installed/Deinstallieren.exe" /S
+    wineserver -w
+    # The uninstaller runs from a copy in Temp, which Windows deletes at its next start.
+    /usr/lib/wine/wine64 wineboot -r >/dev/null 2>&1
+    wineserver -w
+    after=$(drive_c_files)
+    if [ "$before" != "$after" ]; then
+        diff <(echo "$before") <(echo "$after") >&2 || true
+        echo "the uninstaller left the files above" >&2
+        return 1
+    fi
+    if /usr/lib/wine/wine64 reg query 'HKLM\Software\Classes\.teiler' >/dev/null 2>&1; then
+        echo "the uninstaller left the .teiler file type" >&2
+        return 1
+    fi
+    echo "uninstalled: drive C: holds the same files as before the installation"
+}
+
+case "${1:-}" in
+build)
+    build_all
+    ;;
+test)
+    build_all
+    wine_prefix
+    windows_tests
+    wine_smoke_test
+    installer_test
+    ;;
+*)
+    echo "usage: $0 build|test" >&2
+    exit 2
+    ;;
+esac

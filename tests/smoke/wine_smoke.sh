@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
+# The Windows build's real window under Wine, with Qt's Windows platform plugin, in Xvfb with the
+# openbox window manager: it must open, draw "Teiler" > "Teileranzahl T(n)" chosen with the mouse
+# and the keys, turn 220 into " 284" with "S", and end with exit status 0 when the window manager
+# closes it. WINEPREFIX must name a prepared prefix (scripts/windows.sh makes one).
+#   tests/smoke/wine_smoke.sh <folder with teiler.exe> [directory for the screenshots]
+set -euo pipefail
+
+folder=$(realpath "${1:?usage: wine_smoke.sh <folder with teiler.exe> [screenshot directory]}")
+out=${2:-$(mktemp -d)}
+mkdir -p "$out"
+out=$(realpath "$out")
+: "${WINEPREFIX:?WINEPREFIX must name a prepared Wine prefix}"
+
+fail() {
+    echo "wine smoke: FAIL: $*" >&2
+    echo "wine smoke: screenshots and logs are in $out" >&2
+    exit 1
+}
+log() { echo "wine smoke: $*"; }
+
+source "$(dirname "$0")/xdriver.sh"
+stop_all() {
+    stop_started
+    wineserver -k 2>/dev/null || true
+}
+trap stop_all EXIT
+start_x 1280x1024x24
+# Qt on Windows has only its Windows platform plugin.
+unset QT_QPA_PLATFORM
+
+teiler=/usr/lib/wine/wine64
+teiler_args=("$folder/teiler.exe")
+start_teiler wine
+shot start
+log "menu bar ends at row $top"
+
+# "Teiler" > "Teileranzahl T(n)": the menu opened with the mouse, the entry taken with the keys.
+read -r left right < <(menu_entries "$out/menu.png" | sed -n 3p)
+[ -n "$left" ] || fail "the menu bar has no third entry"
+xdotool mousemove --sync $((win_x + (left + right) / 2)) $((win_y + top / 2)) click 1
+sleep 1
+xdotool key Down Down Return
+canvas="700x380+60+$((top + 120))"
+changed=0
+for ((i = 0; i < 100; i++)); do
+    sleep 0.2
+    shot chart
+    changed=$(compare -metric AE "$out/start.png[$canvas]" "$out/chart.png[$canvas]" null: 2>&1 || true)
+    [[ "$changed" =~ ^[0-9]+$ ]] || fail "cannot compare the screenshots: $changed"
+    [ "$changed" -gt 2000 ] && break
+done
+[ "$changed" -gt 2000 ] || fail "the chart T(n) was not drawn ($changed pixels changed)"
+log "T(n) changed $changed pixels of the canvas"
+
+# 220 in the field of the S step (left 396, top 588, 117 x 29 pixels), "S" (344, 588, 37 x 29).
+ix=$((396 + 58)) iy=$((top + 588 + 14)) sx=$((344 + 18)) sy=$((top + 588 + 14))
+got=""
+for ((i = 0; i < 3; i++)); do
+    click_at "$ix" "$iy"
+    xdotool key ctrl+a
+    xdotool type --delay 50 -- 220
+    click_at "$sx" "$sy"
+    sleep 0.5
+    click_at "$ix" "$iy"
+    xdotool key ctrl+a ctrl+c
+    for ((j = 0; j < 20; j++)); do
+        sleep 0.2
+        got=$(timeout 2 xclip -o -selection clipboard 2>/dev/null || true)
+        [ "$got" = " 284" ] && break 2
+    done
+done
+shot s-step
+[ "$got" = " 284" ] || fail "after 220 and \"S\" the field reads \"$got\" instead of \" 284\""
+log "220 and \"S\" gave \" 284\""
+
+wmctrl -i -c "$wid"
+status=0
+poll 300 eval '! kill -0 "$teiler_pid" 2>/dev/null' || fail "teiler.exe did not end after the close"
+wait "$teiler_pid" || status=$?
+[ "$status" -eq 0 ] || fail "teiler.exe ended with status $status"
+log "closed with status 0; the window is in $out/chart.png"
