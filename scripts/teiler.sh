@@ -21,18 +21,7 @@ packages=(g++ cmake ninja-build clang-format qt6-base-dev libfontconfig-dev font
           desktop-file-utils appstream librsvg2-bin libbenchmark-dev lintian dpkg-dev file xclip
           qt6-translations-l10n poppler-utils shared-mime-info)
 
-install_missing() {
-    local missing=()
-    for p in "${packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
-    local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-}
+source scripts/install-missing.sh
 
 build() {
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -216,12 +205,12 @@ debian_package() {
 
 case "${1:-}" in
 run)
-    install_missing
+    install_missing "${packages[@]}"
     build
     exec build/app/teiler
     ;;
 test)
-    install_missing
+    install_missing "${packages[@]}"
     format_check
     build
     stage "tests"

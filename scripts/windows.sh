@@ -20,18 +20,7 @@ packages=(g++-mingw-w64-x86-64-posix wine64 nsis libwine-dev dpkg-dev zip unzip 
           fonts-liberation2 xvfb xauth xdotool openbox wmctrl x11-utils xclip imagemagick cmake
           ninja-build qt6-base-dev qt6-translations-l10n binutils-mingw-w64-x86-64 librsvg2-bin)
 
-install_missing() {
-    local missing=() p
-    for p in "${packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
-    local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-}
+source scripts/install-missing.sh
 
 stage() { printf '\n=== %s ===\n' "$*"; }
 
@@ -200,7 +189,8 @@ make_portable() {
     $triplet-strip --strip-unneeded "$dir"/*.exe "$dir"/*.dll "$dir"/plugins/*/*.dll
     cp /usr/share/qt6/translations/qtbase_de.qm "$dir/translations/"
     printf '[Paths]\r\nPrefix = .\r\nPlugins = plugins\r\nTranslations = translations\r\n' >"$dir/qt.conf"
-    sed 's/$/\r/' packaging/windows/LIESMICH.txt >"$dir/LIESMICH.txt"
+    sed -e "s/@QT_DEBIAN_VERSION@/$qt_version/g" -e 's/$/\r/' packaging/windows/LIESMICH.txt \
+        >"$dir/LIESMICH.txt"
 }
 
 make_zip() {
@@ -250,7 +240,7 @@ make_installer() {
 }
 
 build_all() {
-    install_missing
+    install_missing "${packages[@]}"
     build_qt
     build_teiler
     stage "the portable zip and the installer"
