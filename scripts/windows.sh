@@ -24,6 +24,8 @@ source scripts/install-missing.sh
 
 stage() { printf '\n=== %s ===\n' "$*"; }
 
+# Outside the work tree, so that a clean clone finds the Qt built before.
+cache=${XDG_CACHE_HOME:-${HOME:-/var/tmp}/.cache}/teiler
 qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
 triplet=x86_64-w64-mingw32
@@ -39,7 +41,7 @@ qt_options=(-DQT_BUILD_TESTS=OFF -DQT_BUILD_EXAMPLES=OFF -DBUILD_SHARED_LIBS=ON
 qt_prefix() {
     local tag
     tag=$( { echo "${qt_options[*]}"; cat "$toolchain"; } | md5sum | cut -c1-8)
-    echo "${TEILER_QT_CACHE:-$HOME/.cache/teiler}/qt-${qt_version%%+*}-mingw-$tag"
+    echo "${TEILER_QT_CACHE:-$cache}/qt-${qt_version%%+*}-mingw-$tag"
 }
 
 # Debian's source of qtbase, fetched through a source list of its own so that the system's
@@ -50,7 +52,9 @@ fetch_qt_source() {
     mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial"
     local suite
     suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
-    echo "deb-src http://deb.debian.org/debian $suite main" >"$apt/sources.list"
+    printf '%s\n' "deb-src http://deb.debian.org/debian $suite main" \
+        "deb-src http://deb.debian.org/debian $suite-updates main" \
+        "deb-src http://deb.debian.org/debian-security $suite-security main" >"$apt/sources.list"
     local opts=(-o "Dir::Etc::SourceList=$apt/sources.list" -o Dir::Etc::SourceParts=/dev/null
                 -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache" -o Debug::NoLocking=1)
     local log=$work/fetch.log
@@ -100,7 +104,7 @@ build_qt() {
         return 0
     fi
     stage "building Qt ${qt_version%%+*} for Windows into $prefix (once; about 45 CPU minutes)"
-    local work=${TEILER_QT_WORK:-$HOME/.cache/teiler/qt-build}
+    local work=${TEILER_QT_WORK:-$cache/qt-build}
     local start=$SECONDS
     mkdir -p "$work"
     fetch_qt_source "$work"
