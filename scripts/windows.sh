@@ -123,6 +123,10 @@ build_qt() {
         return 1
     }
     cmake --install "$work/build" --strip >"$work/install.log" 2>&1
+    # qtbase brings no translations; its German texts are the same file on both systems, and the
+    # tests expect them where Qt looks for them.
+    mkdir -p "$prefix/translations"
+    cp /usr/share/qt6/translations/qtbase_de.qm "$prefix/translations/"
     touch "$prefix/.complete"
     rm -rf "$work"
     echo "Qt for Windows built in $(((SECONDS - start) / 60)) min $(((SECONDS - start) % 60)) s"
@@ -144,9 +148,6 @@ build_teiler() {
         pngs+=("$out/icon/teiler-$size.png")
     done
     convert "${pngs[@]}" "$out/icon/teiler.ico"
-    # Qt's German texts, which the tests expect where Qt looks for them.
-    mkdir -p "$prefix/translations"
-    cp /usr/share/qt6/translations/qtbase_de.qm "$prefix/translations/"
     "$prefix/bin/qt-cmake" -S . -B "$out/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DTEILER_BENCH=OFF -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 \
         -DTEILER_WINDOWS_ICON="$out/icon/teiler.ico" >/dev/null
