@@ -288,6 +288,7 @@ void PictureBox::dropTiles() {
         if (!tile.image.isNull())
             m_spareTiles.append(std::move(tile.image));
     m_tiles.clear();
+    m_firstShown.clear();
 }
 
 void PictureBox::replaceDrawings(qsizetype keepCount, const QVector<Drawing>& tail) {
@@ -594,10 +595,32 @@ void PictureBox::drawInto(QImage& target, const QPoint& origin, qsizetype from) 
     }
 }
 
+quint64 PictureBox::tileKey(int column, int row) {
+    return (static_cast<quint64>(static_cast<quint32>(row)) << 32) | static_cast<quint32>(column);
+}
+
+// Makes image a tile's size and gives it the back colour where it is shown; false when there is
+// no memory for it.
+bool PictureBox::clearTileImage(QImage& image, qreal ratio) const {
+    const QSize size(m_tileMargin + tileSize, m_tileHeight);
+    if (image.size() != size)
+        image = QImage(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return false;
+    image.setDotsPerMeterX(dotsPerMeter96);
+    image.setDotsPerMeterY(dotsPerMeter96);
+    image.setDevicePixelRatio(ratio);
+    // The margin is drawn in but never shown: only the shown part needs the back colour.
+    const QRgb back = m_back.rgb();
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::fill(line + m_tileMargin, line + m_tileMargin + tileSize, back);
+    }
+    return true;
+}
+
 PictureBox::Tile& PictureBox::tileAt(int column, int row, qreal ratio) {
-    const quint64 key =
-        (static_cast<quint64>(static_cast<quint32>(row)) << 32) | static_cast<quint32>(column);
-    Tile& tile = m_tiles[key];
+    Tile& tile = m_tiles[tileKey(column, row)];
     tile.lastUse = m_paintCount;
     if (tile.image.isNull()) {
         while (!m_spareTiles.isEmpty() && tile.image.isNull()) {
@@ -605,19 +628,8 @@ PictureBox::Tile& PictureBox::tileAt(int column, int row, qreal ratio) {
             if (spare.size() == QSize(m_tileMargin + tileSize, m_tileHeight))
                 tile.image = std::move(spare);
         }
-        if (tile.image.isNull())
-            tile.image = QImage(m_tileMargin + tileSize, m_tileHeight, QImage::Format_RGB32);
-        if (tile.image.isNull())
+        if (!clearTileImage(tile.image, ratio))
             return tile; // out of memory: this square stays unpainted rather than fail
-        tile.image.setDotsPerMeterX(dotsPerMeter96);
-        tile.image.setDotsPerMeterY(dotsPerMeter96);
-        tile.image.setDevicePixelRatio(ratio);
-        // The margin is drawn in but never shown: only the shown part needs the back colour.
-        const QRgb back = m_back.rgb();
-        for (int y = 0; y < tile.image.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(tile.image.scanLine(y));
-            std::fill(line + m_tileMargin, line + m_tileMargin + tileSize, back);
-        }
         tile.drawnUpTo = 0;
     }
     if (tile.drawnUpTo < m_drawings.size()) {
@@ -626,6 +638,26 @@ PictureBox::Tile& PictureBox::tileAt(int column, int row, qreal ratio) {
         tile.drawnUpTo = m_drawings.size();
     }
     return tile;
+}
+
+// The pixels of a tile to copy to the screen, or nullptr. A tile is kept once its square is shown
+// a second time; shown for the first time, it is drawn in one image all boxes share, so that a
+// part that is never shown again (at start-up, most of them) costs no memory of its own.
+const QImage* PictureBox::tileImage(int column, int row, qreal ratio) {
+    const quint64 key = tileKey(column, row);
+    const auto firstShown = m_firstShown.constFind(key);
+    if (m_tiles.contains(key) ||
+        (firstShown != m_firstShown.cend() && *firstShown != m_paintCount)) {
+        const QImage& image = tileAt(column, row, ratio).image;
+        return image.isNull() ? nullptr : &image;
+    }
+    if (firstShown == m_firstShown.cend())
+        m_firstShown.insert(key, m_paintCount);
+    static QImage shared;
+    if (!clearTileImage(shared, ratio))
+        return nullptr;
+    drawInto(shared, QPoint(column * tileSize - m_tileMargin, row * m_tileHeight), 0);
+    return &shared;
 }
 
 // Keeps the tiles in keepDevice and, beyond them, as many of the most recently shown as the
@@ -677,7 +709,10 @@ void PictureBox::paintEvent(QPaintEvent* event) {
                 m_tileHeight = tileHeight;
             }
             ++m_paintCount;
-            p.setClipRect(exposed);
+            // Each tile is copied once for each rectangle of the painted region it meets: clipped
+            // to a rectangle its pixels are copied, while a clip of several rectangles (a button
+            // lying on the box) has them blended span by span, spread over threads by Qt.
+            const QRegion region = event->region() & exposed;
             const QRectF device = QRectF(exposed.translated(-b, -b)).adjusted(0, 0, -0.5, -0.5);
             const int firstColumn = static_cast<int>(std::floor(device.left() * ratio / tileSize));
             const int lastColumn = static_cast<int>(std::floor(device.right() * ratio / tileSize));
@@ -686,12 +721,20 @@ void PictureBox::paintEvent(QPaintEvent* event) {
                 static_cast<int>(std::floor(device.bottom() * ratio / m_tileHeight));
             for (int row = firstRow; row <= lastRow; ++row)
                 for (int column = firstColumn; column <= lastColumn; ++column) {
-                    const Tile& tile = tileAt(column, row, ratio);
-                    if (!tile.image.isNull())
-                        p.drawImage(QRectF(b + column * tileSize / ratio,
-                                           b + row * m_tileHeight / ratio, tileSize / ratio,
-                                           m_tileHeight / ratio),
-                                    tile.image, QRectF(m_tileMargin, 0, tileSize, m_tileHeight));
+                    const QRectF target(b + column * tileSize / ratio,
+                                        b + row * m_tileHeight / ratio, tileSize / ratio,
+                                        m_tileHeight / ratio);
+                    const QRegion here = region & target.toAlignedRect();
+                    if (here.isEmpty())
+                        continue;
+                    const QImage* image = tileImage(column, row, ratio);
+                    if (!image)
+                        continue;
+                    for (const QRect& part : here) {
+                        p.setClipRect(part);
+                        p.drawImage(target, *image,
+                                    QRectF(m_tileMargin, 0, tileSize, m_tileHeight));
+                    }
                 }
             p.setClipping(false);
             const QRect visible = visibleRegion().boundingRect() & inside;

@@ -19,8 +19,9 @@ namespace surface {
 
 // A drawing surface whose pictures persist until cleared. The box keeps what was drawn, not
 // pixels: each drawing call (in user coordinates set with Scale) goes into a list, and paintEvent
-// paints the exposed part from square tiles of device pixels, drawn from that list when first
-// shown and kept while there is room. A box that shows nothing of its picture holds no pixels.
+// paints the exposed part from square tiles of device pixels, drawn from that list and kept, while
+// there is room, from the second time they are shown. A box holds no pixels of its own until a
+// part of its picture is shown again.
 class PictureBox : public QWidget {
     Q_OBJECT
   public:
@@ -181,7 +182,10 @@ class PictureBox : public QWidget {
                    const QRect& extent, qreal ratio) const;
     void drawInto(QImage& target, const QPoint& origin, qsizetype from) const;
     QImage pictureOf(const QRect& device, qreal ratio) const;
+    static quint64 tileKey(int column, int row);
+    bool clearTileImage(QImage& image, qreal ratio) const;
     Tile& tileAt(int column, int row, qreal ratio);
+    const QImage* tileImage(int column, int row, qreal ratio);
     void dropTiles();
     void trimTiles(const QRect& keepDevice);
     qreal pictureRatio() const;
@@ -202,6 +206,8 @@ class PictureBox : public QWidget {
     QSizeF m_extentsSize;     // the inside size the extents were worked out for
     QHash<quint64, Tile> m_tiles;
     QVector<QImage> m_spareTiles; // images of dropped tiles, for the next ones
+    // Squares shown without a tile of their own, with the paint that first showed them.
+    QHash<quint64, quint64> m_firstShown;
     qreal m_tileRatio = 0;
     int m_tileHeight = 1;   // in device pixels; tiles are 128 wide
     int m_tileMargin = 0;   // device pixels left of a tile that are drawn but not shown
