@@ -420,8 +420,8 @@ void Form1::Form_Load() {
 
     m_picRahmen->Scale(0, 0, 100, 100);
     m_picZeichenblatt->Scale(0, 1, 2, 30);
-    cmdSkala_Click();
-    // What start-up drew is where the history begins.
+    // What start-up draws is where the history begins, so it is no step.
+    drawNumberLine(0);
     m_history->clear();
 }
 
@@ -439,18 +439,17 @@ void Form1::Command1_Click() {
     canvasStep([this] { charts::ClearCommands::ClearChartArea(*m_picAusgabe); });
 }
 
+void Form1::drawNumberLine(int rangeBase) {
+    m_rangeBase = rangeBase;
+    charts::NumberLine::DrawNumberLine(*m_picAusgabe, m_rangeBase);
+}
+
 void Form1::cmdSkala_Click() {
-    canvasStep([this] {
-        m_rangeBase = 0;
-        charts::NumberLine::DrawNumberLine(*m_picAusgabe, m_rangeBase);
-    });
+    canvasStep([this] { drawNumberLine(0); });
 }
 
 void Form1::cmdSkala2_Click() {
-    canvasStep([this] {
-        m_rangeBase = charts::Column::count;
-        charts::NumberLine::DrawNumberLine(*m_picAusgabe, m_rangeBase);
-    });
+    canvasStep([this] { drawNumberLine(charts::Column::count); });
 }
 
 void Form1::cmdTeiler_Click() {

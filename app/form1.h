@@ -135,6 +135,7 @@ class Form1 : public QMainWindow {
     charts::Palette chartPalette() const;
     // Runs a procedure that draws on the canvas as one step that "Rückgängig" takes back.
     template <class Procedure> void canvasStep(Procedure&& procedure);
+    void drawNumberLine(int rangeBase);
     void endStroke();
     // What a step keeps beside the drawings: rangeBase, sumMode and the two check marks.
     QVariant canvasState() const;
