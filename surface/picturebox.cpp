@@ -711,7 +711,9 @@ void PictureBox::paintEvent(QPaintEvent* event) {
             ++m_paintCount;
             // Each tile is copied once for each rectangle of the painted region it meets: clipped
             // to a rectangle its pixels are copied, while a clip of several rectangles (a button
-            // lying on the box) has them blended span by span, spread over threads by Qt.
+            // lying on the box) has them blended span by span, spread over threads by Qt. The
+            // clip is the region's own rectangle, so that at any ratio every pixel of the region
+            // is drawn by the tile it falls in, as under one clip for all.
             const QRegion region = event->region() & exposed;
             const QRectF device = QRectF(exposed.translated(-b, -b)).adjusted(0, 0, -0.5, -0.5);
             const int firstColumn = static_cast<int>(std::floor(device.left() * ratio / tileSize));
@@ -724,13 +726,15 @@ void PictureBox::paintEvent(QPaintEvent* event) {
                     const QRectF target(b + column * tileSize / ratio,
                                         b + row * m_tileHeight / ratio, tileSize / ratio,
                                         m_tileHeight / ratio);
-                    const QRegion here = region & target.toAlignedRect();
-                    if (here.isEmpty())
+                    const QRect reach = target.toAlignedRect();
+                    if (!region.intersects(reach))
                         continue;
                     const QImage* image = tileImage(column, row, ratio);
                     if (!image)
                         continue;
-                    for (const QRect& part : here) {
+                    for (const QRect& part : region) {
+                        if (!part.intersects(reach))
+                            continue;
                         p.setClipRect(part);
                         p.drawImage(target, *image,
                                     QRectF(m_tileMargin, 0, tileSize, m_tileHeight));
