@@ -30,6 +30,36 @@ build() {
 
 stage() { printf '\n=== %s ===\n' "$*"; }
 
+# Each stage of "test" is timed. A failing command inside a stage ends the script (set -e), and
+# the summary on exit then names the stage that failed; the count is of the stages that ran to
+# their end.
+run_start=$SECONDS
+stages_passed=()
+stage_running=""
+stage_start=0
+run_stage() {
+    stage_running=$1
+    stage_start=$SECONDS
+    "${@:2}"
+    stages_passed+=("$(printf '%-20s %5d s' "$1" $((SECONDS - stage_start)))")
+    printf -- '--- %s: %d s\n' "$1" $((SECONDS - stage_start))
+    stage_running=""
+}
+stage_summary() {
+    local status=$? failed=0 line
+    printf '\n=== stage times ===\n'
+    for line in "${stages_passed[@]}"; do echo "$line"; done
+    if [ -n "$stage_running" ]; then
+        printf '%-20s %5d s  FAILED\n' "$stage_running" $((SECONDS - stage_start))
+        failed=1
+    elif [ "$status" -ne 0 ]; then
+        failed=1
+    fi
+    local total=$((SECONDS - run_start))
+    printf 'total: %d min %d s\n' $((total / 60)) $((total % 60))
+    echo "stages: ${#stages_passed[@]} passed, $failed failed"
+}
+
 # Every C++ file git knows is as .clang-format lays it out (clang-format 14, Debian 12's).
 format_check() {
     stage "format"
@@ -131,6 +161,16 @@ quick_benchmark() {
     fi
 }
 
+tests() {
+    stage "tests"
+    ctest --test-dir build --output-on-failure -j2
+}
+
+windows_stage() {
+    stage "windows"
+    bash scripts/windows.sh test
+}
+
 smoke_test() {
     stage "smoke test of the window under Xvfb"
     bash tests/smoke/smoke.sh build/app/teiler build/smoke
@@ -210,21 +250,18 @@ run)
     exec build/app/teiler
     ;;
 test)
-    install_missing "${packages[@]}"
-    format_check
-    build
-    stage "tests"
-    ctest --test-dir build --output-on-failure -j2
-    sanitized_tests
-    fuzz_text_inputs
-    smoke_test
-    monkey_test
-    quick_benchmark
-    debian_package
-    stage "windows"
-    bash scripts/windows.sh test
-    # Any failing stage has ended the script already.
-    echo "stages: 9 passed, 0 failed"
+    trap stage_summary EXIT
+    run_stage "packages" install_missing "${packages[@]}"
+    run_stage "format" format_check
+    run_stage "build" build
+    run_stage "tests" tests
+    run_stage "sanitizers" sanitized_tests
+    run_stage "fuzzing" fuzz_text_inputs
+    run_stage "smoke test" smoke_test
+    run_stage "random input test" monkey_test
+    run_stage "benchmark" quick_benchmark
+    run_stage "Debian package" debian_package
+    run_stage "windows" windows_stage
     ;;
 windows)
     exec bash scripts/windows.sh build

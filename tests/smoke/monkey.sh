@@ -274,7 +274,8 @@ entries_of() {
     echo $#
 }
 row_of() { # menu entry
-    local rows=(${pop_rows[$1]})
+    local rows
+    read -r -a rows <<<"${pop_rows[$1]}"
     echo "${rows[$2 - 1]}"
 }
 menu_names=(Datei Zahlenstrahl Teiler "Trefferliste ein/aus" Info Tafel)
@@ -314,7 +315,7 @@ menu_chain() {
 # nothing left to do and the menu is still closed, or still open, the click is made again, as a
 # person would.
 choose_entry() {
-    local popup="" pw ph pxx pyy qw qh qx qy tries
+    local popup="" pw ph pxx pyy qw qx qy tries
     close_others || true
     xdotool mousemove "${bar_x[$menu]}" "$bar_y" click --delay 0 1
     [ "$entry" -gt 0 ] || return 0
@@ -330,7 +331,7 @@ choose_entry() {
         xdotool mousemove "${bar_x[$menu]}" "$bar_y" click --delay 0 1
     done
     IFS='x+' read -r pw ph pxx pyy <<<"${pop_geometry[$menu]}"
-    IFS='x+' read -r qw qh qx qy <<<"$popup"
+    IFS='x+' read -r qw _ qx qy <<<"$popup"
     for tries in 1 2 3; do
         xdotool mousemove $((qx + qw / 2)) $(($(row_of "$menu" "$entry") - pyy + qy)) \
             click --delay 0 1

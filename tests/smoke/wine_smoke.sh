@@ -25,7 +25,7 @@ log() { echo "wine smoke: $*"; }
 source "$(dirname "$0")/xdriver.sh"
 stop_all() {
     stop_started
-    wineserver -k 2>/dev/null || true
+    /usr/lib/wine/wineserver64 -k 2>/dev/null || true
 }
 trap stop_all EXIT
 start_x 1280x1024x24

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
@@ -10,6 +11,8 @@
 # and stop_started ends exactly those processes.
 
 started=()
+# Set by the script that sources this file; named here so that each use is checked.
+: "${out:?}"
 stop_started() {
     local pid
     for pid in "${started[@]}"; do
@@ -35,7 +38,8 @@ start_x() {
         2>"$out/xvfb.log" &
     started+=($!)
     poll 100 test -s "$out/display" || fail "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$out/display")"
+    DISPLAY=":$(head -n1 "$out/display")"
+    export DISPLAY
     openbox --sm-disable >"$out/openbox.log" 2>&1 &
     started+=($!)
     poll 100 eval 'wmctrl -m >/dev/null 2>&1' || fail "openbox did not start"
@@ -88,7 +92,7 @@ find_top() {
 
 # Starts teiler and waits for its first picture; $1 names its log.
 start_teiler() {
-    "$teiler" "${teiler_args[@]}" >"$out/teiler-$1.log" 2>&1 &
+    "${teiler:?}" "${teiler_args[@]}" >"$out/teiler-$1.log" 2>&1 &
     teiler_pid=$!
     started+=("$teiler_pid")
     poll 200 find_window || fail "no window named Teiler appeared"
