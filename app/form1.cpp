@@ -3,7 +3,7 @@
 #include "form1.h"
 
 #include "appicon.h"
-#include "boardfile.h"
+#include "board/boardfile.h"
 #include "charts/clearcommands.h"
 #include "charts/column.h"
 #include "charts/divisorcountchart.h"
@@ -874,7 +874,7 @@ const QString boardFilter = QStringLiteral("Teiler-Tafel (*.teiler)");
 } // namespace
 
 bool Form1::saveBoardTo(const QString& path) {
-    app::Board board;
+    board::Board board;
     board.drawings = m_picAusgabe->drawings();
     board.settings = m_picAusgabe->settings();
     board.rangeBase = m_rangeBase;
@@ -894,7 +894,7 @@ bool Form1::saveBoardTo(const QString& path) {
     board.sheetScroll = m_HScroll1->Value();
     board.hitListScroll = m_txtTreffer->verticalScrollBar()->value();
     QString error;
-    const std::optional<QByteArray> bytes = app::BoardFile::Write(board, &error);
+    const std::optional<QByteArray> bytes = board::BoardFile::Write(board, &error);
     if (bytes && app::SafeFile::Write(*bytes, path, &error))
         return true;
     showFailure(QStringLiteral("Tafel speichern"),
@@ -906,20 +906,19 @@ bool Form1::saveBoardTo(const QString& path) {
 
 bool Form1::openBoard(const QString& path) {
     QString error;
-    std::optional<app::Board> board;
+    std::optional<board::Board> board;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("Die Datei lässt sich nicht lesen (%1).").arg(file.errorString());
-    } else if (file.size() > app::BoardFile::maxBytes) {
-        error = QStringLiteral("Die Datei ist größer als 64 MB; so große Tafeln schreibt Teiler "
-                               "nicht.");
+    } else if (file.size() > board::BoardFile::maxBytes) {
+        error = board::BoardFile::TooLargeReason();
     } else {
-        const QByteArray bytes = file.read(app::BoardFile::maxBytes + 1);
+        const QByteArray bytes = file.read(board::BoardFile::maxBytes + 1);
         if (file.error() != QFileDevice::NoError)
             error =
                 QStringLiteral("Die Datei lässt sich nicht lesen (%1).").arg(file.errorString());
         else
-            board = app::BoardFile::Read(bytes, &error);
+            board = board::BoardFile::Read(bytes, &error);
     }
     if (!board) {
         showFailure(QStringLiteral("Tafel öffnen"),

@@ -14,28 +14,47 @@
 #include <sys/mman.h>
 #endif
 
-namespace app {
+namespace board {
 
 namespace {
 
-using Drawing = surface::PictureBox::Drawing;
 using Kind = Drawing::Kind;
-using LineMode = surface::PictureBox::LineMode;
 
 constexpr QLatin1StringView formatName("teiler-board");
 constexpr int maxShownText = 20; // of a refused text quoted in the reason
 
-// Where a value sits. Only a refusal spells it out, so reading allocates nothing for it.
+// The two lists of drawings a board holds, as a refusal names them.
+struct DrawingList {
+    const char* key;   // in the file
+    const char* name;  // UTF-8, at the start of a sentence
+    const char* on;    // UTF-8, after a drawing's number
+    const char* whole; // UTF-8, the list itself at the start of a sentence
+};
+constexpr DrawingList canvasList{"drawings", "Die Tafel", "auf der Tafel",
+                                 "Die Liste der Zeichnungen auf der Tafel"};
+constexpr DrawingList sheetList{"sheet", "Das Zerlegungsblatt", "auf dem Zerlegungsblatt",
+                                "Die Liste der Zeichnungen auf dem Zerlegungsblatt"};
+
+// Where a value sits, named as the window shows it: a refusal speaks of the hit list or of a
+// drawing's colour, never of the file's keys, which no teacher sees. Only a refusal spells it
+// out, so reading allocates nothing for it.
 struct Place {
-    const char* field;
-    qsizetype drawing = -1; // index into "drawings"
+    const char* what; // UTF-8, at the start of a sentence
+    qsizetype drawing = -1;
+    const DrawingList* list = nullptr; // of a drawing: where it is drawn
 };
 
+QString drawingName(qsizetype index, const DrawingList& list) {
+    return QStringLiteral("Die Zeichnung %1 %2")
+        .arg(QString::number(index + 1), QString::fromUtf8(list.on));
+}
+
 QString nameOf(const Place& at) {
-    const QString field = QString::fromLatin1(at.field);
+    const QString what = QString::fromUtf8(at.what);
     if (at.drawing < 0)
-        return QStringLiteral("„%1“").arg(field);
-    return QStringLiteral("„%1“ der Zeichnung %2").arg(field).arg(at.drawing + 1);
+        return what;
+    return QStringLiteral("%1 der Zeichnung %2 %3")
+        .arg(what, QString::number(at.drawing + 1), QString::fromUtf8(at.list->on));
 }
 
 // The values a number may take, and how a refusal names them.
@@ -75,23 +94,22 @@ bool refuse(QString& why, const QString& reason) {
 bool fits(const Rule& rule, double v, const Place& at, QString& why) {
     if (rule.fits(v))
         return true;
-    return refuse(why, QStringLiteral("Das Feld %1 muss %2 sein, ist aber %3.")
+    return refuse(why, QStringLiteral("%1 muss %2 sein, ist aber %3.")
                            .arg(nameOf(at), QString::fromUtf8(rule.wanted), numberText(v)));
 }
 
 bool fitsText(const QString& text, int limit, const Place& at, QString& why) {
     if (text.size() <= limit)
         return true;
-    return refuse(
-        why, QStringLiteral("Das Feld %1 ist länger als %2 Zeichen.").arg(nameOf(at)).arg(limit));
+    return refuse(why, QStringLiteral("%1 ist länger als %2 Zeichen.").arg(nameOf(at)).arg(limit));
 }
 
 // A value of the wrong JSON type, or none at all.
 template <typename Value>
 bool wrongType(const Value& v, const Place& at, const char* wanted, QString& why) {
     if (v.isUndefined())
-        return refuse(why, QStringLiteral("Das Feld %1 fehlt.").arg(nameOf(at)));
-    return refuse(why, QStringLiteral("Das Feld %1 hat den falschen Typ (erwartet: %2).")
+        return refuse(why, QStringLiteral("%1 fehlt in der Datei.").arg(nameOf(at)));
+    return refuse(why, QStringLiteral("%1 hat den falschen Typ (erwartet: %2).")
                            .arg(nameOf(at), QString::fromUtf8(wanted)));
 }
 
@@ -150,7 +168,7 @@ bool readColour(const Value& v, const Place& at, QRgb& out, QString& why) {
         rgb = rgb << 4 | static_cast<QRgb>(digit);
     }
     if (!ok)
-        return refuse(why, QStringLiteral("Das Feld %1 ist keine Farbe der Form #rrggbb: „%2“.")
+        return refuse(why, QStringLiteral("%1 ist nicht in der Form #rrggbb geschrieben: „%2“.")
                                .arg(nameOf(at), text.left(maxShownText)));
     out = 0xff000000u | rgb;
     return true;
@@ -167,10 +185,8 @@ QString colourText(QRgb rgb) {
 bool fitsColour(QRgb rgb, const Place& at, QString& why) {
     if (qAlpha(rgb) == 255)
         return true;
-    return refuse(
-        why,
-        QStringLiteral("Das Feld %1 ist eine durchscheinende Farbe; eine Tafel hält nur deckende.")
-            .arg(nameOf(at)));
+    return refuse(why, QStringLiteral("%1 ist durchscheinend; eine Tafel hält nur deckende Farben.")
+                           .arg(nameOf(at)));
 }
 
 // The entries of each kind: its letter, then what it draws with.
@@ -180,94 +196,113 @@ struct KindInfo {
 };
 constexpr KindInfo kinds[] = {{u'L', 8}, {u'C', 6}, {u'P', 5}, {u'T', 7}};
 
-bool readDrawing(QJsonValueConstRef item, qsizetype index, Drawing& d, QString& why) {
+// What a refusal calls a drawing's values.
+namespace shown {
+constexpr const char* startX = "Die x-Koordinate des Anfangs";
+constexpr const char* startY = "Die y-Koordinate des Anfangs";
+constexpr const char* endX = "Die x-Koordinate des Endes";
+constexpr const char* endY = "Die y-Koordinate des Endes";
+constexpr const char* centreX = "Die x-Koordinate des Mittelpunkts";
+constexpr const char* centreY = "Die y-Koordinate des Mittelpunkts";
+constexpr const char* radius = "Der Radius";
+constexpr const char* pointX = "Die x-Koordinate";
+constexpr const char* pointY = "Die y-Koordinate";
+constexpr const char* colour = "Die Farbe";
+constexpr const char* width = "Die Strichbreite";
+constexpr const char* lineMode = "Die Linienart";
+constexpr const char* fontSize = "Die Schriftgröße";
+constexpr const char* bold = "Der Fettdruck";
+constexpr const char* text = "Der Text";
+} // namespace shown
+
+bool readDrawing(QJsonValueConstRef item, qsizetype index, const DrawingList& list, Drawing& d,
+                 QString& why) {
     if (!item.isArray())
-        return refuse(why, QStringLiteral("Die Zeichnung %1 ist keine Liste.").arg(index + 1));
+        return refuse(why, QStringLiteral("%1 ist keine Liste.").arg(drawingName(index, list)));
     const QJsonArray entries = item.toArray();
     const auto e = entries.constBegin();
     const qsizetype count = entries.size();
     if (count == 0 || !e[0].isString())
         return refuse(
-            why, QStringLiteral("Die Zeichnung %1 beginnt nicht mit ihrer Art.").arg(index + 1));
+            why, QStringLiteral("%1 beginnt nicht mit ihrer Art.").arg(drawingName(index, list)));
     const QString letter = e[0].toString();
     const KindInfo* kind = nullptr;
     for (const KindInfo& k : kinds)
         if (letter.size() == 1 && letter[0] == k.letter)
             kind = &k;
     if (!kind)
-        return refuse(why, QStringLiteral("Die Zeichnung %1 hat die unbekannte Art „%2“.")
-                               .arg(index + 1)
-                               .arg(letter.left(maxShownText)));
+        return refuse(why, QStringLiteral("%1 hat die unbekannte Art „%2“.")
+                               .arg(drawingName(index, list), letter.left(maxShownText)));
     if (count != kind->entries)
-        return refuse(why, QStringLiteral("Die Zeichnung %1 („%2“) hat %3 statt %4 Einträge.")
-                               .arg(index + 1)
-                               .arg(letter)
-                               .arg(count)
-                               .arg(kind->entries));
+        return refuse(why, QStringLiteral("%1 hat %2 statt %3 Einträge.")
+                               .arg(drawingName(index, list), QString::number(count),
+                                    QString::number(kind->entries)));
     d.kind = static_cast<Kind>(kind - kinds);
+    const auto at = [index, &list](const char* what) { return Place{what, index, &list}; };
     switch (d.kind) {
     case Kind::Line: {
         int mode = 0;
-        if (!readNumber(e[1], {"x1", index}, coordinateRule, d.x1, why) ||
-            !readNumber(e[2], {"y1", index}, coordinateRule, d.y1, why) ||
-            !readNumber(e[3], {"x2", index}, coordinateRule, d.x2, why) ||
-            !readNumber(e[4], {"y2", index}, coordinateRule, d.y2, why) ||
-            !readColour(e[5], {"color", index}, d.color, why) ||
-            !readInteger(e[6], {"width", index}, widthRule, d.width, why) ||
-            !readInteger(e[7], {"mode", index}, lineModeRule, mode, why))
+        if (!readNumber(e[1], at(shown::startX), coordinateRule, d.x1, why) ||
+            !readNumber(e[2], at(shown::startY), coordinateRule, d.y1, why) ||
+            !readNumber(e[3], at(shown::endX), coordinateRule, d.x2, why) ||
+            !readNumber(e[4], at(shown::endY), coordinateRule, d.y2, why) ||
+            !readColour(e[5], at(shown::colour), d.color, why) ||
+            !readInteger(e[6], at(shown::width), widthRule, d.width, why) ||
+            !readInteger(e[7], at(shown::lineMode), lineModeRule, mode, why))
             return false;
         d.mode = static_cast<LineMode>(mode);
         return true;
     }
     case Kind::Circle:
-        return readNumber(e[1], {"x", index}, coordinateRule, d.x1, why) &&
-               readNumber(e[2], {"y", index}, coordinateRule, d.y1, why) &&
-               readNumber(e[3], {"radius", index}, radiusRule, d.x2, why) &&
-               readColour(e[4], {"color", index}, d.color, why) &&
-               readInteger(e[5], {"width", index}, widthRule, d.width, why);
+        return readNumber(e[1], at(shown::centreX), coordinateRule, d.x1, why) &&
+               readNumber(e[2], at(shown::centreY), coordinateRule, d.y1, why) &&
+               readNumber(e[3], at(shown::radius), radiusRule, d.x2, why) &&
+               readColour(e[4], at(shown::colour), d.color, why) &&
+               readInteger(e[5], at(shown::width), widthRule, d.width, why);
     case Kind::PSet:
-        return readNumber(e[1], {"x", index}, coordinateRule, d.x1, why) &&
-               readNumber(e[2], {"y", index}, coordinateRule, d.y1, why) &&
-               readColour(e[3], {"color", index}, d.color, why) &&
-               readInteger(e[4], {"width", index}, widthRule, d.width, why);
+        return readNumber(e[1], at(shown::pointX), coordinateRule, d.x1, why) &&
+               readNumber(e[2], at(shown::pointY), coordinateRule, d.y1, why) &&
+               readColour(e[3], at(shown::colour), d.color, why) &&
+               readInteger(e[4], at(shown::width), widthRule, d.width, why);
     case Kind::Print:
-        return readNumber(e[1], {"x", index}, coordinateRule, d.x1, why) &&
-               readNumber(e[2], {"y", index}, coordinateRule, d.y1, why) &&
-               readColour(e[3], {"color", index}, d.color, why) &&
-               readNumber(e[4], {"fontSize", index}, fontSizeRule, d.fontSize, why) &&
-               readBool(e[5], {"bold", index}, d.bold, why) &&
-               readText(e[6], {"text", index}, BoardFile::maxTextLength, d.text, why);
+        return readNumber(e[1], at(shown::pointX), coordinateRule, d.x1, why) &&
+               readNumber(e[2], at(shown::pointY), coordinateRule, d.y1, why) &&
+               readColour(e[3], at(shown::colour), d.color, why) &&
+               readNumber(e[4], at(shown::fontSize), fontSizeRule, d.fontSize, why) &&
+               readBool(e[5], at(shown::bold), d.bold, why) &&
+               readText(e[6], at(shown::text), BoardFile::maxTextLength, d.text, why);
     }
     return false;
 }
 
-bool fitsDrawing(const Drawing& d, qsizetype index, QString& why) {
-    if (!fitsColour(d.color, {"color", index}, why))
+bool fitsDrawing(const Drawing& d, qsizetype index, const DrawingList& list, QString& why) {
+    const auto at = [index, &list](const char* what) { return Place{what, index, &list}; };
+    if (!fitsColour(d.color, at(shown::colour), why))
         return false;
     switch (d.kind) {
     case Kind::Line:
-        return fits(coordinateRule, d.x1, {"x1", index}, why) &&
-               fits(coordinateRule, d.y1, {"y1", index}, why) &&
-               fits(coordinateRule, d.x2, {"x2", index}, why) &&
-               fits(coordinateRule, d.y2, {"y2", index}, why) &&
-               fits(widthRule, d.width, {"width", index}, why) &&
-               fits(lineModeRule, static_cast<int>(d.mode), {"mode", index}, why);
+        return fits(coordinateRule, d.x1, at(shown::startX), why) &&
+               fits(coordinateRule, d.y1, at(shown::startY), why) &&
+               fits(coordinateRule, d.x2, at(shown::endX), why) &&
+               fits(coordinateRule, d.y2, at(shown::endY), why) &&
+               fits(widthRule, d.width, at(shown::width), why) &&
+               fits(lineModeRule, static_cast<int>(d.mode), at(shown::lineMode), why);
     case Kind::Circle:
-        return fits(coordinateRule, d.x1, {"x", index}, why) &&
-               fits(coordinateRule, d.y1, {"y", index}, why) &&
-               fits(radiusRule, d.x2, {"radius", index}, why) &&
-               fits(widthRule, d.width, {"width", index}, why);
+        return fits(coordinateRule, d.x1, at(shown::centreX), why) &&
+               fits(coordinateRule, d.y1, at(shown::centreY), why) &&
+               fits(radiusRule, d.x2, at(shown::radius), why) &&
+               fits(widthRule, d.width, at(shown::width), why);
     case Kind::PSet:
-        return fits(coordinateRule, d.x1, {"x", index}, why) &&
-               fits(coordinateRule, d.y1, {"y", index}, why) &&
-               fits(widthRule, d.width, {"width", index}, why);
+        return fits(coordinateRule, d.x1, at(shown::pointX), why) &&
+               fits(coordinateRule, d.y1, at(shown::pointY), why) &&
+               fits(widthRule, d.width, at(shown::width), why);
     case Kind::Print:
-        return fits(coordinateRule, d.x1, {"x", index}, why) &&
-               fits(coordinateRule, d.y1, {"y", index}, why) &&
-               fits(fontSizeRule, d.fontSize, {"fontSize", index}, why) &&
-               fitsText(d.text, BoardFile::maxTextLength, {"text", index}, why);
+        return fits(coordinateRule, d.x1, at(shown::pointX), why) &&
+               fits(coordinateRule, d.y1, at(shown::pointY), why) &&
+               fits(fontSizeRule, d.fontSize, at(shown::fontSize), why) &&
+               fitsText(d.text, BoardFile::maxTextLength, at(shown::text), why);
     }
-    return refuse(why, QStringLiteral("Die Zeichnung %1 hat eine unbekannte Art.").arg(index + 1));
+    return refuse(why, QStringLiteral("%1 hat eine unbekannte Art.").arg(drawingName(index, list)));
 }
 
 QJsonArray drawingJson(const Drawing& d) {
@@ -286,49 +321,73 @@ QJsonArray drawingJson(const Drawing& d) {
     return {};
 }
 
-bool tooManyDrawings(qsizetype count, QString& why) {
+bool tooManyDrawings(qsizetype count, const DrawingList& list, QString& why) {
     if (count <= BoardFile::maxDrawings)
         return false;
-    refuse(why, QStringLiteral("Die Tafel hat %1 Zeichnungen, mehr als die erlaubten %2.")
-                    .arg(count)
-                    .arg(BoardFile::maxDrawings));
+    refuse(why, QStringLiteral("%1 hat %2 Zeichnungen, mehr als die erlaubten %3.")
+                    .arg(QString::fromUtf8(list.name), QString::number(count),
+                         QString::number(BoardFile::maxDrawings)));
     return true;
 }
 
-bool fitsBoard(const Board& b, QString& why) {
-    if (!fits(rangeRule, b.rangeBase, {"range"}, why) ||
-        !fits(sumModeRule, b.sumMode, {"sumMode"}, why))
+bool fitsDrawings(const QVector<Drawing>& drawings, const DrawingList& list, QString& why) {
+    if (tooManyDrawings(drawings.size(), list, why))
         return false;
-    for (const QString& text : b.coefficients)
-        if (!fitsText(text, BoardFile::maxTextLength, {"coefficients"}, why))
-            return false;
-    if (!fitsText(b.iterText, BoardFile::maxTextLength, {"iter"}, why) ||
-        !fitsText(b.hitList, BoardFile::maxHitListLength, {"hitList"}, why) ||
-        !fits(finiteRule, b.sheetNumber, {"sheetNumber"}, why) ||
-        !fits(coordinateRule, b.markerLeft, {"marker"}, why) ||
-        !fits(scrollRule, b.canvasScroll, {"scroll.canvas"}, why) ||
-        !fits(scrollRule, b.heightScroll, {"scroll.height"}, why) ||
-        !fits(scrollRule, b.sheetScroll, {"scroll.sheet"}, why) ||
-        !fits(scrollRule, b.hitListScroll, {"scroll.hitList"}, why))
-        return false;
-    const auto& s = b.settings;
-    if (!fits(coordinateRule, s.currentX, {"settings.currentX"}, why) ||
-        !fits(coordinateRule, s.currentY, {"settings.currentY"}, why) ||
-        !fitsColour(s.foreColor, {"settings.foreColor"}, why) ||
-        !fits(widthRule, s.drawWidth, {"settings.drawWidth"}, why) ||
-        !fits(fontSizeRule, s.fontSize, {"settings.fontSize"}, why))
-        return false;
-    if (tooManyDrawings(b.drawings.size(), why))
-        return false;
-    for (qsizetype i = 0; i < b.drawings.size(); ++i)
-        if (!fitsDrawing(b.drawings[i], i, why))
-            return false;
-    if (tooManyDrawings(b.sheet.size(), why))
-        return false;
-    for (qsizetype i = 0; i < b.sheet.size(); ++i)
-        if (!fitsDrawing(b.sheet[i], i, why))
+    for (qsizetype i = 0; i < drawings.size(); ++i)
+        if (!fitsDrawing(drawings[i], i, list, why))
             return false;
     return true;
+}
+
+// What a refusal calls the rest of a board, as the window shows it.
+constexpr Place rangePlace{"Die Zahl vor der ersten Spalte"};
+constexpr Place sumModePlace{"Die Wahl zwischen S(n) und S(n)-n"};
+constexpr Place sumCheckedPlace{"Der Haken an „Teilersumme S(n)“"};
+constexpr Place abundanceCheckedPlace{"Der Haken an „S(n)-n“"};
+constexpr Place searchPlace{"Die Suche"};
+constexpr Place coefficientPlace{"Ein Feld der Suche"};
+constexpr Place iterPlace{"Das Feld neben „S“"};
+constexpr Place hitListPlace{"Die Trefferliste"};
+constexpr Place hitListVisiblePlace{"Die Anzeige der Trefferliste"};
+constexpr Place sheetNumberPlace{"Die Zahl des Zerlegungsblatts"};
+constexpr Place markerPlace{"Die Markierung über dem Zahlenstrahl"};
+constexpr Place scrollPlace{"Die Stellung der Bildlaufleisten"};
+constexpr Place canvasScrollPlace{"Die Stellung der Bildlaufleiste unter der Tafel"};
+constexpr Place heightScrollPlace{"Die Stellung der Bildlaufleiste rechts der Tafel"};
+constexpr Place sheetScrollPlace{"Die Stellung der Bildlaufleiste des Zerlegungsblatts"};
+constexpr Place hitListScrollPlace{"Die Stellung der Bildlaufleiste der Trefferliste"};
+constexpr Place settingsPlace{"Die Zeicheneinstellung der Tafel"};
+constexpr Place currentXPlace{"Die x-Koordinate der aktuellen Position auf der Tafel"};
+constexpr Place currentYPlace{"Die y-Koordinate der aktuellen Position auf der Tafel"};
+constexpr Place foreColorPlace{"Die Zeichenfarbe der Tafel"};
+constexpr Place drawWidthPlace{"Die Strichbreite der Tafel"};
+constexpr Place settingsFontSizePlace{"Die Schriftgröße der Tafel"};
+constexpr Place fontBoldPlace{"Der Fettdruck der Tafel"};
+
+bool fitsBoard(const Board& b, QString& why) {
+    if (!fits(rangeRule, b.rangeBase, rangePlace, why) ||
+        !fits(sumModeRule, b.sumMode, sumModePlace, why))
+        return false;
+    for (const QString& text : b.coefficients)
+        if (!fitsText(text, BoardFile::maxTextLength, coefficientPlace, why))
+            return false;
+    // The sheet number is not looked at: Write stores one that is not finite as 0.
+    if (!fitsText(b.iterText, BoardFile::maxTextLength, iterPlace, why) ||
+        !fitsText(b.hitList, BoardFile::maxHitListLength, hitListPlace, why) ||
+        !fits(coordinateRule, b.markerLeft, markerPlace, why) ||
+        !fits(scrollRule, b.canvasScroll, canvasScrollPlace, why) ||
+        !fits(scrollRule, b.heightScroll, heightScrollPlace, why) ||
+        !fits(scrollRule, b.sheetScroll, sheetScrollPlace, why) ||
+        !fits(scrollRule, b.hitListScroll, hitListScrollPlace, why))
+        return false;
+    const auto& s = b.settings;
+    if (!fits(coordinateRule, s.currentX, currentXPlace, why) ||
+        !fits(coordinateRule, s.currentY, currentYPlace, why) ||
+        !fitsColour(s.foreColor, foreColorPlace, why) ||
+        !fits(widthRule, s.drawWidth, drawWidthPlace, why) ||
+        !fits(fontSizeRule, s.fontSize, settingsFontSizePlace, why))
+        return false;
+    return fitsDrawings(b.drawings, canvasList, why) && fitsDrawings(b.sheet, sheetList, why);
 }
 
 // Whether the parser stopped at the end of the data, inside a value: a file cut short. Left over
@@ -355,46 +414,40 @@ bool endsInsideValue(const QByteArray& bytes, const QJsonParseError& error) {
     return true;
 }
 
-bool readSettings(const QJsonValue& v, surface::PictureBox::Settings& s, QString& why) {
+bool readSettings(const QJsonValue& v, DrawSettings& s, QString& why) {
     if (!v.isObject())
-        return wrongType(v, {"settings"}, "Objekt", why);
+        return wrongType(v, settingsPlace, "Objekt", why);
     const QJsonObject o = v.toObject();
-    return readNumber(o.value(QLatin1StringView("currentX")), {"settings.currentX"}, coordinateRule,
-                      s.currentX, why) &&
-           readNumber(o.value(QLatin1StringView("currentY")), {"settings.currentY"}, coordinateRule,
-                      s.currentY, why) &&
-           readColour(o.value(QLatin1StringView("foreColor")), {"settings.foreColor"}, s.foreColor,
-                      why) &&
-           readInteger(o.value(QLatin1StringView("drawWidth")), {"settings.drawWidth"}, widthRule,
-                       s.drawWidth, why) &&
-           readNumber(o.value(QLatin1StringView("fontSize")), {"settings.fontSize"}, fontSizeRule,
-                      s.fontSize, why) &&
-           readBool(o.value(QLatin1StringView("fontBold")), {"settings.fontBold"}, s.fontBold, why);
+    auto field = [&o](const char* key) { return o.value(QLatin1StringView(key)); };
+    return readNumber(field("currentX"), currentXPlace, coordinateRule, s.currentX, why) &&
+           readNumber(field("currentY"), currentYPlace, coordinateRule, s.currentY, why) &&
+           readColour(field("foreColor"), foreColorPlace, s.foreColor, why) &&
+           readInteger(field("drawWidth"), drawWidthPlace, widthRule, s.drawWidth, why) &&
+           readNumber(field("fontSize"), settingsFontSizePlace, fontSizeRule, s.fontSize, why) &&
+           readBool(field("fontBold"), fontBoldPlace, s.fontBold, why);
 }
 
 bool readScroll(const QJsonValue& v, Board& b, QString& why) {
     if (!v.isObject())
-        return wrongType(v, {"scroll"}, "Objekt", why);
+        return wrongType(v, scrollPlace, "Objekt", why);
     const QJsonObject o = v.toObject();
-    return readInteger(o.value(QLatin1StringView("canvas")), {"scroll.canvas"}, scrollRule,
-                       b.canvasScroll, why) &&
-           readInteger(o.value(QLatin1StringView("height")), {"scroll.height"}, scrollRule,
-                       b.heightScroll, why) &&
-           readInteger(o.value(QLatin1StringView("sheet")), {"scroll.sheet"}, scrollRule,
-                       b.sheetScroll, why) &&
-           readInteger(o.value(QLatin1StringView("hitList")), {"scroll.hitList"}, scrollRule,
-                       b.hitListScroll, why);
+    auto field = [&o](const char* key) { return o.value(QLatin1StringView(key)); };
+    return readInteger(field("canvas"), canvasScrollPlace, scrollRule, b.canvasScroll, why) &&
+           readInteger(field("height"), heightScrollPlace, scrollRule, b.heightScroll, why) &&
+           readInteger(field("sheet"), sheetScrollPlace, scrollRule, b.sheetScroll, why) &&
+           readInteger(field("hitList"), hitListScrollPlace, scrollRule, b.hitListScroll, why);
 }
 
 bool readCoefficients(const QJsonValue& v, Board& b, QString& why) {
     if (!v.isArray())
-        return wrongType(v, {"coefficients"}, "Liste von drei Texten", why);
+        return wrongType(v, searchPlace, "Liste von drei Texten", why);
     const QJsonArray texts = v.toArray();
     if (texts.size() != qsizetype(b.coefficients.size()))
-        return refuse(
-            why, QStringLiteral("Das Feld „coefficients“ hat %1 statt 3 Texte.").arg(texts.size()));
+        return refuse(why,
+                      QStringLiteral("%1 hat %2 statt 3 Felder.")
+                          .arg(QString::fromUtf8(searchPlace.what), QString::number(texts.size())));
     for (qsizetype i = 0; i < texts.size(); ++i)
-        if (!readText(texts.constBegin()[i], {"coefficients"}, BoardFile::maxTextLength,
+        if (!readText(texts.constBegin()[i], coefficientPlace, BoardFile::maxTextLength,
                       b.coefficients[size_t(i)], why))
             return false;
     return true;
@@ -418,25 +471,25 @@ void adviseHugePages(const void* start, std::size_t bytes) {
 #endif
 }
 
-bool readDrawings(const QJsonValue& v, const char* name, QVector<Drawing>& into, QString& why) {
+bool readDrawings(const QJsonValue& v, const DrawingList& list, QVector<Drawing>& into,
+                  QString& why) {
     if (!v.isArray())
-        return wrongType(v, {name}, "Liste", why);
+        return wrongType(v, {list.whole}, "Liste", why);
     const QJsonArray items = v.toArray();
-    if (tooManyDrawings(items.size(), why))
+    if (tooManyDrawings(items.size(), list, why))
         return false;
     into.reserve(items.size());
     adviseHugePages(into.constData(), sizeof(Drawing) * size_t(items.size()));
     qsizetype index = 0;
     for (auto it = items.constBegin(); it != items.constEnd(); ++it, ++index)
-        if (!readDrawing(*it, index, into.emplace_back(), why))
+        if (!readDrawing(*it, index, list, into.emplace_back(), why))
             return false;
     return true;
 }
 
 std::optional<Board> read(const QByteArray& bytes, QString& why) {
     if (bytes.size() > BoardFile::maxBytes) {
-        refuse(why, QStringLiteral("Die Datei ist zu groß für eine Teiler-Tafel (über %1 MB).")
-                        .arg(BoardFile::maxBytes / (1024 * 1024)));
+        refuse(why, BoardFile::TooLargeReason());
         return std::nullopt;
     }
     if (bytes.trimmed().isEmpty()) {
@@ -463,14 +516,15 @@ std::optional<Board> read(const QByteArray& bytes, QString& why) {
     const QJsonObject root = document.object();
     const QJsonValue format = root.value(QLatin1StringView("format"));
     if (!format.isString() || format.toString() != formatName) {
-        refuse(why, QStringLiteral("Die Datei ist keine Teiler-Tafel („format“ ist nicht „%1“).")
-                        .arg(formatName));
+        refuse(why,
+               QStringLiteral(
+                   "Die Datei ist keine Teiler-Tafel (die Kennung einer Teiler-Tafel fehlt)."));
         return std::nullopt;
     }
     const QJsonValue version = root.value(QLatin1StringView("version"));
     if (!version.isDouble() || !whole(version.toDouble()) || version.toDouble() < 1) {
-        refuse(why, QStringLiteral("Die Datei hat keine gültige Versionsnummer („version“ fehlt "
-                                   "oder ist keine ganze Zahl ab 1)."));
+        refuse(why, QStringLiteral("Die Datei hat keine gültige Versionsnummer (eine ganze Zahl ab "
+                                   "1)."));
         return std::nullopt;
     }
     if (version.toDouble() > BoardFile::version) {
@@ -482,19 +536,19 @@ std::optional<Board> read(const QByteArray& bytes, QString& why) {
     }
     auto field = [&root](const char* key) { return root.value(QLatin1StringView(key)); };
     Board b;
-    if (!readInteger(field("range"), {"range"}, rangeRule, b.rangeBase, why) ||
-        !readInteger(field("sumMode"), {"sumMode"}, sumModeRule, b.sumMode, why) ||
-        !readBool(field("sumChecked"), {"sumChecked"}, b.sumChecked, why) ||
-        !readBool(field("abundanceChecked"), {"abundanceChecked"}, b.abundanceChecked, why) ||
+    if (!readInteger(field("range"), rangePlace, rangeRule, b.rangeBase, why) ||
+        !readInteger(field("sumMode"), sumModePlace, sumModeRule, b.sumMode, why) ||
+        !readBool(field("sumChecked"), sumCheckedPlace, b.sumChecked, why) ||
+        !readBool(field("abundanceChecked"), abundanceCheckedPlace, b.abundanceChecked, why) ||
         !readCoefficients(field("coefficients"), b, why) ||
-        !readText(field("iter"), {"iter"}, BoardFile::maxTextLength, b.iterText, why) ||
-        !readText(field("hitList"), {"hitList"}, BoardFile::maxHitListLength, b.hitList, why) ||
-        !readBool(field("hitListVisible"), {"hitListVisible"}, b.hitListVisible, why) ||
-        !readNumber(field("sheetNumber"), {"sheetNumber"}, finiteRule, b.sheetNumber, why) ||
-        !readNumber(field("marker"), {"marker"}, coordinateRule, b.markerLeft, why) ||
+        !readText(field("iter"), iterPlace, BoardFile::maxTextLength, b.iterText, why) ||
+        !readText(field("hitList"), hitListPlace, BoardFile::maxHitListLength, b.hitList, why) ||
+        !readBool(field("hitListVisible"), hitListVisiblePlace, b.hitListVisible, why) ||
+        !readNumber(field("sheetNumber"), sheetNumberPlace, finiteRule, b.sheetNumber, why) ||
+        !readNumber(field("marker"), markerPlace, coordinateRule, b.markerLeft, why) ||
         !readScroll(field("scroll"), b, why) || !readSettings(field("settings"), b.settings, why) ||
-        !readDrawings(field("drawings"), "drawings", b.drawings, why) ||
-        !readDrawings(field("sheet"), "sheet", b.sheet, why))
+        !readDrawings(field(canvasList.key), canvasList, b.drawings, why) ||
+        !readDrawings(field(sheetList.key), sheetList, b.sheet, why))
         return std::nullopt;
     return b;
 }
@@ -515,6 +569,10 @@ std::optional<QByteArray> BoardFile::Write(const Board& board, QString* reason) 
     for (const Drawing& d : board.sheet)
         sheet.append(drawingJson(d));
     const auto& s = board.settings;
+    // JSON has no infinity, yet "1e999" typed beside "S" makes the sheet's number one. The sheet
+    // shows no factorization for it, nor for 0, so 0 stands in for it and the board opens as it
+    // was shown.
+    const double sheetNumber = std::isfinite(board.sheetNumber) ? board.sheetNumber : 0.0;
     const QJsonObject root{
         {QLatin1StringView("format"), formatName},
         {QLatin1StringView("version"), version},
@@ -528,7 +586,7 @@ std::optional<QByteArray> BoardFile::Write(const Board& board, QString* reason) 
         {QLatin1StringView("hitList"), board.hitList},
         {QLatin1StringView("hitListVisible"), board.hitListVisible},
         {QLatin1StringView("sheet"), sheet},
-        {QLatin1StringView("sheetNumber"), board.sheetNumber},
+        {QLatin1StringView("sheetNumber"), sheetNumber},
         {QLatin1StringView("marker"), board.markerLeft},
         {QLatin1StringView("scroll"),
          QJsonObject{{QLatin1StringView("canvas"), board.canvasScroll},
@@ -544,7 +602,20 @@ std::optional<QByteArray> BoardFile::Write(const Board& board, QString* reason) 
                      {QLatin1StringView("fontBold"), s.fontBold}}},
         {QLatin1StringView("drawings"), drawings},
     };
-    return QJsonDocument(root).toJson(QJsonDocument::Compact);
+    QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Compact);
+    // Reading refuses a file this large before it looks inside; a board written so would never
+    // open again.
+    if (bytes.size() > maxBytes) {
+        if (reason)
+            *reason = TooLargeReason();
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+QString BoardFile::TooLargeReason() {
+    return QStringLiteral("Die Datei ist zu groß für eine Teiler-Tafel (über %1 MB).")
+        .arg(maxBytes / (1024 * 1024));
 }
 
 std::optional<Board> BoardFile::Read(const QByteArray& bytes, QString* reason) {
@@ -555,4 +626,4 @@ std::optional<Board> BoardFile::Read(const QByteArray& bytes, QString* reason) {
     return board;
 }
 
-} // namespace app
+} // namespace board

@@ -2,39 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "surface/picturebox.h"
+#include "board/board.h"
 
 #include <QByteArray>
 #include <QString>
-#include <QVector>
-#include <array>
 #include <optional>
 
-namespace app {
-
-// A prepared board: the canvas's drawings and everything else the window shows, as a teacher
-// saves it before the lesson and opens it in class.
-struct Board {
-    QVector<surface::PictureBox::Drawing> drawings; // in the order they were drawn
-    surface::PictureBox::Settings settings;         // the canvas's drawing settings after them
-    int rangeBase = 0;                              // 0 or 500
-    int sumMode = 0;                                // 0 or 1
-    bool sumChecked = false;                        // "Teilersumme S(n)" carries its check mark
-    bool abundanceChecked = false;                  // "S(n)-n" carries its check mark
-    std::array<QString, 3> coefficients;            // Text1(0), Text1(1), Text1(2)
-    QString iterText;                               // txtIter
-    QString hitList;                                // txtTreffer
-    bool hitListVisible = false;
-    QVector<surface::PictureBox::Drawing> sheet; // what the factorization sheet shows
-    double sheetNumber = 0;
-    double markerLeft = 0; // the column marker over the number line, in canvas units // the number
-                           // the factorization sheet shows
-    int canvasScroll = 0;  // HScAusgabe
-    int heightScroll = 0;  // vscHoch
-    int sheetScroll = 0;   // HScroll1
-    int hitListScroll = 0; // the hit list's vertical scroll position
-    bool operator==(const Board&) const = default;
-};
+namespace board {
 
 // The ".teiler" file: a versioned JSON document. Reading refuses anything it cannot show exactly
 // as it was saved, and says why in German; writing refuses what reading would refuse, so a saved
@@ -52,10 +26,14 @@ class BoardFile {
     static constexpr double maxFontSize = 500;     // above 0
     static constexpr int maxScroll = 100000;       // every scroll position, from 0
 
-    // The board as the file's bytes, or nullopt with the reason in *reason.
+    // The board as the file's bytes, or nullopt with the reason in *reason. A sheet number that
+    // is not finite is written as 0: the sheet shows no factorization for either.
     static std::optional<QByteArray> Write(const Board& board, QString* reason);
     // The board in bytes, or nullopt with the reason in *reason.
     static std::optional<Board> Read(const QByteArray& bytes, QString* reason);
+    // Why a file of more than maxBytes is no board; also what the window says when it sees the
+    // size before reading.
+    static QString TooLargeReason();
 };
 
-} // namespace app
+} // namespace board

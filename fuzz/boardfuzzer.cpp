@@ -4,15 +4,15 @@
 // libFuzzer target for opening a ".teiler" file: any bytes go to BoardFile::Read. What it accepts
 // must save again and open as the same board, and what it refuses must come with a reason.
 // Besides crashes and sanitizer reports it fails on any input slower than 10 ms.
-#include "app/boardfile.h"
+#include "board/boardfile.h"
 #include "fuzz/harness.h"
 
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
 
-using app::Board;
-using app::BoardFile;
+using board::Board;
+using board::BoardFile;
 using fuzz::Harness;
 
 namespace {

@@ -2,6 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "board/drawing.h"
+#include "board/drawsettings.h"
+#include "board/linemode.h"
+
 #include <QColor>
 #include <QElapsedTimer>
 #include <QFont>
@@ -25,7 +29,7 @@ namespace surface {
 class PictureBox : public QWidget {
     Q_OBJECT
   public:
-    enum class LineMode { Plain, Box, FilledBox };
+    using LineMode = board::LineMode;
     enum class Border { None, Flat };
 
     // One drawing call as a test sees it: arguments in user units plus the settings in force.
@@ -40,30 +44,10 @@ class PictureBox : public QWidget {
         int drawWidth = 1;
     };
 
-    // One drawing kept on the box: what Line, Circle, PSet or Print was given, in user units, with
-    // the settings it was drawn with. The box repaints itself from these, in order.
-    struct Drawing {
-        enum class Kind : quint8 { Line, Circle, PSet, Print };
-        Kind kind = Kind::Line;
-        LineMode mode = LineMode::Plain; // Line
-        double x1 = 0, y1 = 0;           // start, centre, point, or the text's top-left
-        double x2 = 0, y2 = 0;           // Line: end; Circle: x2 is the radius
-        QRgb color = 0xff000000;
-        int width = 1;          // DrawWidth in pixels
-        double fontSize = 8.25; // Print
-        bool bold = false;      // Print
-        QString text;           // Print
-        bool operator==(const Drawing&) const = default;
-    };
-    // The drawing settings, kept until changed.
-    struct Settings {
-        double currentX = 0, currentY = 0;
-        QRgb foreColor = 0xff000000;
-        int drawWidth = 1;
-        double fontSize = 8.25;
-        bool fontBold = false;
-        bool operator==(const Settings&) const = default;
-    };
+    // The drawings the box keeps and repaints itself from, and its drawing settings, as plain
+    // data that a board file holds too.
+    using Drawing = board::Drawing;
+    using Settings = board::DrawSettings;
 
     explicit PictureBox(QWidget* parent = nullptr);
 
