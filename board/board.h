@@ -22,13 +22,15 @@ struct Board : WindowState {
     QString iterText;                    // txtIter
     QString hitList;                     // txtTreffer
     bool hitListVisible = false;
-    QVector<Drawing> sheet; // what the factorization sheet shows
-    double sheetNumber = 0; // the number the factorization sheet shows
-    double markerLeft = 0;  // the column marker over the number line, in canvas units
-    int canvasScroll = 0;   // HScAusgabe
-    int heightScroll = 0;   // vscHoch
-    int sheetScroll = 0;    // HScroll1
-    int hitListScroll = 0;  // the hit list's vertical scroll position
+    QVector<Drawing> sheet;   // what the factorization sheet shows
+    double sheetNumber = 0;   // the number the factorization sheet shows
+    double markerLeft = 0;    // the column marker over the number line, in canvas units
+    int canvasScroll = 0;     // HScAusgabe
+    int heightScroll = 0;     // vscHoch
+    int sheetScroll = 0;      // HScroll1
+    int hitListScroll = 0;    // the hit list's vertical scroll position
+    bool penMode = false;     // "Stift: linke Maustaste zeichnet" is checked
+    bool colourBlind = false; // "Farben für Rot-Grün-Schwäche" is checked
     bool operator==(const Board&) const = default;
 };
 

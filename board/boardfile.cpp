@@ -363,6 +363,8 @@ constexpr Place foreColorPlace{"Die Zeichenfarbe der Tafel"};
 constexpr Place drawWidthPlace{"Die Strichbreite der Tafel"};
 constexpr Place settingsFontSizePlace{"Die Schriftgröße der Tafel"};
 constexpr Place fontBoldPlace{"Der Fettdruck der Tafel"};
+constexpr Place penModePlace{"Der Haken an „Stift: linke Maustaste zeichnet“"};
+constexpr Place colourBlindPlace{"Der Haken an „Farben für Rot-Grün-Schwäche“"};
 
 bool fitsBoard(const Board& b, QString& why) {
     if (!fits(rangeRule, b.rangeBase, rangePlace, why) ||
@@ -550,6 +552,10 @@ std::optional<Board> read(const QByteArray& bytes, QString& why) {
         !readDrawings(field(canvasList.key), canvasList, b.drawings, why) ||
         !readDrawings(field(sheetList.key), sheetList, b.sheet, why))
         return std::nullopt;
+    if (version.toDouble() >= 2 &&
+        (!readBool(field("penMode"), penModePlace, b.penMode, why) ||
+         !readBool(field("colourBlind"), colourBlindPlace, b.colourBlind, why)))
+        return std::nullopt;
     return b;
 }
 
@@ -601,6 +607,8 @@ std::optional<QByteArray> BoardFile::Write(const Board& board, QString* reason) 
                      {QLatin1StringView("fontSize"), s.fontSize},
                      {QLatin1StringView("fontBold"), s.fontBold}}},
         {QLatin1StringView("drawings"), drawings},
+        {QLatin1StringView("penMode"), board.penMode},
+        {QLatin1StringView("colourBlind"), board.colourBlind},
     };
     QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Compact);
     // Reading refuses a file this large before it looks inside; a board written so would never

@@ -16,7 +16,8 @@ namespace board {
 // line no font): the rest reads back as the defaults of Drawing.
 class BoardFile {
   public:
-    static constexpr int version = 1;
+    // 2: the pen mode and the colour choice are kept; a board of version 1 opens with both off.
+    static constexpr int version = 2;
     static constexpr qsizetype maxBytes = 64 * 1024 * 1024;
     static constexpr qsizetype maxDrawings = 2'000'000;
     static constexpr int maxTextLength = 64;       // a drawing's text, each coefficient, iter

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "board/canvas.h"
 #include "board/drawing.h"
 #include "board/drawsettings.h"
 #include "board/linemode.h"
@@ -26,7 +27,7 @@ namespace surface {
 // paints the exposed part from square tiles of device pixels, drawn from that list and kept, while
 // there is room, from the second time they are shown. A box holds no pixels of its own until a
 // part of its picture is shown again.
-class PictureBox : public QWidget {
+class PictureBox : public QWidget, public board::Canvas {
     Q_OBJECT
   public:
     using LineMode = board::LineMode;
@@ -105,11 +106,11 @@ class PictureBox : public QWidget {
     void clearRecords() { m_recorded.clear(); }
 
     // What the box shows: its drawings since the last Cls, in order.
-    const QVector<Drawing>& drawings() const { return m_drawings; }
+    const QVector<Drawing>& drawings() const override { return m_drawings; }
     // Keeps the first `keep` drawings, puts `tail` after them and repaints.
-    void replaceDrawings(qsizetype keep, const QVector<Drawing>& tail);
-    Settings settings() const;
-    void setSettings(const Settings& settings);
+    void replaceDrawings(qsizetype keep, const QVector<Drawing>& tail) override;
+    Settings settings() const override;
+    void setSettings(const Settings& settings) override;
 
     // The whole picture in device pixels, drawn afresh, e.g. for tests.
     QImage image() const;

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "board/boardfile.h"
+#include "board/history.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,8 +20,8 @@ using board::LineMode;
 Q_DECLARE_METATYPE(board::Board)
 Q_DECLARE_METATYPE(std::optional<board::Board>)
 
-// The ".teiler" file of a prepared board, through BoardFile alone; saving and opening from the
-// window is tested in test_app.
+// The ".teiler" file of a prepared board through BoardFile alone, and the history of a canvas
+// without a window; saving, opening and undo from the window are tested in test_app.
 class TestBoard : public QObject {
     Q_OBJECT
 
@@ -29,6 +30,9 @@ class TestBoard : public QObject {
     void boardRoundTrip();
     void corruptBoardIsRefused_data();
     void corruptBoardIsRefused();
+    void olderBoardOpens();
+    void historyDepth_data();
+    void historyDepth();
 };
 
 namespace {
@@ -190,6 +194,11 @@ void TestBoard::boardRoundTrip_data() {
     Board asZero = typedInfinity;
     asZero.sheetNumber = 0;
     QTest::newRow("infinite sheet number") << typedInfinity << std::optional(asZero);
+
+    Board inClass = sampleBoard();
+    inClass.penMode = true;
+    inClass.colourBlind = true;
+    QTest::newRow("pen mode and colours") << inClass << same;
 }
 
 void TestBoard::boardRoundTrip() {
@@ -248,7 +257,9 @@ void TestBoard::corruptBoardIsRefused_data() {
     QTest::newRow("version a fraction") << withField("version", 1.5) << "Versionsnummer" << none;
     QTest::newRow("version a text") << withField("version", "1") << "Versionsnummer" << none;
     QTest::newRow("version 0") << withField("version", 0) << "Versionsnummer" << none;
-    QTest::newRow("newer version") << withField("version", 2) << "neueren Teiler" << none;
+    QTest::newRow("newer version")
+        << withField("version", BoardFile::version + 1) << "neueren Teiler" << none;
+    QTest::newRow("pen mode missing") << withoutField("penMode") << "Stift" << none;
 
     QTest::newRow("field missing") << withoutField("hitListVisible")
                                    << "Die Anzeige der Trefferliste fehlt in der Datei." << none;
@@ -406,6 +417,85 @@ void TestBoard::corruptBoardIsRefused() {
     QString writeReason;
     QVERIFY(!BoardFile::Write(*board, &writeReason));
     QCOMPARE(writeReason, reason);
+}
+
+// A board of version 1 knows neither the pen mode nor the colours: it opens with both off.
+void TestBoard::olderBoardOpens() {
+    Board inClass = sampleBoard();
+    inClass.penMode = true;
+    inClass.colourBlind = true;
+    QJsonObject o = QJsonDocument::fromJson(*BoardFile::Write(inClass, nullptr)).object();
+    o[QStringLiteral("version")] = 1;
+    o.remove(QStringLiteral("penMode"));
+    o.remove(QStringLiteral("colourBlind"));
+    QString reason;
+    const std::optional<Board> read =
+        BoardFile::Read(QJsonDocument(o).toJson(QJsonDocument::Compact), &reason);
+    QVERIFY2(read, qPrintable(reason));
+    QVERIFY(*read == sampleBoard());
+}
+
+namespace {
+
+// A canvas that is only its list, as the history sees a picture box.
+class ListCanvas : public board::Canvas {
+  public:
+    const QVector<Drawing>& drawings() const override { return list; }
+    void replaceDrawings(qsizetype keep, const QVector<Drawing>& tail) override {
+        list = list.first(keep) + tail;
+    }
+    board::DrawSettings settings() const override { return drawSettings; }
+    void setSettings(const board::DrawSettings& s) override { drawSettings = s; }
+    QVector<Drawing> list;
+    board::DrawSettings drawSettings;
+};
+
+} // namespace
+
+void TestBoard::historyDepth_data() {
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<QString>("step"); // "draw", "clear" (a step that only clears) or "nothing"
+    QTest::addColumn<int>("undos");    // how many steps back the history takes
+    QTest::newRow("100 deep, 100 steps") << 100 << 100 << "draw" << 100;
+    QTest::newRow("100 deep, 101 steps") << 100 << 101 << "draw" << 100;
+    QTest::newRow("3 deep, 5 steps") << 3 << 5 << "draw" << 3;
+    QTest::newRow("a step that only clears") << 100 << 1 << "clear" << 1;
+    QTest::newRow("a step that changes nothing") << 100 << 3 << "nothing" << 0;
+}
+
+// Each step taken back restores the list as it was, and the board is unmodified again exactly
+// where it was marked saved.
+void TestBoard::historyDepth() {
+    QFETCH(int, depth);
+    QFETCH(int, steps);
+    QFETCH(QString, step);
+    QFETCH(int, undos);
+    ListCanvas canvas;
+    canvas.list = {point(0, 0, 0xff000000, 1)};
+    board::History history(canvas, depth);
+    history.markClean();
+    QVector<QVector<Drawing>> seen{canvas.list};
+    for (int i = 0; i < steps; ++i) {
+        history.begin({});
+        if (step == QLatin1String("draw")) {
+            canvas.list.append(point(i, i, 0xff000000, 1));
+        } else if (step == QLatin1String("clear")) {
+            history.canvasAboutToClear();
+            canvas.list.clear();
+        }
+        history.end({});
+        seen.append(canvas.list);
+    }
+    QCOMPARE(history.isClean(), undos == 0);
+    int taken = 0;
+    while (history.undo())
+        QVERIFY(canvas.list == seen[steps - ++taken]);
+    QCOMPARE(taken, undos);
+    QCOMPARE(history.isClean(), canvas.list == seen.constFirst());
+    for (int i = 0; i < undos; ++i)
+        QVERIFY(history.redo());
+    QVERIFY(canvas.list == seen.constLast());
 }
 
 QTEST_APPLESS_MAIN(TestBoard)
