@@ -42,9 +42,14 @@ CommandLine::Options CommandLine::Parse(const QStringList& arguments) {
                        "rechten Bildschirmrand zu sehen ist; ein größeres F wird auf diesen "
                        "Faktor gesenkt."),
         QStringLiteral("F"));
+    const QCommandLineOption boardFit(
+        QStringLiteral("fit-board"),
+        QStringLiteral("Öffnet die TAFEL maximiert im Faktor \"fit\", wie \"Teiler groß "
+                       "(Beamer)\"; so öffnet der Dateimanager eine Tafel. --zoom geht vor."));
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(zoom);
+    parser.addOption(boardFit);
     parser.addPositionalArgument(QStringLiteral("TAFEL"),
                                  QStringLiteral("Öffnet die mit \"Tafel speichern\" gespeicherte "
                                                 "Datei (.teiler)."),
@@ -90,7 +95,12 @@ CommandLine::Options CommandLine::Parse(const QStringList& arguments) {
         options.exitCode = 0;
         return options;
     }
-    if (parser.isSet(zoom)) {
+    // A board double-clicked in a file manager opens at the size a class needs.
+    if (!parser.isSet(zoom)) {
+        options.fit = parser.isSet(boardFit) && !options.board.isEmpty();
+        return options;
+    }
+    {
         // "1,5" as written in German is 1.5.
         QString value = parser.value(zoom).trimmed().toLower();
         if (value == QLatin1String("fit")) {

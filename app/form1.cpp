@@ -3,7 +3,8 @@
 #include "form1.h"
 
 #include "appicon.h"
-#include "board/boardfile.h"
+#include "board/document.h"
+#include "boardcommands.h"
 #include "charts/clearcommands.h"
 #include "charts/column.h"
 #include "charts/divisorcountchart.h"
@@ -12,16 +13,16 @@
 #include "charts/skyline.h"
 #include "commandline.h"
 #include "controlbuilder.h"
+#include "exportdialogs.h"
 #include "factor/aliquotstep.h"
 #include "factor/factorizationsheet.h"
 #include "interact/canvaspicker.h"
 #include "interact/peninput.h"
+#include "menutable.h"
 #include "pictureexport.h"
-#include "safefile.h"
 #include "search/hitlist.h"
 #include "search/searchrun.h"
 #include "search/steppers.h"
-#include "surface/drawinghistory.h"
 #include "surface/multilinetextbox.h"
 #include "surface/picturebox.h"
 #include "surface/scrollbar.h"
@@ -33,9 +34,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHash>
@@ -47,8 +45,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -101,6 +97,8 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     pinFontSubstitutions();
     setWindowTitle(QStringLiteral("Teiler"));
     setWindowIcon(app::AppIcon::make());
+    m_export = std::make_unique<app::ExportDialogs>(
+        *this, [this] { return framePicture(); }, [this] { return m_rangeBase; });
     buildControls();
     buildMenu();
     connectEvents();
@@ -116,6 +114,21 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
         move(std::max(centred.x(), available.left()), std::max(centred.y(), available.top()));
     }
     Form_Load();
+    // What start-up shows is the board "Neue Tafel" gives.
+    m_boardCommands = new app::BoardCommands(
+        *this, *m_document,
+        {[this] { return currentBoard(); }, [this](const board::Board& b) { showBoard(b); },
+         [this] { stopDrawing(); }},
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+            .filePath(QStringLiteral("wiederherstellung")),
+        this);
+    connect(m_cmdNeueTafel, &QAction::triggered, m_boardCommands, &app::BoardCommands::newBoard);
+    connect(m_cmdTafelOeffnen, &QAction::triggered, m_boardCommands, &app::BoardCommands::open);
+    connect(m_cmdTafelSpeichern, &QAction::triggered, m_boardCommands, &app::BoardCommands::save);
+    connect(m_cmdTafelSpeichernUnter, &QAction::triggered, m_boardCommands,
+            &app::BoardCommands::saveAs);
+    connect(m_cmdZuletzt, &QMenu::aboutToShow, m_boardCommands,
+            [this] { m_boardCommands->fillRecentMenu(*m_cmdZuletzt); });
 }
 
 Form1::~Form1() = default;
@@ -158,81 +171,50 @@ void Form1::buildControls() {
 }
 
 void Form1::buildMenu() {
-    auto named = [](auto* object, const char* name) {
-        object->setObjectName(QString::fromLatin1(name));
-        return object;
+    const QHash<QString, QObject*> built = app::MenuTable::Build(*menuBar());
+    auto entry = [&built](const char* name) {
+        return qobject_cast<QAction*>(built.value(QString::fromLatin1(name)));
     };
-    QMenuBar* bar = menuBar();
-    m_cmdDatei = named(bar->addMenu(QStringLiteral("Datei")), "cmdDatei");
-    m_cmdloesch = named(m_cmdDatei->addAction(QStringLiteral("Bildschirm löschen")), "cmdloesch");
-    m_cmdDatei->addSeparator();
-    m_cmdSpeichern =
-        named(m_cmdDatei->addAction(QStringLiteral("Bild speichern …")), "cmdSpeichern");
-    m_cmdKopieren = named(m_cmdDatei->addAction(QStringLiteral("Bild kopieren")), "cmdKopieren");
-    m_cmdDrucken = named(m_cmdDatei->addAction(QStringLiteral("Drucken …")), "cmdDrucken");
-    m_cmdDatei->addSeparator();
-    m_cmdEnde = named(m_cmdDatei->addAction(QStringLiteral("beenden")), "cmdEnde");
-    m_cmdStrahl = named(bar->addMenu(QStringLiteral("Zahlenstrahl")), "cmdStrahl");
-    m_cmdSkala = named(m_cmdStrahl->addAction(QStringLiteral("1...500")), "cmdSkala");
-    m_cmdSkala2 = named(m_cmdStrahl->addAction(QStringLiteral("501...1000")), "cmdSkala2");
-    m_cmdTeiler0 = named(bar->addMenu(QStringLiteral("Teiler")), "cmdTeiler0");
-    m_cmdTeiler =
-        named(m_cmdTeiler0->addAction(QStringLiteral("Liste als \"Skyline\"")), "cmdTeiler");
-    m_cmdHochzerlegbar =
-        named(m_cmdTeiler0->addAction(QStringLiteral("Teileranzahl T(n)  [alle Teiler]")),
-              "cmdHochzerlegbar");
-    m_cmdTeilersumme =
-        named(m_cmdTeiler0->addAction(QStringLiteral("Teilersumme S(n)   [echte Teiler]")),
-              "cmdTeilersumme");
-    m_cmdTeilersumme2 =
-        named(m_cmdTeiler0->addAction(QStringLiteral("S(n)-n  [\"Reichtum\"]")), "cmdTeilersumme2");
+    auto menu = [&built](const char* name) {
+        return qobject_cast<QMenu*>(built.value(QString::fromLatin1(name)));
+    };
+    m_cmdDatei = menu("cmdDatei");
+    m_cmdloesch = entry("cmdloesch");
+    m_cmdSpeichern = entry("cmdSpeichern");
+    m_cmdKopieren = entry("cmdKopieren");
+    m_cmdDrucken = entry("cmdDrucken");
+    m_cmdEnde = entry("cmdEnde");
+    m_cmdStrahl = menu("cmdStrahl");
+    m_cmdSkala = entry("cmdSkala");
+    m_cmdSkala2 = entry("cmdSkala2");
+    m_cmdTeiler0 = menu("cmdTeiler0");
+    m_cmdTeiler = entry("cmdTeiler");
+    m_cmdHochzerlegbar = entry("cmdHochzerlegbar");
+    m_cmdTeilersumme = entry("cmdTeilersumme");
+    m_cmdTeilersumme2 = entry("cmdTeilersumme2");
     setMenuChecked(m_cmdTeilersumme, true);
     setMenuChecked(m_cmdTeilersumme2, true);
-    m_cmdTrefferliste =
-        named(bar->addAction(QStringLiteral("Trefferliste ein/aus")), "cmdTrefferliste");
-    m_cmdVortrag = named(bar->addAction(QStringLiteral("Info")), "cmdVortrag");
-
-    // For the board: entries beyond the designed menu, each with a key.
-    m_cmdTafel = named(bar->addMenu(QStringLiteral("Tafel")), "cmdTafel");
-    m_cmdStift =
-        named(m_cmdTafel->addAction(QStringLiteral("Stift: linke Maustaste zeichnet")), "cmdStift");
-    m_cmdStift->setCheckable(true);
-    m_cmdStift->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    m_cmdVollbild = named(m_cmdTafel->addAction(QStringLiteral("Vollbild")), "cmdVollbild");
-    m_cmdVollbild->setCheckable(true);
-    m_cmdVollbild->setShortcut(QKeySequence(Qt::Key_F11));
-    m_cmdFarben =
-        named(m_cmdTafel->addAction(QStringLiteral("Farben für Rot-Grün-Schwäche")), "cmdFarben");
-    m_cmdFarben->setCheckable(true);
-    m_cmdTafel->addSeparator();
-    m_cmdRueckgaengig =
-        named(m_cmdTafel->addAction(QStringLiteral("Rückgängig")), "cmdRueckgaengig");
-    m_cmdRueckgaengig->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    m_cmdWiederholen =
-        named(m_cmdTafel->addAction(QStringLiteral("Wiederholen")), "cmdWiederholen");
-    m_cmdWiederholen->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    m_cmdTafel->addSeparator();
-    m_cmdTafelSpeichern =
-        named(m_cmdTafel->addAction(QStringLiteral("Tafel speichern …")), "cmdTafelSpeichern");
-    m_cmdTafelSpeichern->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_cmdTafelOeffnen =
-        named(m_cmdTafel->addAction(QStringLiteral("Tafel öffnen …")), "cmdTafelOeffnen");
-    m_cmdTafelOeffnen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-
-    // Keys for the export entries; none of them is a key a text box keeps for itself (Ctrl+C,
-    // Ctrl+V, Ctrl+A, ...), so a focused box goes on copying its own text.
-    m_cmdSpeichern->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    m_cmdKopieren->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-    m_cmdDrucken->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_cmdTrefferliste = entry("cmdTrefferliste");
+    m_cmdVortrag = entry("cmdVortrag");
+    m_cmdTafel = menu("cmdTafel");
+    m_cmdNeueTafel = entry("cmdNeueTafel");
+    m_cmdStift = entry("cmdStift");
+    m_cmdVollbild = entry("cmdVollbild");
+    m_cmdFarben = entry("cmdFarben");
+    m_cmdRueckgaengig = entry("cmdRueckgaengig");
+    m_cmdWiederholen = entry("cmdWiederholen");
+    m_cmdTafelSpeichern = entry("cmdTafelSpeichern");
+    m_cmdTafelSpeichernUnter = entry("cmdTafelSpeichernUnter");
+    m_cmdTafelOeffnen = entry("cmdTafelOeffnen");
+    m_cmdZuletzt = menu("cmdZuletzt");
 }
 
 void Form1::connectEvents() {
     connect(m_cmdloesch, &QAction::triggered, this, &Form1::cmdloesch_Click);
     connect(m_cmdEnde, &QAction::triggered, this, &Form1::cmdEnde_Click);
-    connect(m_cmdSpeichern, &QAction::triggered, this, &Form1::cmdSpeichern_Click);
-    connect(m_cmdKopieren, &QAction::triggered, this, &Form1::cmdKopieren_Click);
-    connect(m_cmdDrucken, &QAction::triggered, this, &Form1::cmdDrucken_Click);
+    connect(m_cmdSpeichern, &QAction::triggered, this, [this] { m_export->save(); });
+    connect(m_cmdKopieren, &QAction::triggered, this, [this] { m_export->copy(); });
+    connect(m_cmdDrucken, &QAction::triggered, this, [this] { m_export->print(); });
     connect(m_cmdSkala, &QAction::triggered, this, &Form1::cmdSkala_Click);
     connect(m_cmdSkala2, &QAction::triggered, this, &Form1::cmdSkala2_Click);
     connect(m_cmdTeiler, &QAction::triggered, this, &Form1::cmdTeiler_Click);
@@ -244,8 +226,6 @@ void Form1::connectEvents() {
     connect(m_cmdVollbild, &QAction::triggered, this, &Form1::cmdVollbild_Click);
     connect(m_cmdRueckgaengig, &QAction::triggered, this, &Form1::cmdRueckgaengig_Click);
     connect(m_cmdWiederholen, &QAction::triggered, this, &Form1::cmdWiederholen_Click);
-    connect(m_cmdTafelSpeichern, &QAction::triggered, this, &Form1::cmdTafelSpeichern_Click);
-    connect(m_cmdTafelOeffnen, &QAction::triggered, this, &Form1::cmdTafelOeffnen_Click);
     // Escape leaves full screen; at other times it stays with the focused control.
     m_leaveFullScreen = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     m_leaveFullScreen->setObjectName(QStringLiteral("leaveFullScreen"));
@@ -267,8 +247,11 @@ void Form1::connectEvents() {
     // A finger or a tablet pen presses and draws as the mouse does; "cmdStift" lets the left
     // button draw as well.
     m_penInput = new interact::PenInput(*m_picAusgabe);
-    m_history = new surface::DrawingHistory(*m_picAusgabe);
-    connect(m_history, &surface::DrawingHistory::changed, this, &Form1::updateUndoEntries);
+    m_document = new board::Document(*m_picAusgabe, this);
+    connect(m_picAusgabe, &PictureBox::aboutToClear, &m_document->history(),
+            &board::History::canvasAboutToClear);
+    connect(&m_document->history(), &board::History::changed, this, &Form1::updateUndoEntries);
+    connect(m_document, &board::Document::titleChanged, this, &Form1::updateTitle);
     connect(m_penInput, &interact::PenInput::mouseDown, this, &Form1::picAusgabe_MouseDown);
     connect(m_penInput, &interact::PenInput::mouseMove, this, &Form1::picAusgabe_MouseMove);
     connect(m_penInput, &interact::PenInput::mouseUp, this, &Form1::picAusgabe_MouseUp);
@@ -351,8 +334,15 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+// Unsaved changes are never dropped without a question; "Abbrechen" keeps the window open.
 void Form1::closeEvent(QCloseEvent* event) {
+    stopDrawing();
+    if (!m_boardCommands->maybeSave()) {
+        event->ignore();
+        return;
+    }
     m_closing = true;
+    m_boardCommands->closing();
     event->accept();
 }
 
@@ -422,13 +412,13 @@ void Form1::Form_Load() {
     m_picZeichenblatt->Scale(0, 1, 2, 30);
     // What start-up draws is where the history begins, so it is no step.
     drawNumberLine(0);
-    m_history->clear();
+    m_document->history().clear();
 }
 
 template <class Procedure> void Form1::canvasStep(Procedure&& procedure) {
-    m_history->begin(canvasState());
+    m_document->history().begin(canvasState());
     procedure();
-    m_history->end(canvasState());
+    m_document->history().end(canvasState());
 }
 
 void Form1::cmdloesch_Click() {
@@ -471,7 +461,7 @@ void Form1::setMenuChecked(QAction* entry, bool checked) {
 // The sum charts let the window handle events before every column and stop once it closes.
 bool Form1::yieldToEvents() {
     QCoreApplication::processEvents();
-    return !m_closing;
+    return !m_closing && !m_stopDrawing;
 }
 
 // A command chosen while the chart yields joins its step: one "Rückgängig" takes back both.
@@ -480,6 +470,7 @@ void Form1::cmdTeilersumme_Click() {
         setMenuChecked(m_cmdTeilersumme2, false);
         setMenuChecked(m_cmdTeilersumme, true);
         m_sumMode = 0;
+        m_stopDrawing = false;
         charts::DivisorSumChart::DrawDivisorSums(
             *m_picAusgabe, m_rangeBase, m_sumMode, [this] { return yieldToEvents(); },
             chartPalette());
@@ -491,6 +482,7 @@ void Form1::cmdTeilersumme2_Click() {
         setMenuChecked(m_cmdTeilersumme2, true);
         setMenuChecked(m_cmdTeilersumme, false);
         m_sumMode = 1;
+        m_stopDrawing = false;
         charts::DivisorSumChart::DrawDivisorSums(
             *m_picAusgabe, m_rangeBase, m_sumMode, [this] { return yieldToEvents(); },
             chartPalette());
@@ -522,7 +514,7 @@ interact::CanvasPicker::State Form1::pickerState() {
 // A press and what is drawn until its release are one step: the pick, or the stroke.
 void Form1::picAusgabe_MouseDown(int Button, int, double X, double Y) {
     endStroke(); // a release that never came
-    m_history->begin(canvasState());
+    m_document->history().begin(canvasState());
     m_strokeOpen = true;
     interact::CanvasPicker::MouseDown(*m_picAusgabe, pickerState(), Button, X, Y,
                                       m_cmdTeilersumme2->isChecked(), chartPalette());
@@ -533,12 +525,12 @@ void Form1::endStroke() {
     if (!m_strokeOpen)
         return;
     m_strokeOpen = false;
-    m_history->end(canvasState());
+    m_document->history().end(canvasState());
 }
 
 void Form1::picAusgabe_MouseMove(int, int, double X, double Y) {
     if (m_isDrawing && !m_strokeOpen) {
-        m_history->begin(canvasState());
+        m_document->history().begin(canvasState());
         m_strokeOpen = true;
     }
     const auto moved = interact::CanvasPicker::MouseMove(*m_picAusgabe, pickerState(), X, Y);
@@ -746,141 +738,56 @@ QImage Form1::framePicture() {
 }
 
 bool Form1::savePictureTo(const QString& path) {
-    QString error;
-    if (app::PictureExport::Save(framePicture(), path, &error))
-        return true;
-    showFailure(QStringLiteral("Bild speichern"),
-                QStringLiteral("Das Bild konnte nicht als\n%1\ngespeichert werden.\n\n%2")
-                    .arg(QDir::toNativeSeparators(path), error),
-                QStringLiteral("saveErrorBox"));
-    return false;
-}
-
-void Form1::showFailure(const QString& title, const QString& text, const QString& name) {
-    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, this);
-    box.setObjectName(name);
-    box.exec();
-}
-
-void Form1::cmdSpeichern_Click() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    QFileDialog dialog(this, QStringLiteral("Bild speichern"), folder,
-                       QStringLiteral("PNG-Bild (*.png);;PDF-Dokument (*.pdf)"));
-    dialog.setObjectName(QStringLiteral("saveDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.selectFile(app::PictureExport::SuggestedName(m_rangeBase));
-    // Choosing the other type changes the ending of the name as well.
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-        const QString ending =
-            filter.contains(QLatin1String("*.pdf")) ? QStringLiteral("pdf") : QStringLiteral("png");
-        dialog.setDefaultSuffix(ending);
-        if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
-            const QString base = QFileInfo(name->text()).completeBaseName();
-            if (!base.isEmpty())
-                dialog.selectFile(base + QLatin1Char('.') + ending);
-        }
-    });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    savePictureTo(dialog.selectedFiles().constFirst());
-}
-
-void Form1::cmdKopieren_Click() {
-    const QImage picture = framePicture();
-    if (!picture.isNull())
-        app::PictureExport::Copy(picture);
-}
-
-void Form1::cmdDrucken_Click() {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setDocName(app::PictureExport::SuggestedName(m_rangeBase).chopped(4));
-    QPrintDialog dialog(&printer, this);
-    dialog.setObjectName(QStringLiteral("printDialog"));
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    printPictureOn(printer);
+    return m_export->saveTo(path);
 }
 
 bool Form1::printPictureOn(QPrinter& printer) {
-    const QImage picture = framePicture();
-    QString error =
-        QStringLiteral("Das Fenster zeigt gerade kein Bild (der Rahmen ist zu schmal).");
-    if (!picture.isNull() && app::PictureExport::Print(picture, printer, &error))
-        return true;
-    const QString file = printer.outputFormat() == QPrinter::PdfFormat
-                             ? QDir::toNativeSeparators(printer.outputFileName())
-                             : QString();
-    showFailure(QStringLiteral("Drucken"),
-                file.isEmpty()
-                    ? QStringLiteral("Das Bild konnte nicht gedruckt werden.\n\n%1").arg(error)
-                    : QStringLiteral("Das Bild konnte nicht in die Datei\n%1\ngedruckt werden."
-                                     "\n\n%2")
-                          .arg(file, error),
-                QStringLiteral("printErrorBox"));
-    return false;
+    return m_export->printOn(printer);
 }
 
 // The check marks as the program set them: Qt turns a checked entry's mark off when it is
 // chosen, before its event procedure runs and sets it again.
-QVariant Form1::canvasState() const {
-    return QVariantList{m_rangeBase, m_sumMode, m_cmdTeilersumme->property(setCheckMark).toBool(),
-                        m_cmdTeilersumme2->property(setCheckMark).toBool()};
+board::WindowState Form1::canvasState() const {
+    return {m_rangeBase, m_sumMode, m_cmdTeilersumme->property(setCheckMark).toBool(),
+            m_cmdTeilersumme2->property(setCheckMark).toBool()};
 }
 
-void Form1::restoreCanvasState(const QVariant& state) {
-    const QVariantList values = state.toList();
-    if (values.size() != 4)
-        return;
-    m_rangeBase = values[0].toInt();
-    m_sumMode = values[1].toInt();
-    setMenuChecked(m_cmdTeilersumme, values[2].toBool());
-    setMenuChecked(m_cmdTeilersumme2, values[3].toBool());
+void Form1::restoreCanvasState(const board::WindowState& state) {
+    m_rangeBase = state.rangeBase;
+    m_sumMode = state.sumMode;
+    setMenuChecked(m_cmdTeilersumme, state.sumChecked);
+    setMenuChecked(m_cmdTeilersumme2, state.abundanceChecked);
 }
 
 void Form1::updateUndoEntries() {
-    m_cmdRueckgaengig->setEnabled(m_history->canUndo());
-    m_cmdWiederholen->setEnabled(m_history->canRedo());
+    m_cmdRueckgaengig->setEnabled(m_document->history().canUndo());
+    m_cmdWiederholen->setEnabled(m_document->history().canRedo());
+}
+
+void Form1::updateTitle() {
+    setWindowTitle(m_document->windowTitle());
+    setWindowModified(m_document->isModified());
 }
 
 // Takes back the last step on the canvas: its drawings, rangeBase and the check marks as they
 // were. The hit list, the sheet and the text boxes keep what they show.
 void Form1::cmdRueckgaengig_Click() {
-    if (const auto state = m_history->undo())
+    if (const auto state = m_document->history().undo())
         restoreCanvasState(*state);
     updateUndoEntries();
 }
 
 void Form1::cmdWiederholen_Click() {
-    if (const auto state = m_history->redo())
+    if (const auto state = m_document->history().redo())
         restoreCanvasState(*state);
     updateUndoEntries();
 }
 
-namespace {
-
-QString boardFolder() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    return folder;
-}
-
-const QString boardFilter = QStringLiteral("Teiler-Tafel (*.teiler)");
-
-} // namespace
-
-bool Form1::saveBoardTo(const QString& path) {
+board::Board Form1::currentBoard() const {
     board::Board board;
+    static_cast<board::WindowState&>(board) = canvasState();
     board.drawings = m_picAusgabe->drawings();
     board.settings = m_picAusgabe->settings();
-    board.rangeBase = m_rangeBase;
-    board.sumMode = m_sumMode;
-    board.sumChecked = m_cmdTeilersumme->isChecked();
-    board.abundanceChecked = m_cmdTeilersumme2->isChecked();
     for (std::size_t i = 0; i < m_Text1.size(); ++i)
         board.coefficients[i] = m_Text1[i]->text();
     board.iterText = m_txtIter->text();
@@ -893,82 +800,47 @@ bool Form1::saveBoardTo(const QString& path) {
     board.heightScroll = m_vscHoch->Value();
     board.sheetScroll = m_HScroll1->Value();
     board.hitListScroll = m_txtTreffer->verticalScrollBar()->value();
-    QString error;
-    const std::optional<QByteArray> bytes = board::BoardFile::Write(board, &error);
-    if (bytes && app::SafeFile::Write(*bytes, path, &error))
-        return true;
-    showFailure(QStringLiteral("Tafel speichern"),
-                QStringLiteral("Die Tafel konnte nicht als\n%1\ngespeichert werden.\n\n%2")
-                    .arg(QDir::toNativeSeparators(path), error),
-                QStringLiteral("boardSaveErrorBox"));
-    return false;
+    board.penMode = m_cmdStift->isChecked();
+    board.colourBlind = m_cmdFarben->isChecked();
+    return board;
+}
+
+void Form1::showBoard(const board::Board& board) {
+    endStroke();
+    m_isDrawing = false;
+    m_picAusgabe->replaceDrawings(0, board.drawings);
+    m_picAusgabe->setSettings(board.settings);
+    restoreCanvasState(board);
+    for (std::size_t i = 0; i < m_Text1.size(); ++i)
+        m_Text1[i]->setText(board.coefficients[i]);
+    m_txtIter->setText(board.iterText);
+    m_txtTreffer->setText(board.hitList);
+    m_txtTreffer->setHidden(!board.hitListVisible);
+    m_currentNumber = board.sheetNumber;
+    m_picZeichenblatt->replaceDrawings(0, board.sheet);
+    m_picAusgabe->moveChild(m_Shape1, board.markerLeft, std::nullopt);
+    m_HScAusgabe->SetValue(board.canvasScroll);
+    m_vscHoch->SetValue(board.heightScroll);
+    m_HScroll1->SetValue(board.sheetScroll);
+    m_txtTreffer->verticalScrollBar()->setValue(board.hitListScroll);
+    m_cmdStift->setChecked(board.penMode);
+    m_cmdFarben->setChecked(board.colourBlind);
+}
+
+bool Form1::saveBoardTo(const QString& path) {
+    return m_boardCommands->saveTo(path);
 }
 
 bool Form1::openBoard(const QString& path) {
-    QString error;
-    std::optional<board::Board> board;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Die Datei lässt sich nicht lesen (%1).").arg(file.errorString());
-    } else if (file.size() > board::BoardFile::maxBytes) {
-        error = board::BoardFile::TooLargeReason();
-    } else {
-        const QByteArray bytes = file.read(board::BoardFile::maxBytes + 1);
-        if (file.error() != QFileDevice::NoError)
-            error =
-                QStringLiteral("Die Datei lässt sich nicht lesen (%1).").arg(file.errorString());
-        else
-            board = board::BoardFile::Read(bytes, &error);
-    }
-    if (!board) {
-        showFailure(QStringLiteral("Tafel öffnen"),
-                    QStringLiteral("Die Tafel\n%1\nkonnte nicht geöffnet werden.\n\n%2")
-                        .arg(QDir::toNativeSeparators(path), error),
-                    QStringLiteral("boardOpenErrorBox"));
-        return false;
-    }
-    endStroke();
-    m_isDrawing = false;
-    m_picAusgabe->replaceDrawings(0, board->drawings);
-    m_picAusgabe->setSettings(board->settings);
-    m_history->clear();
-    m_rangeBase = board->rangeBase;
-    m_sumMode = board->sumMode;
-    setMenuChecked(m_cmdTeilersumme, board->sumChecked);
-    setMenuChecked(m_cmdTeilersumme2, board->abundanceChecked);
-    for (std::size_t i = 0; i < m_Text1.size(); ++i)
-        m_Text1[i]->setText(board->coefficients[i]);
-    m_txtIter->setText(board->iterText);
-    m_txtTreffer->setText(board->hitList);
-    m_txtTreffer->setHidden(!board->hitListVisible);
-    m_currentNumber = board->sheetNumber;
-    m_picZeichenblatt->replaceDrawings(0, board->sheet);
-    m_picAusgabe->moveChild(m_Shape1, board->markerLeft, std::nullopt);
-    m_HScAusgabe->SetValue(board->canvasScroll);
-    m_vscHoch->SetValue(board->heightScroll);
-    m_HScroll1->SetValue(board->sheetScroll);
-    m_txtTreffer->verticalScrollBar()->setValue(board->hitListScroll);
-    return true;
+    return m_boardCommands->openFile(path);
 }
 
-void Form1::cmdTafelSpeichern_Click() {
-    QFileDialog dialog(this, QStringLiteral("Tafel speichern"), boardFolder(), boardFilter);
-    dialog.setObjectName(QStringLiteral("boardSaveDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("teiler"));
-    dialog.selectFile(app::PictureExport::SuggestedName(m_rangeBase).chopped(4) +
-                      QStringLiteral(".teiler"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    saveBoardTo(dialog.selectedFiles().constFirst());
+void Form1::startWith(const QString& path) {
+    m_boardCommands->offerRecovery();
+    if (!path.isEmpty() && m_boardCommands->maybeSave())
+        openBoard(path);
 }
 
-void Form1::cmdTafelOeffnen_Click() {
-    QFileDialog dialog(this, QStringLiteral("Tafel öffnen"), boardFolder(), boardFilter);
-    dialog.setObjectName(QStringLiteral("boardOpenDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    openBoard(dialog.selectedFiles().constFirst());
+bool Form1::boardModified() const {
+    return m_document->isModified();
 }

@@ -2,13 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "board/board.h"
 #include "interact/canvaspicker.h"
 
 #include <QImage>
 #include <QMainWindow>
 #include <QString>
-#include <QVariant>
 #include <array>
+#include <memory>
 
 class QAction;
 class QGroupBox;
@@ -20,9 +21,17 @@ class QPushButton;
 class QShortcut;
 class QWheelEvent;
 
+namespace board {
+class Document;
+}
+
+namespace app {
+class BoardCommands;
+class ExportDialogs;
+} // namespace app
+
 namespace surface {
 class MultiLineTextBox;
-class DrawingHistory;
 class PictureBox;
 class ScrollBar;
 class Shape;
@@ -63,6 +72,14 @@ class Form1 : public QMainWindow {
     // that names the file and the reason, and leaves the board as it was.
     bool saveBoardTo(const QString& path);
     bool openBoard(const QString& path);
+    // The board as the window shows it, and a board put into the window.
+    board::Board currentBoard() const;
+    void showBoard(const board::Board& board);
+    // At start-up: offers the unsaved board that a window which ended without being asked left
+    // behind, then opens the board in path (if any), asking before it would replace a changed one.
+    void startWith(const QString& path);
+    // Whether the board differs from its file, as the modified mark in the title says.
+    bool boardModified() const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -83,14 +100,9 @@ class Form1 : public QMainWindow {
     void cmdTrefferliste_Click();
     void cmdVortrag_Click();
     void cmdEnde_Click();
-    void cmdSpeichern_Click();
-    void cmdKopieren_Click();
-    void cmdDrucken_Click();
     void cmdVollbild_Click();
     void cmdRueckgaengig_Click();
     void cmdWiederholen_Click();
-    void cmdTafelSpeichern_Click();
-    void cmdTafelOeffnen_Click();
     void picRahmen_MouseWheel(QWheelEvent* event);
     void picAusgabe_MouseDown(int Button, int Shift, double X, double Y);
     void picAusgabe_MouseMove(int Button, int Shift, double X, double Y);
@@ -130,7 +142,6 @@ class Form1 : public QMainWindow {
     bool yieldToEvents();
     interact::CanvasPicker::State pickerState();
     static void setMenuChecked(QAction* entry, bool checked);
-    void showFailure(const QString& title, const QString& text, const QString& name);
     // The colours the charts, picks and marks are drawn in, as "cmdFarben" chooses them.
     charts::Palette chartPalette() const;
     // Runs a procedure that draws on the canvas as one step that "Rückgängig" takes back.
@@ -138,9 +149,12 @@ class Form1 : public QMainWindow {
     void drawNumberLine(int rangeBase);
     void endStroke();
     // What a step keeps beside the drawings: rangeBase, sumMode and the two check marks.
-    QVariant canvasState() const;
-    void restoreCanvasState(const QVariant& state);
+    board::WindowState canvasState() const;
+    void restoreCanvasState(const board::WindowState& state);
     void updateUndoEntries();
+    void updateTitle();
+    // Stops a chart that is still drawing at its next column.
+    void stopDrawing() { m_stopDrawing = true; }
 
     // Controls, named as in the layout table.
     surface::PictureBox* m_Picture3 = nullptr;
@@ -168,8 +182,10 @@ class Form1 : public QMainWindow {
     surface::PictureBox* m_picSkala = nullptr;
     surface::PictureBox* m_picAusgabe = nullptr;
     surface::Shape* m_Shape1 = nullptr;
-    interact::PenInput* m_penInput = nullptr;     // pen, finger and tablet on picAusgabe
-    surface::DrawingHistory* m_history = nullptr; // what was drawn on picAusgabe, to undo
+    interact::PenInput* m_penInput = nullptr; // pen, finger and tablet on picAusgabe
+    board::Document* m_document = nullptr;    // the board: its history, its file
+    app::BoardCommands* m_boardCommands = nullptr;
+    std::unique_ptr<app::ExportDialogs> m_export;
 
     // Menu entries.
     QMenu* m_cmdDatei = nullptr;
@@ -194,8 +210,11 @@ class Form1 : public QMainWindow {
     QAction* m_cmdFarben = nullptr;   // colours that colour-blind pupils tell apart
     QAction* m_cmdRueckgaengig = nullptr;
     QAction* m_cmdWiederholen = nullptr;
+    QAction* m_cmdNeueTafel = nullptr;
     QAction* m_cmdTafelSpeichern = nullptr;
+    QAction* m_cmdTafelSpeichernUnter = nullptr;
     QAction* m_cmdTafelOeffnen = nullptr;
+    QMenu* m_cmdZuletzt = nullptr; // the boards last opened or saved
 
     // State that lives between events.
     int m_rangeBase = 0;
@@ -208,6 +227,7 @@ class Form1 : public QMainWindow {
     double m_lastDrawX = 0;
     double m_lastDrawY = 0;
     bool m_closing = false;      // set when the window closes, so a chart that yields stops drawing
+    bool m_stopDrawing = false;  // a board replaces this one: a chart that yields stops drawing
     bool m_refusalShown = false; // the help line shows why the last S step was refused
     bool m_pointerLeftAfterRefusal = false;   // the pointer was off "S" since that refusal
     bool m_pointerOnIter = false;             // the pointer is on "S"

@@ -72,8 +72,8 @@ int main(int argc, char* argv[]) {
     app::GermanTranslations::Install(application);
     Form1 window;
     app::CommandLine::ShowWindow(window, options);
-    // A board that cannot be opened is told in a message box; the window stays open.
-    if (!options.board.isEmpty())
-        window.openBoard(options.board);
+    // The board a crash left behind first, then the board given; one that cannot be opened is
+    // told in a message box, and the window stays open.
+    window.startWith(options.board);
     return QApplication::exec();
 }

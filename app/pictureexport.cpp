@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pictureexport.h"
 
+#include "board/safefile.h"
 #include "charts/column.h"
-#include "safefile.h"
 #include "surface/picturebox.h"
 
 #include <QBuffer>
@@ -135,7 +135,7 @@ bool PictureExport::Save(const QImage& picture, const QString& path, QString* er
                      .arg(ending);
         return false;
     }
-    return SafeFile::Write(bytes, path, error);
+    return board::SafeFile::Write(bytes, path, error);
 }
 
 bool PictureExport::Print(const QImage& picture, QPrinter& printer, QString* error) {
@@ -155,7 +155,7 @@ bool PictureExport::Print(const QImage& picture, QPrinter& printer, QString* err
             *error = QStringLiteral("Die Seite ließ sich nicht als PDF anlegen.");
             return false;
         }
-        return SafeFile::Write(bytes, printer.outputFileName(), error);
+        return board::SafeFile::Write(bytes, printer.outputFileName(), error);
     }
     if (!paintOnPage(picture, printer)) {
         *error = QStringLiteral("Der Drucker nahm den Auftrag nicht an.");

@@ -66,7 +66,7 @@ Section "Teiler"
   WriteRegStr HKLM "Software\Classes\.teiler" "" "${PROGID}"
   WriteRegStr HKLM "Software\Classes\${PROGID}" "" "Teiler-Tafel"
   WriteRegStr HKLM "Software\Classes\${PROGID}\DefaultIcon" "" "$INSTDIR\teiler.exe,0"
-  WriteRegStr HKLM "Software\Classes\${PROGID}\shell\open\command" "" '"$INSTDIR\teiler.exe" "%1"'
+  WriteRegStr HKLM "Software\Classes\${PROGID}\shell\open\command" "" '"$INSTDIR\teiler.exe" --fit-board "%1"'
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 
   WriteRegStr HKLM "Software\${APP}" "InstallDir" "$INSTDIR"
