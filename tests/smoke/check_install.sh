@@ -21,7 +21,7 @@ desktop="$share/applications/teiler.desktop"
 [ -f "$desktop" ] || fail "no desktop entry"
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop"
 grep -qx 'Name=Teiler' "$desktop" || fail "desktop entry is not named Teiler"
-grep -qx 'Exec=teiler %f' "$desktop" || fail "desktop entry does not start teiler with a file"
+grep -qx 'Exec=teiler --fit-board %f' "$desktop" || fail "desktop entry does not open a file maximized at the fit factor"
 grep -qx 'MimeType=application/x-teiler;' "$desktop" || fail "desktop entry does not take boards"
 
 # The boards' file type: *.teiler is application/x-teiler once the MIME database is built.

@@ -35,6 +35,8 @@ fail() {
 }
 log() { echo "monkey: $*"; }
 
+# Settings and recovery files of these runs only.
+export XDG_DATA_HOME=$out/data XDG_CONFIG_HOME=$out/config
 source "$(dirname "$0")/xdriver.sh"
 trap 'drop_owner clipboard; drop_owner primary; stop_started' EXIT
 
@@ -294,7 +296,7 @@ draw_menu() {
     teiler) menu=2 entry=$((r % 4 + 1)) ;;
     treffer) menu=3 entry=0 ;;
     info) menu=4 entry=0 ;;
-    tafel) menu=5 entry=$((r % 2 * 2 + 1)) ;; # "Stift …" or "Farben …"
+    tafel) menu=5 entry=$((r % 2 * 2 + 2)) ;; # "Stift …" or "Farben …"
     esac
 }
 
@@ -636,6 +638,8 @@ closes_with_zero() {
     wmctrl -i -c "$wid"
     for ((i = 0; i < 300; i++)); do
         alive || break
+        # A changed board asks before it goes: "Verwerfen".
+        if find_box Teiler >/dev/null; then xdotool key --delay 0 alt+v; fi
         sleep 0.1
     done
     if alive; then

@@ -6,9 +6,14 @@
 # openbox window manager, waits for the window "Teiler", checks colours where the layout puts
 # them, chooses "Zahlenstrahl" > "501...1000" with real pointer events and checks that the number
 # line changed, pastes the PRIMARY selection into the hit list with the middle button (without
-# and with a program owning it) and the clipboard with the keys while nobody owns it, then closes the window through the window manager and, in a
-# second run, through "Datei" > "beenden"; a third run with --zoom 2, too large for the screen,
-# must be lowered to a factor at which the whole window, title bar included, is on the screen. Every run must end with exit status 0.
+# and with a program owning it) and the clipboard with the keys while nobody owns it, then closes
+# the window through the window manager: the changed board is not dropped without a question,
+# "Abbrechen" keeps the window, "Speichern" asks for a name, writes the board and closes. A second
+# run opens that board, changes it, saves it in place with Ctrl+S and ends through "Datei" >
+# "beenden"; a third run with --zoom 2, too large for the screen, must be lowered to a factor at
+# which the whole window, title bar included, is on the screen. A fourth is killed with SIGKILL
+# after a change: the next start offers the board and restores it pixel for pixel. Last, a named
+# pipe given as the board is refused at once. Every run must end with exit status 0.
 #   tests/smoke/smoke.sh <teiler executable> [directory for the screenshots]
 set -euo pipefail
 
@@ -27,6 +32,10 @@ log() { echo "smoke: $*"; }
 source "$(dirname "$0")/xdriver.sh"
 trap stop_started EXIT
 start_x 1280x1024x24
+# Settings and recovery files of these runs only.
+export XDG_DATA_HOME=$out/data XDG_CONFIG_HOME=$out/config
+rm -rf "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"
+recovery_files() { compgen -G "$XDG_DATA_HOME/Teiler/wiederherstellung/tafel-*.teiler"; }
 
 expect_colour() { # picture x y colour what
     local got
@@ -108,13 +117,42 @@ sleep 0.5
 kill -0 "$teiler_pid" 2>/dev/null || fail "pasting into the hit list from a clipboard without owner killed teiler"
 log "pasting from a clipboard without owner: teiler goes on"
 
-wmctrl -F -c Teiler
-expect_exit_zero "the window manager closed the window" first
+# The changed board has no file yet: closing it asks first.
+title_is "Unbenannt* – Teiler" || fail "the changed board's title is \"$(xdotool getwindowname "$wid")\""
+wmctrl -i -c "$wid"
+poll 50 find_box Teiler >/dev/null || fail "closing the changed board asked nothing"
+shot question
+xdotool key Escape
+poll 50 eval '! find_box Teiler >/dev/null' || fail "Escape did not close the question"
+sleep 0.3
+kill -0 "$teiler_pid" 2>/dev/null || fail "\"Abbrechen\" ended teiler"
+log "closing the changed board asked; \"Abbrechen\" kept the window"
+wmctrl -i -c "$wid"
+poll 50 find_box Teiler >/dev/null || fail "closing the changed board again asked nothing"
+xdotool key Return # "Speichern", the default
+poll 50 find_box "Tafel speichern unter" >/dev/null || fail "\"Speichern\" asked for no file name"
+xdotool type --delay 20 -- "$out/stunde1.teiler"
+xdotool key Return
+expect_exit_zero "saving the board on closing" first
+[ -s "$out/stunde1.teiler" ] || fail "\"Speichern\" wrote no board"
+log "\"Speichern\" wrote stunde1.teiler and closed"
 
+# A board opened, changed and saved with Ctrl+S is written over its own file.
+cp "$out/stunde1.teiler" "$out/stunde1-vorher.teiler"
+teiler_args=("$out/stunde1.teiler")
 start_teiler second
 plain_h=$win_h
-choose 1 5 5 # "Datei" > "beenden"
+title_is "stunde1.teiler – Teiler" || fail "the opened board's title is \"$(xdotool getwindowname "$wid")\""
+choose 2 1 2 # "Zahlenstrahl" > "1...500"
+poll 50 title_is "stunde1.teiler* – Teiler" || fail "the change shows no mark in the title"
+xdotool key ctrl+s
+poll 50 title_is "stunde1.teiler – Teiler" || fail "Ctrl+S left the mark in the title"
+! cmp -s "$out/stunde1.teiler" "$out/stunde1-vorher.teiler" || fail "Ctrl+S did not rewrite the file"
+[ "$(find "$out" -maxdepth 1 -name '*.teiler' | wc -l)" -eq 2 ] || fail "Ctrl+S wrote another file"
+log "Ctrl+S rewrote stunde1.teiler in place"
+choose 1 5 5 # "Datei" > "beenden": saved, so no question
 expect_exit_zero '"Datei" > "beenden"' second
+teiler_args=()
 
 # Twice as large would be taller than the screen: the factor is lowered to the largest that fits,
 # a line says so, and the whole window with its title bar (openbox's frame) is on the screen.
@@ -131,4 +169,46 @@ grep -q -- '--zoom 2 ist für diesen Bildschirm zu groß' "$out/teiler-zoomed.lo
 log "--zoom 2, lowered: window ${win_w}x${win_h}, its frame ${frame_w}x${frame_h}+${frame_x}+${frame_y}"
 wmctrl -F -c Teiler
 expect_exit_zero "closing the zoomed window" zoomed
+teiler_args=()
+
+# Killed after a change: two seconds later the board was kept, and the next start offers it.
+[ -z "$(recovery_files)" ] || fail "closed windows left recovery files: $(recovery_files)"
+start_teiler crash
+choose 3 2 4 # "Teiler" > "Teileranzahl T(n)"
+xdotool mousemove --sync $((win_x + 450)) $((win_y + top + 200)) mousedown 3 \
+    mousemove --sync $((win_x + 600)) $((win_y + top + 300)) \
+    mousemove --sync $((win_x + 700)) $((win_y + top + 220)) mouseup 3
+xdotool mousemove --sync $((win_x + 5)) $((win_y + top + 300)) # off the canvas
+poll 60 recovery_files >/dev/null || fail "no recovery file two seconds after the change"
+sleep 0.5
+canvas="$((win_w - 60))x430+20+$((top + 10))"
+shot before-kill
+kill -9 "$teiler_pid"
+wait "$teiler_pid" 2>/dev/null || true
+start_teiler restored
+poll 50 find_box "Tafel wiederherstellen" >/dev/null || fail "the next start offered no board"
+xdotool key Return # "Wiederherstellen", the default
+poll 50 eval '! find_box "Tafel wiederherstellen" >/dev/null' || fail "the offer did not close"
+sleep 0.5
+shot after-restore
+differ=$(compare -metric AE "$out/before-kill.png[$canvas]" "$out/after-restore.png[$canvas]" null: 2>&1 || true)
+[ "$differ" = 0 ] || fail "the restored canvas differs from the one killed in $differ pixels"
+title_is "Unbenannt* – Teiler" || fail "the restored board's title is \"$(xdotool getwindowname "$wid")\""
+log "after kill -9 the board came back pixel for pixel"
+wmctrl -i -c "$wid"
+poll 50 find_box Teiler >/dev/null || fail "closing the restored board asked nothing"
+xdotool key alt+v # "Verwerfen"
+expect_exit_zero "discarding the restored board" restored
+[ -z "$(recovery_files)" ] || fail "discarding left the recovery file $(recovery_files)"
+
+# A named pipe is no board: refused at once, without waiting for a writer.
+mkfifo "$out/pipe.teiler"
+teiler_args=("$out/pipe.teiler")
+start_teiler pipe
+poll 10 find_box "Tafel öffnen" >/dev/null || fail "a named pipe as the board was not refused within a second"
+xdotool key Return
+poll 50 eval '! find_box "Tafel öffnen" >/dev/null' || fail "the refusal did not close"
+wmctrl -i -c "$wid"
+expect_exit_zero "refusing a named pipe" pipe
+log "a named pipe as the board was refused within a second"
 log "passed"

@@ -51,10 +51,24 @@ start_x() {
 win_x=0 win_y=0 win_w=0 win_h=0 wid="" top=0 teiler_pid=""
 teiler_args=() # options start_teiler passes to teiler
 
+# The main window: "Teiler", or a board's name before " – Teiler".
 find_window() {
-    wid=$(xdotool search --onlyvisible --name '^Teiler$' 2>/dev/null | head -n1)
+    wid=$(xdotool search --onlyvisible --name '^(.+ – )?Teiler$' 2>/dev/null | head -n1)
     [ -n "$wid" ]
 }
+
+# A window of teiler's other than the main one, named $1 (a message box or a dialog); its id.
+find_box() {
+    local w
+    for w in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+        [ "$w" = "$wid" ] && continue
+        echo "$w"
+        return 0
+    done
+    return 1
+}
+
+title_is() { [ "$(xdotool getwindowname "$wid" 2>/dev/null)" = "$1" ]; }
 
 # "WxH+X+Y" of a window's inside, from the X server (xdotool misreads reparented windows).
 geometry_of() {
