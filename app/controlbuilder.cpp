@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controlbuilder.h"
 
+#include "board/boardfile.h"
+
 #include "layouttable.h"
 #include "surface/multilinetextbox.h"
 #include "surface/picturebox.h"
@@ -68,6 +70,10 @@ QWidget* makeControl(const Layout::Control& c, QWidget* container, const QFont& 
     case Layout::Kind::TextBox: {
         auto* edit = new QLineEdit(text, container);
         edit->setAlignment(alignmentOf(c.flags));
+        // The boxes a board keeps hold no more than its file takes, so that whatever is typed or
+        // pasted can be saved; the help line is the program's own.
+        if (QLatin1String(c.name) != QLatin1String("txtHilfe"))
+            edit->setMaxLength(board::BoardFile::maxTextLength);
         return edit;
     }
     case Layout::Kind::MultiLineTextBox: {
@@ -79,6 +85,7 @@ QWidget* makeControl(const Layout::Control& c, QWidget* container, const QFont& 
         if (c.flags & Layout::Flat)
             box->setFrameStyle(QFrame::Box | QFrame::Plain);
         box->setText(text);
+        box->setMaxLength(board::BoardFile::maxHitListLength);
         return box;
     }
     case Layout::Kind::CommandButton: {

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "multilinetextbox.h"
 
+#include <QTextDocument>
+#include <algorithm>
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -29,6 +32,35 @@ void MultiLineTextBox::setText(const QString& text) {
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     setPlainText(shown);
+}
+
+void MultiLineTextBox::setMaxLength(int characters) {
+    if (m_maxLength < 0)
+        connect(document(), &QTextDocument::contentsChange, this,
+                [this](int position, int, int added) { keepWithinLength(position, added); });
+    m_maxLength = characters;
+    keepWithinLength(0, document()->characterCount() - 1);
+}
+
+// Cuts what was just put in at position to the room the box has left.
+void MultiLineTextBox::keepWithinLength(int position, int added) {
+    const int over = document()->characterCount() - 1 - m_maxLength;
+    if (m_maxLength < 0 || over <= 0 || m_cutting)
+        return;
+    m_cutting = true;
+    const int end = position + added;
+    QTextCursor cut(document());
+    cut.setPosition(std::max(position, end - over));
+    cut.setPosition(end, QTextCursor::KeepAnchor);
+    cut.removeSelectedText();
+    // Anything still over the limit (nothing was added) goes from the end.
+    const int still = document()->characterCount() - 1 - m_maxLength;
+    if (still > 0) {
+        cut.movePosition(QTextCursor::End);
+        cut.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor, still);
+        cut.removeSelectedText();
+    }
+    m_cutting = false;
 }
 
 QString MultiLineTextBox::text() const {

@@ -19,6 +19,9 @@ class MultiLineTextBox : public QPlainTextEdit {
     explicit MultiLineTextBox(QWidget* parent = nullptr);
     void setText(const QString& text);
     QString text() const;
+    // The most characters the box holds (a line end counts one); what is typed or pasted beyond
+    // is cut off, as a one-line box does. Unlimited unless set.
+    void setMaxLength(int characters);
 
     // How long, in milliseconds, a left press (or a finger) must stay put to open the context
     // menu, as a board without a right button needs; 800 unless set.
@@ -39,11 +42,14 @@ class MultiLineTextBox : public QPlainTextEdit {
 
   private:
     void pasteSelectionAt(const QPoint& at);
+    void keepWithinLength(int position, int added);
     void openMenuAfterHold();
 
     QTimer m_hold;                  // runs while a left press stays put
     QPoint m_holdAt;                // where it was pressed, in the viewport
     QTextCursor m_cursorBeforeHold; // the selection the menu is for
+    int m_maxLength = -1;
+    bool m_cutting = false;
 };
 
 } // namespace surface

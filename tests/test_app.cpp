@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "board/boardfile.h"
 #include "commandline.h"
 #include "form1.h"
 #include "germantranslations.h"
@@ -252,6 +253,10 @@ class TestApp : public QObject {
     void boardOpensAsSaved_data();
     void boardOpensAsSaved();
     void boardOpenedWhileSumChartYields();
+    void boardAsDocument_data();
+    void boardAsDocument();
+    void whateverIsTypedCanBeSaved_data();
+    void whateverIsTypedCanBeSaved();
 
     // window-level cases of the charts, picking, sheet and search
     void sumEntriesSetCheckMarks_data();
@@ -3047,4 +3052,145 @@ void TestApp::boardOpenedWhileSumChartYields() {
     QVERIFY(!action("cmdRueckgaengig")->isEnabled());
     action("cmdRueckgaengig")->trigger();
     QVERIFY(canvas->drawings() == drawn);
+}
+
+// What the board has been through, step by step, and what the window then says of it: the
+// question before a changed board goes, the title with the file's name and the modified mark,
+// and the file Ctrl+S writes over.
+void TestApp::boardAsDocument_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<bool>("asked");    // the question before dropping came
+    QTest::addColumn<bool>("open");     // the window is still open at the end
+    QTest::addColumn<QString>("title"); // at the end, with Qt's place for the mark
+    QTest::addColumn<bool>("modified");
+    const QString unnamed = QStringLiteral("Unbenannt[*] – Teiler");
+    const QString named = QStringLiteral("tafel.teiler[*] – Teiler");
+    QTest::newRow("unchanged, closed")
+        << QStringList{"close"} << false << false << "Teiler" << false;
+    QTest::newRow("a stroke, closed, Abbrechen")
+        << QStringList{"stroke", "close:Cancel"} << true << true << unnamed << true;
+    QTest::newRow("a stroke, closed, Verwerfen")
+        << QStringList{"stroke", "close:Discard"} << true << false << unnamed << true;
+    QTest::newRow("saved, a stroke, Ctrl+S")
+        << QStringList{"chart", "saveTo", "stroke", "save"} << false << true << named << false;
+    QTest::newRow("saved, a stroke, undone")
+        << QStringList{"saveTo", "stroke", "undo"} << false << true << named << false;
+    QTest::newRow("saved, a stroke, closed, Speichern")
+        << QStringList{"saveTo", "stroke", "close:Save"} << true << false << named << false;
+    QTest::newRow("opened, a chart, Neue Tafel, Verwerfen")
+        << QStringList{"saveTo", "open", "chart", "new:Discard"} << true << true << "Teiler"
+        << false;
+}
+
+void TestApp::boardAsDocument() {
+    QFETCH(QStringList, steps);
+    QFETCH(bool, asked);
+    QFETCH(bool, open);
+    QFETCH(QString, title);
+    QFETCH(bool, modified);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    auto* canvas = control<PictureBox>("picAusgabe");
+    const QVector<PictureBox::Drawing> atStart = canvas->drawings();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("tafel.teiler"));
+    bool wasAsked = false;
+    std::unique_ptr<QTimer> answer;
+    for (const QString& step : steps) {
+        const QString button = step.section(QLatin1Char(':'), 1);
+        if (!button.isEmpty())
+            answer = closeBoxWhenOpen(QStringLiteral("saveQuestionBox"), [&](QMessageBox* box) {
+                wasAsked = true;
+                const auto which = button == QLatin1String("Save")      ? QMessageBox::Save
+                                   : button == QLatin1String("Discard") ? QMessageBox::Discard
+                                                                        : QMessageBox::Cancel;
+                box->button(which)->click();
+            });
+        if (step == QLatin1String("stroke")) {
+            QTest::mousePress(canvas, Qt::RightButton, {}, canvas->toPixel(5, 5).toPoint());
+            QTest::mouseMove(canvas, canvas->toPixel(30, 20).toPoint());
+            QTest::mouseRelease(canvas, Qt::RightButton, {}, canvas->toPixel(30, 20).toPoint());
+        } else if (step == QLatin1String("chart")) {
+            action("cmdSkala2")->trigger();
+        } else if (step == QLatin1String("saveTo")) {
+            QVERIFY(form->saveBoardTo(path));
+        } else if (step == QLatin1String("save")) {
+            action("cmdTafelSpeichern")->trigger();
+        } else if (step == QLatin1String("open")) {
+            QVERIFY(form->openBoard(path));
+        } else if (step == QLatin1String("undo")) {
+            action("cmdRueckgaengig")->trigger();
+        } else if (step.startsWith(QLatin1String("close"))) {
+            form->close();
+        } else if (step.startsWith(QLatin1String("new"))) {
+            action("cmdNeueTafel")->trigger();
+            QVERIFY(canvas->drawings() == atStart);
+        }
+        QCoreApplication::processEvents();
+    }
+    answer.reset();
+    QCOMPARE(wasAsked, asked);
+    QCOMPARE(form->isVisible(), open);
+    QCOMPARE(form->windowTitle(), title);
+    QCOMPARE(form->isWindowModified(), modified);
+    QCOMPARE(form->boardModified(), modified);
+    // A board with a file and no changes draws what that file holds.
+    if (!modified && title != QLatin1String("Teiler")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const std::optional<board::Board> kept = board::BoardFile::Read(file.readAll(), nullptr);
+        QVERIFY(kept && kept->drawings == canvas->drawings());
+    }
+}
+
+// Whatever fits into the boxes can be saved and opened again: the boxes hold no more than the
+// board file takes, and a number the sheet cannot show is kept as what the window shows.
+void TestApp::whateverIsTypedCanBeSaved_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("kept"); // characters the box holds
+    QTest::newRow("65 characters beside S") << "txtIter" << QString(65, QLatin1Char('7')) << 64;
+    QTest::newRow("a long search coefficient")
+        << "Text1(1)" << QString(1000, QLatin1Char('1')) << 64;
+    QTest::newRow("1e999 beside S, clicked") << "txtIter"
+                                             << "1e999" << 5;
+    QTest::newRow("40000 characters in the hit list")
+        << "txtTreffer" << QString(40000, QLatin1Char('x')) << 32768;
+}
+
+void TestApp::whateverIsTypedCanBeSaved() {
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(int, kept);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QWidget* target = control<QWidget>(qPrintable(box));
+    QGuiApplication::clipboard()->setText(text);
+    target->setFocus();
+    if (auto* line = qobject_cast<QLineEdit*>(target)) {
+        line->clear();
+        line->paste();
+        QCOMPARE(line->text().size(), kept);
+        // A click into the box shows its number on the sheet.
+        QTest::mouseClick(line, Qt::LeftButton);
+    } else {
+        auto* list = qobject_cast<surface::MultiLineTextBox*>(target);
+        list->clear();
+        list->paste();
+        QCOMPARE(list->toPlainText().size(), kept);
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("getippt.teiler"));
+    QString told;
+    const auto closer = closeBoxWhenOpen(QStringLiteral("boardSaveErrorBox"),
+                                         [&told](QMessageBox* b) { told = b->text(); });
+    QVERIFY2(form->saveBoardTo(path), qPrintable(told));
+    const board::Board before = form->currentBoard();
+    form = std::make_unique<Form1>();
+    QVERIFY(form->openBoard(path));
+    const board::Board after = form->currentBoard();
+    QCOMPARE(after.iterText, before.iterText);
+    QCOMPARE(after.coefficients, before.coefficients);
+    QCOMPARE(after.hitList, before.hitList);
+    QVERIFY(after.sheet == before.sheet);
 }

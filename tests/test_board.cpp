@@ -1,16 +1,27 @@
 // SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "board/boardfile.h"
+#include "board/document.h"
 #include "board/history.h"
+#include "board/recentboards.h"
+#include "board/recovery.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <cstring>
 #include <functional>
 #include <limits>
 #include <optional>
+#include <thread>
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using board::Board;
 using board::BoardFile;
@@ -33,6 +44,12 @@ class TestBoard : public QObject {
     void olderBoardOpens();
     void historyDepth_data();
     void historyDepth();
+    void onlyRegularFilesOpen_data();
+    void onlyRegularFilesOpen();
+    void recoveryIsFound_data();
+    void recoveryIsFound();
+    void recentBoards_data();
+    void recentBoards();
 };
 
 namespace {
@@ -496,6 +513,134 @@ void TestBoard::historyDepth() {
     for (int i = 0; i < undos; ++i)
         QVERIFY(history.redo());
     QVERIFY(canvas.list == seen.constLast());
+}
+
+void TestBoard::onlyRegularFilesOpen_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("fragment"); // of the German reason
+    QTest::newRow("named pipe") << "pipe"
+                                << "keine gewöhnliche Datei";
+    QTest::newRow("folder") << "folder"
+                            << "Ordner";
+    QTest::newRow("missing") << "missing"
+                             << "nicht lesen";
+}
+
+// A pipe nobody writes to would stop the window in open(): it is refused at once. Should the
+// reader wait all the same, a writer comes after two seconds, so the test ends and fails.
+void TestBoard::onlyRegularFilesOpen() {
+    QFETCH(QString, kind);
+    QFETCH(QString, fragment);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("tafel.teiler"));
+    if (kind == QLatin1String("pipe")) {
+#ifdef Q_OS_UNIX
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#else
+        QSKIP("no named pipes in the file system here");
+#endif
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir().mkdir(path));
+    }
+    std::atomic<bool> done = false;
+    std::thread writer([&] {
+        for (int i = 0; i < 200 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+#ifdef Q_OS_UNIX
+        if (!done && kind == QLatin1String("pipe"))
+            ::close(::open(QFile::encodeName(path).constData(), O_WRONLY));
+#endif
+    });
+    QElapsedTimer clock;
+    clock.start();
+    QString reason;
+    const std::optional<Board> read = board::Document::ReadFile(path, &reason);
+    const qint64 took = clock.elapsed();
+    done = true;
+    writer.join();
+    QVERIFY(!read);
+    QVERIFY2(reason.contains(fragment), qPrintable(reason));
+    QVERIFY2(took < 1000, qPrintable(QStringLiteral("%1 ms").arg(took)));
+}
+
+void TestBoard::recoveryIsFound_data() {
+    QTest::addColumn<QString>("left"); // what the first window left behind
+    QTest::addColumn<bool>("found");   // the next window finds it
+    QTest::newRow("a window that ended without asking") << "ended" << true;
+    QTest::newRow("a window that still runs") << "running" << false;
+    QTest::newRow("a window that closed as asked") << "closed" << false;
+    QTest::newRow("a damaged file, moved aside") << "damaged" << false;
+}
+
+// Two windows never share a recovery file; the file of a window that ended without asking is
+// found by the next, with the board's own file named, and a damaged one is put aside for good.
+void TestBoard::recoveryIsFound() {
+    QFETCH(QString, left);
+    QFETCH(bool, found);
+    QTemporaryDir dir;
+    Board sample = sampleBoard();
+    auto first = std::make_unique<board::Recovery>(dir.path());
+    QVERIFY(!first->claim());
+    QString reason;
+    QVERIFY2(first->write(sample, QStringLiteral("/schule/stunde1.teiler"), &reason),
+             qPrintable(reason));
+    if (left == QLatin1String("closed"))
+        first->remove();
+    if (left == QLatin1String("damaged")) {
+        first.reset();
+        board::Recovery second(dir.path());
+        const auto damaged = second.claim();
+        QVERIFY(damaged);
+        const QString aside = second.moveAside();
+        QVERIFY(aside != damaged->path && QFileInfo::exists(aside));
+        QVERIFY(!QFileInfo::exists(damaged->path));
+    } else if (left != QLatin1String("running")) {
+        first.reset();
+    }
+    board::Recovery next(dir.path());
+    const std::optional<board::Recovery::Found> got = next.claim();
+    QCOMPARE(bool(got), found);
+    if (got) {
+        QCOMPARE(got->boardFile, QStringLiteral("/schule/stunde1.teiler"));
+        const std::optional<Board> read = board::Document::ReadFile(got->path, &reason);
+        QVERIFY2(read && *read == sample, qPrintable(reason));
+    }
+    // The next window writes a file of its own.
+    QVERIFY(next.write(Board{}, QString(), &reason));
+    if (first) {
+        const std::optional<Board> kept = board::Document::ReadFile(
+            QDir(dir.path()).filePath(QStringLiteral("tafel-1.teiler")), &reason);
+        QVERIFY(kept && *kept == sample);
+    }
+}
+
+void TestBoard::recentBoards_data() {
+    QTest::addColumn<QStringList>("added"); // in this order
+    QTest::addColumn<QStringList>("listed");
+    QStringList ten;
+    for (int i = 1; i <= 10; ++i)
+        ten << QStringLiteral("/t/%1.teiler").arg(i);
+    QStringList newestEight;
+    for (int i = 10; i >= 3; --i)
+        newestEight << QStringLiteral("/t/%1.teiler").arg(i);
+    QTest::newRow("ten boards keep the newest eight") << ten << newestEight;
+    QTest::newRow("a board again moves to the front")
+        << QStringList{"/t/a.teiler", "/t/b.teiler", "/t/a.teiler"}
+        << QStringList{"/t/a.teiler", "/t/b.teiler"};
+}
+
+void TestBoard::recentBoards() {
+    QFETCH(QStringList, added);
+    QFETCH(QStringList, listed);
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath(QStringLiteral("teiler.conf")), QSettings::IniFormat);
+    board::RecentBoards recent(settings);
+    for (const QString& path : added)
+        recent.add(path);
+    QStringList expected;
+    for (const QString& path : listed)
+        expected << QFileInfo(path).absoluteFilePath();
+    QCOMPARE(recent.list(), expected);
 }
 
 QTEST_APPLESS_MAIN(TestBoard)
