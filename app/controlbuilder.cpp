@@ -73,7 +73,7 @@ QWidget* makeControl(const Layout::Control& c, QWidget* container, const QFont& 
         // The boxes a board keeps hold no more than its file takes, so that whatever is typed or
         // pasted can be saved; the help line is the program's own.
         if (QLatin1String(c.name) != QLatin1String("txtHilfe"))
-            edit->setMaxLength(board::BoardFile::maxTextLength);
+            edit->setMaxLength(board::BoardFile::maxBoxLength);
         return edit;
     }
     case Layout::Kind::MultiLineTextBox: {

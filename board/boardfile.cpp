@@ -371,10 +371,10 @@ bool fitsBoard(const Board& b, QString& why) {
         !fits(sumModeRule, b.sumMode, sumModePlace, why))
         return false;
     for (const QString& text : b.coefficients)
-        if (!fitsText(text, BoardFile::maxTextLength, coefficientPlace, why))
+        if (!fitsText(text, BoardFile::maxBoxLength, coefficientPlace, why))
             return false;
     // The sheet number is not looked at: Write stores one that is not finite as 0.
-    if (!fitsText(b.iterText, BoardFile::maxTextLength, iterPlace, why) ||
+    if (!fitsText(b.iterText, BoardFile::maxBoxLength, iterPlace, why) ||
         !fitsText(b.hitList, BoardFile::maxHitListLength, hitListPlace, why) ||
         !fits(coordinateRule, b.markerLeft, markerPlace, why) ||
         !fits(scrollRule, b.canvasScroll, canvasScrollPlace, why) ||
@@ -449,7 +449,7 @@ bool readCoefficients(const QJsonValue& v, Board& b, QString& why) {
                       QStringLiteral("%1 hat %2 statt 3 Felder.")
                           .arg(QString::fromUtf8(searchPlace.what), QString::number(texts.size())));
     for (qsizetype i = 0; i < texts.size(); ++i)
-        if (!readText(texts.constBegin()[i], coefficientPlace, BoardFile::maxTextLength,
+        if (!readText(texts.constBegin()[i], coefficientPlace, BoardFile::maxBoxLength,
                       b.coefficients[size_t(i)], why))
             return false;
     return true;
@@ -543,7 +543,7 @@ std::optional<Board> read(const QByteArray& bytes, QString& why) {
         !readBool(field("sumChecked"), sumCheckedPlace, b.sumChecked, why) ||
         !readBool(field("abundanceChecked"), abundanceCheckedPlace, b.abundanceChecked, why) ||
         !readCoefficients(field("coefficients"), b, why) ||
-        !readText(field("iter"), iterPlace, BoardFile::maxTextLength, b.iterText, why) ||
+        !readText(field("iter"), iterPlace, BoardFile::maxBoxLength, b.iterText, why) ||
         !readText(field("hitList"), hitListPlace, BoardFile::maxHitListLength, b.hitList, why) ||
         !readBool(field("hitListVisible"), hitListVisiblePlace, b.hitListVisible, why) ||
         !readNumber(field("sheetNumber"), sheetNumberPlace, finiteRule, b.sheetNumber, why) ||

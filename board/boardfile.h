@@ -20,7 +20,8 @@ class BoardFile {
     static constexpr int version = 2;
     static constexpr qsizetype maxBytes = 64 * 1024 * 1024;
     static constexpr qsizetype maxDrawings = 2'000'000;
-    static constexpr int maxTextLength = 64;       // a drawing's text, each coefficient, iter
+    static constexpr int maxTextLength = 64;       // a drawing's text
+    static constexpr int maxBoxLength = 32767;     // each coefficient and iter: a one-line box
     static constexpr int maxHitListLength = 32768; // UTF-16 units, as QString counts them
     static constexpr double maxCoordinate = 1e6;   // |x|, |y|, currentX/Y and a circle's radius
     static constexpr int maxWidth = 64;            // a drawing's width and drawWidth, from 1

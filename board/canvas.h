@@ -6,6 +6,8 @@
 #include "board/drawsettings.h"
 
 #include <QVector>
+#include <functional>
+#include <utility>
 
 namespace board {
 
@@ -20,6 +22,22 @@ class Canvas {
     virtual void replaceDrawings(qsizetype keep, const QVector<Drawing>& tail) = 0;
     virtual DrawSettings settings() const = 0;
     virtual void setSettings(const DrawSettings& settings) = 0;
+
+    // Whom the canvas tells when it drops one of its drawings on its own account (one that a
+    // later drawing covers completely): the drawing and the index it has in drawings() up to
+    // then. The history listens, to keep it for undo.
+    void setRemovalListener(std::function<void(qsizetype index, const Drawing&)> listener) {
+        m_removalListener = std::move(listener);
+    }
+
+  protected:
+    void tellAboutToRemove(qsizetype index, const Drawing& drawing) const {
+        if (m_removalListener)
+            m_removalListener(index, drawing);
+    }
+
+  private:
+    std::function<void(qsizetype, const Drawing&)> m_removalListener;
 };
 
 } // namespace board

@@ -11,13 +11,18 @@ namespace board {
 
 // One step on the canvas (a menu command, a stroke from press to release) as the undo stack
 // keeps it: only what it changed, that is the drawings after the part the canvas had in common
-// before and after it, the drawing settings and the window's state on either side.
+// before and after it, those of that part that later drawings covered and the canvas dropped, the
+// drawing settings and the window's state on either side.
 class DrawingStep : public QUndoCommand {
   public:
     struct Change {
-        qsizetype prefix = 0;    // the drawings before and after have this many in common
-        QVector<Drawing> before; // after the prefix, before the step
-        QVector<Drawing> after;  // after the prefix, after the step
+        // The drawings before and after have the first `prefix` in common, but for those at the
+        // indices removedAt (ascending) that the canvas dropped during the step as covered.
+        qsizetype prefix = 0;
+        QVector<qsizetype> removedAt;
+        QVector<Drawing> removed; // the drawings that stood there
+        QVector<Drawing> before;  // after the prefix, before the step
+        QVector<Drawing> after;   // after the prefix, after the step
         DrawSettings settingsBefore, settingsAfter;
         WindowState stateBefore, stateAfter;
     };
@@ -35,6 +40,11 @@ class DrawingStep : public QUndoCommand {
     const WindowState& state(bool after) const {
         return after ? m_change.stateAfter : m_change.stateBefore;
     }
+    const Change& change() const { return m_change; }
+    // The drawings of the change's prefix from `from` on, with the removed ones (as the step
+    // found them) or without (as it left them), read from a list that shows the other of the two.
+    static QVector<Drawing> prefixFrom(const QVector<Drawing>& list, const Change& change,
+                                       qsizetype from, bool withRemoved);
 
   private:
     void show(bool after);

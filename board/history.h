@@ -34,6 +34,10 @@ class History : public QObject {
     void clear();
     // Call before the canvas loses its drawings inside a step (Cls): the step keeps them.
     void canvasAboutToClear();
+    // Call when the canvas drops the drawing at index because a later one covers it; the canvas
+    // tells the history itself. Inside a step, one that was there before the step is kept with
+    // it; outside, the steps no longer fit the canvas.
+    void canvasAboutToRemove(qsizetype index, const Drawing& drawing);
 
     // Whether the canvas is as it was when markClean() was last called.
     bool isClean() const { return m_stack.isClean(); }
@@ -47,6 +51,7 @@ class History : public QObject {
 
   private:
     std::optional<WindowState> walk(bool forward);
+    void shareLists(DrawingStep::Change& step) const;
 
     Canvas& m_canvas;
     QUndoStack m_stack;

@@ -11,8 +11,11 @@
 #include <QPaintEvent>
 #include <QStaticText>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
+#include <numeric>
+#include <utility>
 
 namespace surface {
 
@@ -271,14 +274,114 @@ QRect PictureBox::extentOf(const Drawing& d) const {
 void PictureBox::keep(Drawing drawing) {
     if (m_extentsSize != insideSize()) {
         // A resized box: the kept drawings reach elsewhere now.
+        removeCovered();
         m_extentsSize = insideSize();
         for (qsizetype i = 0; i < m_drawings.size(); ++i)
             m_extents[i] = extentOf(m_drawings[i]);
         dropTiles();
     }
+    if (m_serials.size() != m_drawings.size() || m_shapes.size() > 2 * m_drawings.size() + 4096)
+        indexShapes();
+    const size_t shape = shapeOf(drawing);
+    const auto known = m_shapes.find(shape);
+    if (known == m_shapes.end()) {
+        m_shapes.emplace(shape, m_nextSerial);
+    } else {
+        const quint64 earlier = std::exchange(*known, m_nextSerial);
+        if (qAlpha(drawing.color) == 255)
+            dropCovered(earlier, drawing);
+    }
+    m_serials.append(m_nextSerial++);
     m_extents.append(extentOf(drawing));
     m_drawings.append(std::move(drawing));
     markDirty(m_extents.constLast());
+    if (2 * m_covered.size() > m_drawings.size())
+        removeCovered();
+}
+
+// Everything that decides which pixels a drawing covers: all but its colour. Worked out for every
+// drawing kept, so in place: the texts are short.
+size_t PictureBox::shapeOf(const Drawing& d) {
+    quint64 h = static_cast<quint64>(d.kind) | static_cast<quint64>(d.mode) << 8 |
+                static_cast<quint64>(d.bold) << 16 | static_cast<quint64>(d.width) << 32;
+    const auto mix = [&h](quint64 v) { h = (h ^ v) * 0x100000001b3ULL + (h >> 29); };
+    for (const double v : {d.x1, d.y1, d.x2, d.y2, d.fontSize})
+        mix(std::bit_cast<quint64>(v));
+    for (const QChar c : d.text)
+        mix(c.unicode());
+    return static_cast<size_t>(h ^ (h >> 32));
+}
+
+bool PictureBox::sameShape(const Drawing& a, const Drawing& b) {
+    return a.kind == b.kind && a.mode == b.mode && a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 &&
+           a.y2 == b.y2 && a.width == b.width && a.fontSize == b.fontSize && a.bold == b.bold &&
+           a.text == b.text;
+}
+
+// Numbers are never given twice, so that the shapes of drawings gone from the list (by Cls, say)
+// find nothing; they are cleared out here once they are many.
+void PictureBox::indexShapes() {
+    removeCovered();
+    m_serials.resize(m_drawings.size());
+    std::iota(m_serials.begin(), m_serials.end(), m_nextSerial);
+    m_nextSerial += m_serials.size();
+    m_shapes.clear();
+    m_shapes.reserve(m_drawings.size());
+    for (qsizetype i = 0; i < m_drawings.size(); ++i)
+        m_shapes.insert(shapeOf(m_drawings[i]), m_serials[i]);
+}
+
+// Drawn without smoothing, an opaque drawing covers exactly the pixels that an earlier drawing of
+// the same shape covers, and as it comes later it paints over all of them whatever lies between:
+// the earlier one leaves the list, and the picture stays the same pixel for pixel. A chart drawn
+// again thus keeps the list as long as it was. Taking each out of the middle of the list at once
+// would cost a chart time in proportion to its length squared: they stay in place, undrawn, until
+// the list is read or half of it is covered.
+void PictureBox::dropCovered(quint64 serial, const Drawing& cover) {
+    const auto at = std::lower_bound(m_serials.cbegin(), m_serials.cend(), serial);
+    if (at == m_serials.cend() || *at != serial)
+        return;
+    const qsizetype index = at - m_serials.cbegin();
+    if (!sameShape(m_drawings[index], cover))
+        return; // two shapes with one hash: the earlier stays
+    const auto place = std::lower_bound(m_covered.cbegin(), m_covered.cend(), index);
+    if (place != m_covered.cend() && *place == index)
+        return;
+    const qsizetype before = place - m_covered.cbegin();
+    m_covered.insert(before, index);
+    m_extents[index] = QRect();
+    tellAboutToRemove(index - before, Drawing(m_drawings[index]));
+}
+
+// A tile that has drawn covered drawings draws the later ones over them as it catches up: it only
+// counts as many drawings less.
+void PictureBox::removeCovered() {
+    if (m_covered.isEmpty())
+        return;
+    auto next = m_covered.cbegin();
+    qsizetype to = *next;
+    for (qsizetype from = to; from < m_drawings.size(); ++from) {
+        if (next != m_covered.cend() && *next == from) {
+            ++next;
+            continue;
+        }
+        m_drawings[to] = std::move(m_drawings[from]);
+        m_extents[to] = m_extents[from];
+        m_serials[to] = m_serials[from];
+        ++to;
+    }
+    m_drawings.resize(to);
+    m_extents.resize(to);
+    m_serials.resize(to);
+    for (Tile& tile : m_tiles)
+        tile.drawnUpTo -= std::lower_bound(m_covered.cbegin(), m_covered.cend(), tile.drawnUpTo) -
+                          m_covered.cbegin();
+    m_covered.clear();
+}
+
+const QVector<PictureBox::Drawing>& PictureBox::drawings() const {
+    const_cast<PictureBox*>(this)->removeCovered();
+    return m_drawings;
 }
 
 // The images of dropped tiles are kept for the next tiles, while they have the same size: a
@@ -292,7 +395,10 @@ void PictureBox::dropTiles() {
 }
 
 void PictureBox::replaceDrawings(qsizetype keepCount, const QVector<Drawing>& tail) {
+    removeCovered();
     keepCount = std::clamp<qsizetype>(keepCount, 0, m_drawings.size());
+    if (keepCount < m_drawings.size() || !tail.isEmpty())
+        m_serials.clear();
     m_drawings.resize(keepCount);
     m_extents.resize(keepCount);
     m_drawings.append(tail);
@@ -326,6 +432,8 @@ void PictureBox::Cls() {
     emit aboutToClear();
     m_drawings.clear();
     m_extents.clear();
+    m_serials.clear();
+    m_covered.clear();
     dropTiles();
     CurrentX = m_scaled ? m_sx1 : 0;
     CurrentY = m_scaled ? m_sy1 : 0;

@@ -105,8 +105,9 @@ class PictureBox : public QWidget, public board::Canvas {
     const QVector<DrawCall>& records() const { return m_recorded; }
     void clearRecords() { m_recorded.clear(); }
 
-    // What the box shows: its drawings since the last Cls, in order.
-    const QVector<Drawing>& drawings() const override { return m_drawings; }
+    // What the box shows: its drawings since the last Cls, in order, but for those that a later
+    // one covers completely.
+    const QVector<Drawing>& drawings() const override;
     // Keeps the first `keep` drawings, puts `tail` after them and repaints.
     void replaceDrawings(qsizetype keep, const QVector<Drawing>& tail) override;
     Settings settings() const override;
@@ -157,6 +158,11 @@ class PictureBox : public QWidget, public board::Canvas {
     const QStaticText& layoutOf(const FontEntry& entry, double size, bool bold,
                                 const QString& text) const;
     void keep(Drawing drawing); // and repaints where it reaches
+    static size_t shapeOf(const Drawing& drawing);
+    static bool sameShape(const Drawing& a, const Drawing& b);
+    void indexShapes();
+    void dropCovered(quint64 serial, const Drawing& cover);
+    void removeCovered();
     QRect extentOf(const Drawing& drawing) const;
     void paintDrawing(QPainter& painter, const Drawing& drawing, qreal ratio) const;
     static QRectF cellsOf(const QRectF& box, qreal ratio);
@@ -186,9 +192,18 @@ class PictureBox : public QWidget, public board::Canvas {
     QFont m_fontBase;
     bool m_scaled = false;
     double m_sx1 = 0, m_sy1 = 0, m_sx2 = 1, m_sy2 = 1;
-    QVector<Drawing> m_drawings;
-    QVector<QRect> m_extents; // each drawing's reach in logical pixels of the inside
-    QSizeF m_extentsSize;     // the inside size the extents were worked out for
+    QVector<Drawing> m_drawings; // and the covered ones not yet removed
+    QVector<QRect> m_extents;    // each drawing's reach in logical pixels of the inside
+    QSizeF m_extentsSize;        // the inside size the extents were worked out for
+    // Each drawing's number in the order it was kept, and for each shape (a hash of all but the
+    // colour) the number of the last drawing kept with it, so that a drawing that covers an
+    // earlier one completely is found at once. Numbered afresh when the list was replaced.
+    QVector<quint64> m_serials;
+    QHash<size_t, quint64> m_shapes;
+    quint64 m_nextSerial = 0;
+    // The indices of drawings found covered since the list was last made whole, ascending: they
+    // are drawn no more (their extents are empty) and leave the list in one go.
+    QVector<qsizetype> m_covered;
     QHash<quint64, Tile> m_tiles;
     QVector<QImage> m_spareTiles; // images of dropped tiles, for the next ones
     // Squares shown without a tile of their own, with the paint that first showed them.

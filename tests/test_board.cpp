@@ -381,13 +381,14 @@ void TestBoard::corruptBoardIsRefused_data() {
         << withDrawing(QJsonArray{"T", 0, 0, "#000000", 8, false, longText})
         << "Der Text der Zeichnung 5 auf der Tafel ist länger als 64 Zeichen"
         << std::optional(drawnText);
+    const QString longBox(BoardFile::maxBoxLength + 1, QLatin1Char('7'));
     Board coefficient = sampleBoard();
-    coefficient.coefficients[1] = longText;
+    coefficient.coefficients[1] = longBox;
     QTest::newRow("long coefficient")
-        << withField("coefficients", QJsonArray{"0", longText, "1"})
-        << "Ein Feld der Suche ist länger als 64 Zeichen" << std::optional(coefficient);
-    QTest::newRow("long iter") << withField("iter", longText)
-                               << "Das Feld neben „S“ ist länger als 64 Zeichen" << none;
+        << withField("coefficients", QJsonArray{"0", longBox, "1"})
+        << "Ein Feld der Suche ist länger als 32767 Zeichen" << std::optional(coefficient);
+    QTest::newRow("long iter") << withField("iter", longBox)
+                               << "Das Feld neben „S“ ist länger als 32767 Zeichen" << none;
     Board hits = sampleBoard();
     hits.hitList = QString(BoardFile::maxHitListLength + 1, QLatin1Char('\n'));
     QTest::newRow("long hit list")
@@ -463,6 +464,12 @@ class ListCanvas : public board::Canvas {
     }
     board::DrawSettings settings() const override { return drawSettings; }
     void setSettings(const board::DrawSettings& s) override { drawSettings = s; }
+    // Draws d over the drawing at index, which it covers: that one leaves the list.
+    void cover(qsizetype index, const Drawing& d) {
+        tellAboutToRemove(index, list.at(index));
+        list.remove(index);
+        list.append(d);
+    }
     QVector<Drawing> list;
     board::DrawSettings drawSettings;
 };
@@ -472,13 +479,17 @@ class ListCanvas : public board::Canvas {
 void TestBoard::historyDepth_data() {
     QTest::addColumn<int>("depth");
     QTest::addColumn<int>("steps");
-    QTest::addColumn<QString>("step"); // "draw", "clear" (a step that only clears) or "nothing"
-    QTest::addColumn<int>("undos");    // how many steps back the history takes
+    // "draw", "clear" (a step that only clears), "nothing", "cover" (drawings that cover
+    // others, which leave the list) or "cover, clear"
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<int>("undos"); // how many steps back the history takes
     QTest::newRow("100 deep, 100 steps") << 100 << 100 << "draw" << 100;
     QTest::newRow("100 deep, 101 steps") << 100 << 101 << "draw" << 100;
     QTest::newRow("3 deep, 5 steps") << 3 << 5 << "draw" << 3;
     QTest::newRow("a step that only clears") << 100 << 1 << "clear" << 1;
     QTest::newRow("a step that changes nothing") << 100 << 3 << "nothing" << 0;
+    QTest::newRow("steps that cover drawings") << 100 << 4 << "cover" << 4;
+    QTest::newRow("a step that covers drawings and clears") << 100 << 1 << "cover, clear" << 1;
 }
 
 // Each step taken back restores the list as it was, and the board is unmodified again exactly
@@ -497,7 +508,14 @@ void TestBoard::historyDepth() {
         history.begin({});
         if (step == QLatin1String("draw")) {
             canvas.list.append(point(i, i, 0xff000000, 1));
-        } else if (step == QLatin1String("clear")) {
+        } else if (step.startsWith(QLatin1String("cover"))) {
+            // Two drawings of its own, then three that cover one each: drawings the step found,
+            // out of order, and its own.
+            canvas.list.append({point(i, 1, 0xff000000, 1), point(i, 2, 0xff000000, 1)});
+            for (const qsizetype at : {2, 0, 1})
+                canvas.cover(at, point(i, 10 + at, 0xffffffff, 1));
+        }
+        if (step.endsWith(QLatin1String("clear"))) {
             history.canvasAboutToClear();
             canvas.list.clear();
         }
