@@ -121,11 +121,13 @@ CommandLine::Options CommandLine::Parse(const QStringList& arguments) {
 
 double CommandLine::FitFactor(const QRect& available, const QSize& window, const QMargins& frame) {
     // The frame's title bar is drawn by the window manager and does not grow with the factor.
-    const double across = (available.width() - frame.left() - frame.right()) /
-                          static_cast<double>(std::max(1, window.width()));
-    const double down = (available.height() - frame.top() - frame.bottom()) /
-                        static_cast<double>(std::max(1, window.height()));
-    const double factor = std::floor(std::min(across, down) * 100) / 100;
+    // Counted in whole hundredths: a quotient such as 1.16 is a hair below itself as a double,
+    // and rounding that down would take a factor that fits exactly for one too large.
+    const long long across =
+        (available.width() - frame.left() - frame.right()) * 100LL / std::max(1, window.width());
+    const long long down =
+        (available.height() - frame.top() - frame.bottom()) * 100LL / std::max(1, window.height());
+    const double factor = static_cast<double>(std::min(across, down)) / 100;
     return std::clamp(factor, smallestZoom, largestZoom);
 }
 

@@ -13,13 +13,19 @@
 #include "charts/skyline.h"
 #include "commandline.h"
 #include "controlbuilder.h"
+#include "controlevents.h"
 #include "exportdialogs.h"
 #include "factor/aliquotstep.h"
 #include "factor/factorizationsheet.h"
+#include "fullscreen.h"
+#include "helpline.h"
 #include "interact/canvaspicker.h"
 #include "interact/peninput.h"
+#include "layoutfit.h"
+#include "menukeys.h"
 #include "menutable.h"
 #include "pictureexport.h"
+#include "search/hitcolumn.h"
 #include "search/hitlist.h"
 #include "search/searchrun.h"
 #include "search/steppers.h"
@@ -27,7 +33,6 @@
 #include "surface/picturebox.h"
 #include "surface/scrollbar.h"
 #include "surface/shape.h"
-#include "surface/twips.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -37,34 +42,25 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHash>
-#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QStandardPaths>
 #include <QWheelEvent>
-#include <algorithm>
-#include <cmath>
+#include <initializer_list>
+#include <utility>
 
 using surface::PictureBox;
 
 namespace {
+
 // The property of a menu entry that holds the check mark setMenuChecked gave it.
 constexpr char setCheckMark[] = "teilerChecked";
-} // namespace
-using surface::Twips;
-
-namespace {
-
-const QString searchHelp = QStringLiteral("Alle n mit dieser Eigenschaft markieren");
 
 // Fonts that fontconfig alone would match to unrelated faces once more fonts are installed.
 void pinFontSubstitutions() {
@@ -72,23 +68,25 @@ void pinFontSubstitutions() {
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 }
 
-// The control of that name, of the class the window expects for it.
-template <class T> T* controlOf(const QHash<QString, QWidget*>& controls, const QString& name) {
-    T* control = qobject_cast<T*>(controls.value(name));
-    Q_ASSERT_X(control, "Form1", qPrintable(QStringLiteral("no fitting control %1").arg(name)));
-    return control;
-}
-
-template <class T> T* controlOf(const QHash<QString, QWidget*>& controls, const char* name) {
-    return controlOf<T>(controls, QString::fromLatin1(name));
+// The controls or menu entries of the names each member is paired with, of the class the window
+// expects for them.
+template <class T, class Built>
+void bind(const QHash<QString, Built*>& built,
+          std::initializer_list<std::pair<T**, const char*>> members) {
+    for (const auto& [member, name] : members) {
+        *member = qobject_cast<T*>(built.value(QString::fromLatin1(name)));
+        Q_ASSERT_X(*member, "Form1", name);
+    }
 }
 
 // The controls of an array: "Text1(0)", "Text1(1)", ...
 template <class T, std::size_t N>
-void controlsOf(const QHash<QString, QWidget*>& controls, const char* name,
-                std::array<T*, N>& array) {
-    for (std::size_t i = 0; i < N; ++i)
-        array[i] = controlOf<T>(controls, QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i));
+void bind(const QHash<QString, QWidget*>& controls, const char* name, std::array<T*, N>& array) {
+    for (std::size_t i = 0; i < N; ++i) {
+        array[i] = qobject_cast<T*>(
+            controls.value(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i)));
+        Q_ASSERT_X(array[i], "Form1", name);
+    }
 }
 
 } // namespace
@@ -101,18 +99,10 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
         *this, [this] { return framePicture(); }, [this] { return m_rangeBase; });
     buildControls();
     buildMenu();
+    new app::MenuKeys(*this, *menuBar());
     connectEvents();
     resize(app::CommandLine::DesignWindowSize(menuBar()->sizeHint().height()));
-    // Centred, but never with the title bar above the screen's top or left edge, however large
-    // a zoom makes the window; a top-level window's position is that of its frame.
-    if (QScreen* s = screen()) {
-        const QRect available = s->availableGeometry();
-        const QMargins frame = app::CommandLine::AssumedFrame();
-        const QSize outer = size().grownBy(frame);
-        const QPoint centred((available.width() - outer.width()) / 2 + available.left(),
-                             (available.height() - outer.height()) / 2 + available.top());
-        move(std::max(centred.x(), available.left()), std::max(centred.y(), available.top()));
-    }
+    app::LayoutFit::Centre(*this);
     Form_Load();
     // What start-up shows is the board "Neue Tafel" gives.
     m_boardCommands = new app::BoardCommands(
@@ -143,97 +133,80 @@ void Form1::buildControls() {
     setCentralWidget(form);
 
     const QHash<QString, QWidget*> controls = app::ControlBuilder::Build(form);
-    m_Picture3 = controlOf<PictureBox>(controls, "Picture3");
-    m_HScroll1 = controlOf<surface::ScrollBar>(controls, "HScroll1");
-    m_picZeichenblatt = controlOf<PictureBox>(controls, "picZeichenblatt");
-    m_txtTreffer = controlOf<surface::MultiLineTextBox>(controls, "txtTreffer");
-    m_picSteuerstand = controlOf<PictureBox>(controls, "picSteuerstand");
-    m_txtHilfe = controlOf<QLineEdit>(controls, "txtHilfe");
-    m_Frame2 = controlOf<QGroupBox>(controls, "Frame2");
-    m_txtIter = controlOf<QLineEdit>(controls, "txtIter");
-    m_cmdIter = controlOf<QPushButton>(controls, "cmdIter");
-    m_Label6 = controlOf<QLabel>(controls, "Label6");
-    m_Label5 = controlOf<QLabel>(controls, "Label5");
-    m_Frame1 = controlOf<QGroupBox>(controls, "Frame1");
-    controlsOf(controls, "Text1", m_Text1);
-    controlsOf(controls, "Command2", m_Command2);
-    controlsOf(controls, "Command3", m_Command3);
-    m_cmdSuche = controlOf<QPushButton>(controls, "cmdSuche");
-    m_Label4 = controlOf<QLabel>(controls, "Label4");
-    m_Label2 = controlOf<QLabel>(controls, "Label2");
-    m_HScAusgabe = controlOf<surface::ScrollBar>(controls, "HScAusgabe");
-    m_picRahmen = controlOf<PictureBox>(controls, "picRahmen");
-    m_Command1 = controlOf<QPushButton>(controls, "Command1");
-    m_vscHoch = controlOf<surface::ScrollBar>(controls, "vscHoch");
-    m_picSkala = controlOf<PictureBox>(controls, "picSkala");
-    m_picAusgabe = controlOf<PictureBox>(controls, "picAusgabe");
-    m_Shape1 = controlOf<surface::Shape>(controls, "Shape1");
+    bind<PictureBox>(
+        controls,
+        {std::pair{&m_Picture3, "Picture3"}, std::pair{&m_picZeichenblatt, "picZeichenblatt"},
+         std::pair{&m_picSteuerstand, "picSteuerstand"}, std::pair{&m_picRahmen, "picRahmen"},
+         std::pair{&m_picSkala, "picSkala"}, std::pair{&m_picAusgabe, "picAusgabe"}});
+    bind<surface::ScrollBar>(controls, {std::pair{&m_HScroll1, "HScroll1"},
+                                        std::pair{&m_HScAusgabe, "HScAusgabe"},
+                                        std::pair{&m_vscHoch, "vscHoch"}});
+    bind<surface::MultiLineTextBox>(controls, {std::pair{&m_txtTreffer, "txtTreffer"}});
+    bind<QLineEdit>(controls,
+                    {std::pair{&m_txtHilfe, "txtHilfe"}, std::pair{&m_txtIter, "txtIter"}});
+    bind<QGroupBox>(controls, {std::pair{&m_Frame2, "Frame2"}, std::pair{&m_Frame1, "Frame1"}});
+    bind<QPushButton>(controls,
+                      {std::pair{&m_cmdIter, "cmdIter"}, std::pair{&m_cmdSuche, "cmdSuche"},
+                       std::pair{&m_Command1, "Command1"}});
+    bind<QLabel>(controls, {std::pair{&m_Label6, "Label6"}, std::pair{&m_Label5, "Label5"},
+                            std::pair{&m_Label4, "Label4"}, std::pair{&m_Label2, "Label2"}});
+    bind<surface::Shape>(controls, {std::pair{&m_Shape1, "Shape1"}});
+    bind(controls, "Text1", m_Text1);
+    bind(controls, "Command2", m_Command2);
+    bind(controls, "Command3", m_Command3);
 }
 
 void Form1::buildMenu() {
     const QHash<QString, QObject*> built = app::MenuTable::Build(*menuBar());
-    auto entry = [&built](const char* name) {
-        return qobject_cast<QAction*>(built.value(QString::fromLatin1(name)));
-    };
-    auto menu = [&built](const char* name) {
-        return qobject_cast<QMenu*>(built.value(QString::fromLatin1(name)));
-    };
-    m_cmdDatei = menu("cmdDatei");
-    m_cmdloesch = entry("cmdloesch");
-    m_cmdSpeichern = entry("cmdSpeichern");
-    m_cmdKopieren = entry("cmdKopieren");
-    m_cmdDrucken = entry("cmdDrucken");
-    m_cmdEnde = entry("cmdEnde");
-    m_cmdStrahl = menu("cmdStrahl");
-    m_cmdSkala = entry("cmdSkala");
-    m_cmdSkala2 = entry("cmdSkala2");
-    m_cmdTeiler0 = menu("cmdTeiler0");
-    m_cmdTeiler = entry("cmdTeiler");
-    m_cmdHochzerlegbar = entry("cmdHochzerlegbar");
-    m_cmdTeilersumme = entry("cmdTeilersumme");
-    m_cmdTeilersumme2 = entry("cmdTeilersumme2");
+    bind<QMenu>(built, {std::pair{&m_cmdDatei, "cmdDatei"}, std::pair{&m_cmdStrahl, "cmdStrahl"},
+                        std::pair{&m_cmdTeiler0, "cmdTeiler0"}, std::pair{&m_cmdTafel, "cmdTafel"},
+                        std::pair{&m_cmdZuletzt, "cmdZuletzt"}});
+    bind<QAction>(built, {std::pair{&m_cmdloesch, "cmdloesch"},
+                          std::pair{&m_cmdSpeichern, "cmdSpeichern"},
+                          std::pair{&m_cmdKopieren, "cmdKopieren"},
+                          std::pair{&m_cmdDrucken, "cmdDrucken"},
+                          std::pair{&m_cmdEnde, "cmdEnde"},
+                          std::pair{&m_cmdSkala, "cmdSkala"},
+                          std::pair{&m_cmdSkala2, "cmdSkala2"},
+                          std::pair{&m_cmdTeiler, "cmdTeiler"},
+                          std::pair{&m_cmdHochzerlegbar, "cmdHochzerlegbar"},
+                          std::pair{&m_cmdTeilersumme, "cmdTeilersumme"},
+                          std::pair{&m_cmdTeilersumme2, "cmdTeilersumme2"},
+                          std::pair{&m_cmdTrefferliste, "cmdTrefferliste"},
+                          std::pair{&m_cmdVortrag, "cmdVortrag"},
+                          std::pair{&m_cmdNeueTafel, "cmdNeueTafel"},
+                          std::pair{&m_cmdStift, "cmdStift"},
+                          std::pair{&m_cmdVollbild, "cmdVollbild"},
+                          std::pair{&m_cmdFarben, "cmdFarben"},
+                          std::pair{&m_cmdRueckgaengig, "cmdRueckgaengig"},
+                          std::pair{&m_cmdWiederholen, "cmdWiederholen"},
+                          std::pair{&m_cmdTafelSpeichern, "cmdTafelSpeichern"},
+                          std::pair{&m_cmdTafelSpeichernUnter, "cmdTafelSpeichernUnter"},
+                          std::pair{&m_cmdTafelOeffnen, "cmdTafelOeffnen"}});
     setMenuChecked(m_cmdTeilersumme, true);
     setMenuChecked(m_cmdTeilersumme2, true);
-    m_cmdTrefferliste = entry("cmdTrefferliste");
-    m_cmdVortrag = entry("cmdVortrag");
-    m_cmdTafel = menu("cmdTafel");
-    m_cmdNeueTafel = entry("cmdNeueTafel");
-    m_cmdStift = entry("cmdStift");
-    m_cmdVollbild = entry("cmdVollbild");
-    m_cmdFarben = entry("cmdFarben");
-    m_cmdRueckgaengig = entry("cmdRueckgaengig");
-    m_cmdWiederholen = entry("cmdWiederholen");
-    m_cmdTafelSpeichern = entry("cmdTafelSpeichern");
-    m_cmdTafelSpeichernUnter = entry("cmdTafelSpeichernUnter");
-    m_cmdTafelOeffnen = entry("cmdTafelOeffnen");
-    m_cmdZuletzt = menu("cmdZuletzt");
 }
 
 void Form1::connectEvents() {
-    connect(m_cmdloesch, &QAction::triggered, this, &Form1::cmdloesch_Click);
-    connect(m_cmdEnde, &QAction::triggered, this, &Form1::cmdEnde_Click);
     connect(m_cmdSpeichern, &QAction::triggered, this, [this] { m_export->save(); });
     connect(m_cmdKopieren, &QAction::triggered, this, [this] { m_export->copy(); });
     connect(m_cmdDrucken, &QAction::triggered, this, [this] { m_export->print(); });
-    connect(m_cmdSkala, &QAction::triggered, this, &Form1::cmdSkala_Click);
-    connect(m_cmdSkala2, &QAction::triggered, this, &Form1::cmdSkala2_Click);
-    connect(m_cmdTeiler, &QAction::triggered, this, &Form1::cmdTeiler_Click);
-    connect(m_cmdHochzerlegbar, &QAction::triggered, this, &Form1::cmdHochzerlegbar_Click);
-    connect(m_cmdTeilersumme, &QAction::triggered, this, &Form1::cmdTeilersumme_Click);
-    connect(m_cmdTeilersumme2, &QAction::triggered, this, &Form1::cmdTeilersumme2_Click);
-    connect(m_cmdTrefferliste, &QAction::triggered, this, &Form1::cmdTrefferliste_Click);
-    connect(m_cmdVortrag, &QAction::triggered, this, &Form1::cmdVortrag_Click);
-    connect(m_cmdVollbild, &QAction::triggered, this, &Form1::cmdVollbild_Click);
-    connect(m_cmdRueckgaengig, &QAction::triggered, this, &Form1::cmdRueckgaengig_Click);
-    connect(m_cmdWiederholen, &QAction::triggered, this, &Form1::cmdWiederholen_Click);
-    // Escape leaves full screen; at other times it stays with the focused control.
-    m_leaveFullScreen = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    m_leaveFullScreen->setObjectName(QStringLiteral("leaveFullScreen"));
-    m_leaveFullScreen->setEnabled(false);
-    connect(m_leaveFullScreen, &QShortcut::activated, this, [this] {
-        m_cmdVollbild->setChecked(false);
-        cmdVollbild_Click();
-    });
+    for (const auto& [entry, procedure] :
+         {std::pair{m_cmdloesch, &Form1::cmdloesch_Click},
+          std::pair{m_cmdEnde, &Form1::cmdEnde_Click},
+          std::pair{m_cmdSkala, &Form1::cmdSkala_Click},
+          std::pair{m_cmdSkala2, &Form1::cmdSkala2_Click},
+          std::pair{m_cmdTeiler, &Form1::cmdTeiler_Click},
+          std::pair{m_cmdHochzerlegbar, &Form1::cmdHochzerlegbar_Click},
+          std::pair{m_cmdTeilersumme, &Form1::cmdTeilersumme_Click},
+          std::pair{m_cmdTeilersumme2, &Form1::cmdTeilersumme2_Click},
+          std::pair{m_cmdTrefferliste, &Form1::cmdTrefferliste_Click},
+          std::pair{m_cmdVortrag, &Form1::cmdVortrag_Click},
+          std::pair{m_cmdVollbild, &Form1::cmdVollbild_Click},
+          std::pair{m_cmdRueckgaengig, &Form1::cmdRueckgaengig_Click},
+          std::pair{m_cmdWiederholen, &Form1::cmdWiederholen_Click}})
+        connect(entry, &QAction::triggered, this, procedure);
+    m_fullScreen = new app::FullScreen(*this, *m_cmdVollbild);
     connect(m_Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(m_cmdIter, &QPushButton::clicked, this, &Form1::cmdIter_Click);
     connect(m_cmdSuche, &QPushButton::clicked, this, &Form1::cmdSuche_Click);
@@ -257,7 +230,6 @@ void Form1::connectEvents() {
     connect(m_penInput, &interact::PenInput::mouseUp, this, &Form1::picAusgabe_MouseUp);
     connect(m_cmdStift, &QAction::toggled, m_penInput, &interact::PenInput::setLeftButtonDraws);
     connect(m_picZeichenblatt, &PictureBox::clicked, this, &Form1::picZeichenblatt_Click);
-    connect(m_picZeichenblatt, &PictureBox::mouseMove, this, &Form1::picZeichenblatt_MouseMove);
     connect(m_txtTreffer, &surface::MultiLineTextBox::doubleClicked, this,
             &Form1::txtTreffer_DblClick);
 
@@ -273,65 +245,14 @@ void Form1::connectEvents() {
     scrollEvents(m_vscHoch, &Form1::vscHoch_Change, &Form1::vscHoch_Scroll);
     scrollEvents(m_HScroll1, &Form1::HScroll1_Change, &Form1::HScroll1_Scroll);
 
-    // Mouse moves over these controls write the help line; a press on txtIter shows its number.
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{m_cmdIter, m_Frame2, m_txtIter, m_cmdSuche, m_Frame1,
-                                         m_Text1[0], m_Text1[1], m_Text1[2]}) {
-        w->setMouseTracking(true);
-        w->installEventFilter(this);
-    }
-    // Wheel turns over the canvas frame that no control inside it took.
-    m_picRahmen->installEventFilter(this);
-}
-
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_picRahmen) {
-        if (event->type() != QEvent::Wheel)
-            return false;
-        picRahmen_MouseWheel(static_cast<QWheelEvent*>(event));
-        return true;
-    }
-    // The second press of a double click arrives as a double-click event; it is a press too.
-    const bool press =
-        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
-    if (press && watched == m_txtIter) {
-        auto* e = static_cast<QMouseEvent*>(event);
-        const int button = e->button() == Qt::LeftButton    ? 1
-                           : e->button() == Qt::RightButton ? 2
-                                                            : 4;
-        txtIter_MouseDown(button, 0, e->position().x(), e->position().y());
-        return false;
-    }
-    if (watched == m_cmdIter) {
-        if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove)
-            m_pointerOnIter = true;
-        if (event->type() == QEvent::Leave) {
-            m_pointerOnIter = false;
-            m_pointerLeftAfterRefusal = true;
-        }
-    }
-    if (event->type() != QEvent::MouseMove)
-        return false;
-    auto* e = static_cast<QMouseEvent*>(event);
-    // A frame hears moves only where none of its controls lies.
-    auto overFrameItself = [e](QGroupBox* frame) {
-        return frame->childAt(e->position().toPoint()) == nullptr;
-    };
-    if (watched == m_cmdIter)
-        cmdIter_MouseMove();
-    else if (watched == m_Frame2 && overFrameItself(m_Frame2))
-        Frame2_MouseMove();
-    else if (watched == m_txtIter)
-        txtIter_MouseMove();
-    else if (watched == m_cmdSuche)
-        cmdSuche_MouseMove();
-    else if (watched == m_Frame1 && overFrameItself(m_Frame1))
-        Frame1_MouseMove();
-    else
-        for (int i = 0; i < 3; ++i)
-            if (watched == m_Text1[i])
-                Text1_MouseMove(i);
-    return false;
+    // Mouse moves over the panel's controls and the sheet write the help line.
+    m_helpLine = new app::HelpLine({*m_txtHilfe, *m_Frame2, *m_txtIter, *m_cmdIter, *m_Frame1,
+                                    m_Text1, *m_cmdSuche, *m_picZeichenblatt},
+                                   this);
+    connect(new app::ControlEvents(*m_txtIter, app::ControlEvents::Presses),
+            &app::ControlEvents::mouseDown, this, &Form1::txtIter_MouseDown);
+    connect(new app::ControlEvents(*m_picRahmen, app::ControlEvents::WheelTurns),
+            &app::ControlEvents::mouseWheel, this, &Form1::picRahmen_MouseWheel);
 }
 
 // Unsaved changes are never dropped without a question; "Abbrechen" keeps the window open.
@@ -344,45 +265,6 @@ void Form1::closeEvent(QCloseEvent* event) {
     m_closing = true;
     m_boardCommands->closing();
     event->accept();
-}
-
-// The check mark of "Vollbild" shows the window's state, also when the window manager changed it.
-void Form1::changeEvent(QEvent* event) {
-    QMainWindow::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !m_cmdVollbild)
-        return;
-    const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
-    const bool fullScreen = isFullScreen();
-    if (fullScreen && !(before & Qt::WindowFullScreen))
-        m_maximizedBeforeFullScreen = before.testFlag(Qt::WindowMaximized);
-    m_cmdVollbild->setChecked(fullScreen);
-    m_leaveFullScreen->setEnabled(fullScreen);
-}
-
-double Form1::screenWidthTwips() const {
-    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    return Twips::fromPixels(s ? s->geometry().width() : 0);
-}
-
-double Form1::widthTwips(const QWidget* control) const {
-    return Twips::fromPixels(control->width());
-}
-
-double Form1::leftTwips(const QWidget* control) const {
-    if (auto* holder = qobject_cast<const PictureBox*>(control->parentWidget()))
-        return Twips::fromPixels(control->x() - holder->borderWidth());
-    return Twips::fromPixels(control->x());
-}
-
-void Form1::setWidthTwips(QWidget* control, double twips) {
-    control->resize(Twips::toPixels(std::max(0.0, twips)), control->height());
-}
-
-void Form1::setLeftTwips(QWidget* control, double twips) {
-    if (auto* holder = qobject_cast<PictureBox*>(control->parentWidget()))
-        holder->moveChild(control, twips, std::nullopt);
-    else
-        control->move(Twips::toPixels(twips), control->y());
 }
 
 void Form1::Form_Load() {
@@ -399,14 +281,8 @@ void Form1::Form_Load() {
         m_picSkala->Line(0, i - 1, 1, i - 1, QColor(255, 255, 255));
     }
 
-    // Fit the widths to the screen; a screen too narrow for a control gives it width 0.
-    setWidthTwips(m_picRahmen, screenWidthTwips() - leftTwips(m_picRahmen) - 240);
-    setWidthTwips(m_picSteuerstand, screenWidthTwips() - leftTwips(m_picSteuerstand) - 240);
-    setLeftTwips(m_vscHoch, widthTwips(m_picRahmen) - widthTwips(m_vscHoch));
-    setWidthTwips(m_HScAusgabe, screenWidthTwips() - leftTwips(m_HScAusgabe) - 240);
-    setLeftTwips(m_Command1,
-                 widthTwips(m_picRahmen) - widthTwips(m_vscHoch) - widthTwips(m_Command1));
-    setWidthTwips(m_txtHilfe, widthTwips(m_picSteuerstand) - leftTwips(m_txtHilfe) - 120);
+    app::LayoutFit::FitToScreen(*this, {*m_picRahmen, *m_picSteuerstand, *m_vscHoch, *m_HScAusgabe,
+                                        *m_Command1, *m_txtHilfe});
 
     m_picRahmen->Scale(0, 0, 100, 100);
     m_picZeichenblatt->Scale(0, 1, 2, 30);
@@ -465,11 +341,11 @@ bool Form1::yieldToEvents() {
 }
 
 // A command chosen while the chart yields joins its step: one "Rückgängig" takes back both.
-void Form1::cmdTeilersumme_Click() {
-    canvasStep([this] {
-        setMenuChecked(m_cmdTeilersumme2, false);
-        setMenuChecked(m_cmdTeilersumme, true);
-        m_sumMode = 0;
+void Form1::drawDivisorSums(int sumMode) {
+    canvasStep([this, sumMode] {
+        setMenuChecked(m_cmdTeilersumme2, sumMode == 1);
+        setMenuChecked(m_cmdTeilersumme, sumMode == 0);
+        m_sumMode = sumMode;
         m_stopDrawing = false;
         charts::DivisorSumChart::DrawDivisorSums(
             *m_picAusgabe, m_rangeBase, m_sumMode, [this] { return yieldToEvents(); },
@@ -477,16 +353,12 @@ void Form1::cmdTeilersumme_Click() {
     });
 }
 
+void Form1::cmdTeilersumme_Click() {
+    drawDivisorSums(0);
+}
+
 void Form1::cmdTeilersumme2_Click() {
-    canvasStep([this] {
-        setMenuChecked(m_cmdTeilersumme2, true);
-        setMenuChecked(m_cmdTeilersumme, false);
-        m_sumMode = 1;
-        m_stopDrawing = false;
-        charts::DivisorSumChart::DrawDivisorSums(
-            *m_picAusgabe, m_rangeBase, m_sumMode, [this] { return yieldToEvents(); },
-            chartPalette());
-    });
+    drawDivisorSums(1);
 }
 
 void Form1::cmdTrefferliste_Click() {
@@ -565,18 +437,12 @@ void Form1::cmdIter_Click() {
     const auto step = factor::AliquotStep::Step(m_txtIter->text());
     m_iterValue = step.read;
     if (!step.accepted) {
-        m_txtHilfe->setText(factor::AliquotStep::RefusalText());
-        m_refusalShown = true;
-        m_pointerLeftAfterRefusal = !m_pointerOnIter;
+        m_helpLine->stepRefused(factor::AliquotStep::RefusalText());
         return;
     }
     m_txtIter->setText(step.text);
     m_currentNumber = step.sum;
-    // The next step ends the refusal: the help line speaks of the button again.
-    if (m_refusalShown) {
-        m_refusalShown = false;
-        m_txtHilfe->setText(iterHelpText());
-    }
+    m_helpLine->stepTaken();
 }
 
 void Form1::Command2_Click(int index) {
@@ -628,44 +494,6 @@ void Form1::HScroll1_Scroll() {
     HScroll1_Change();
 }
 
-QString Form1::iterHelpText() const {
-    return QStringLiteral("Summe der echten Teiler von ") + m_txtIter->text() +
-           QStringLiteral(" berechnen");
-}
-
-// A refused step's message stays while the pointer is still on the button it pressed; the first
-// move over the button after the pointer has been elsewhere writes the help text again.
-void Form1::cmdIter_MouseMove() {
-    if (m_refusalShown && !m_pointerLeftAfterRefusal)
-        return;
-    m_refusalShown = false;
-    m_txtHilfe->setText(iterHelpText());
-}
-
-void Form1::Frame2_MouseMove() {
-    m_txtHilfe->setText(iterHelpText());
-}
-
-void Form1::txtIter_MouseMove() {
-    m_txtHilfe->setText(QStringLiteral("Zur Primfaktorzerlegung: Anklicken!"));
-}
-
-void Form1::cmdSuche_MouseMove() {
-    m_txtHilfe->setText(searchHelp);
-}
-
-void Form1::Frame1_MouseMove() {
-    m_txtHilfe->setText(searchHelp);
-}
-
-void Form1::Text1_MouseMove(int) {
-    m_txtHilfe->setText(searchHelp);
-}
-
-void Form1::picZeichenblatt_MouseMove() {
-    m_txtHilfe->setText(QStringLiteral("Anzeigefeld für die Primfaktorzerlegung"));
-}
-
 charts::Palette Form1::chartPalette() const {
     return m_cmdFarben->isChecked() ? charts::Palette::colourBlind() : charts::Palette::designed();
 }
@@ -677,57 +505,29 @@ void Form1::txtTreffer_DblClick(int position) {
     const auto hit = search::HitList::hitAt(m_txtTreffer->toPlainText(), position);
     if (!hit)
         return;
-    const long long column = *hit - m_rangeBase;
-    if (column >= 1 && column <= charts::Column::count) {
-        // The canvas's Left is 1 - Value in the frame's hundredths; the column's centre is to
-        // stand at 50.
+    if (const auto column = search::HitColumn::of(*hit, m_rangeBase)) {
         const double unitsPerPixel =
             m_picRahmen->toUser(QPointF(1, 0)).x() - m_picRahmen->toUser(QPointF(0, 0)).x();
-        const double centre = m_picAusgabe->toPixel(static_cast<double>(column), 0).x();
-        const int low = std::min(m_HScAusgabe->Min(), m_HScAusgabe->Max());
-        const int high = std::max(m_HScAusgabe->Min(), m_HScAusgabe->Max());
-        const double value = centre * unitsPerPixel - 49;
-        // A frame narrowed to nothing by a small screen shows no column to bring into view.
-        if (std::isfinite(value))
-            m_HScAusgabe->SetValue(static_cast<int>(std::lround(
-                std::clamp(value, static_cast<double>(low), static_cast<double>(high)))));
+        const double centre = m_picAusgabe->toPixel(static_cast<double>(*column), 0).x();
+        if (const auto value = search::HitColumn::centringValue(
+                centre, unitsPerPixel, m_HScAusgabe->Min(), m_HScAusgabe->Max()))
+            m_HScAusgabe->SetValue(*value);
     }
     factor::FactorizationSheet::ShowNumber(*m_picZeichenblatt, static_cast<double>(*hit));
 }
 
-// Full screen for the projector; leaving it returns to a maximized window if it was one.
 void Form1::cmdVollbild_Click() {
-    if (m_cmdVollbild->isChecked())
-        showFullScreen();
-    else if (m_maximizedBeforeFullScreen)
-        showMaximized();
-    else
-        showNormal();
+    m_fullScreen->apply();
 }
 
-// The wheel moves the canvas through its scroll bars, whose Change events do the moving: up and
-// down with vscHoch, sideways with HScAusgabe when Shift is held or the wheel turns sideways.
-// A notch (120 in Qt's angle delta) moves 10 units of the frame, a tenth of what it shows, as a
-// text view moves three lines for it; the bars' arrows and keys still move 1. A fine wheel's
-// smaller turns add up: what is left short of a unit waits for the next turn the same way.
+// The wheel moves the canvas through its scroll bars, whose Change events do the moving; the
+// bars' arrows and keys still move 1.
 void Form1::picRahmen_MouseWheel(QWheelEvent* event) {
-    constexpr int unitsPerNotch = 10;
-    const QPoint delta = event->angleDelta();
-    const bool across = std::abs(delta.x()) > std::abs(delta.y());
-    const bool sideways = (event->modifiers() & Qt::ShiftModifier) || across;
-    // Turning the wheel down or to the right moves vscHoch towards its bottom (Value 0) and
-    // HScAusgabe towards its right end (Value 2200).
-    const int turn = (across ? delta.x() : delta.y()) * unitsPerNotch;
-    const int added = sideways ? -turn : turn;
-    int& rest = sideways ? m_wheelRestAcross : m_wheelRestDown;
-    if ((rest > 0 && added < 0) || (rest < 0 && added > 0))
-        rest = 0; // a turn the other way starts afresh
-    rest += added;
-    const int units = rest / 120;
-    rest -= units * 120;
-    surface::ScrollBar* bar = sideways ? m_HScAusgabe : m_vscHoch;
-    if (units != 0)
-        bar->SetValue(bar->Value() + units);
+    const auto move =
+        m_wheel.turn(event->angleDelta(), event->modifiers().testFlag(Qt::ShiftModifier));
+    surface::ScrollBar* bar = move.across ? m_HScAusgabe : m_vscHoch;
+    if (move.units != 0)
+        bar->SetValue(bar->Value() + move.units);
     event->accept();
 }
 

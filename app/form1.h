@@ -4,6 +4,7 @@
 
 #include "board/board.h"
 #include "interact/canvaspicker.h"
+#include "interact/wheelscroll.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -18,7 +19,6 @@ class QLineEdit;
 class QMenu;
 class QPrinter;
 class QPushButton;
-class QShortcut;
 class QWheelEvent;
 
 namespace board {
@@ -28,6 +28,8 @@ class Document;
 namespace app {
 class BoardCommands;
 class ExportDialogs;
+class FullScreen;
+class HelpLine;
 } // namespace app
 
 namespace surface {
@@ -42,8 +44,9 @@ class PenInput;
 }
 
 // The program's one window. It builds its controls and menu from the layout table, holds the
-// state that lives between events, and hands each event to the procedure named after it.
-// Everything else reaches the controls and menu entries by their object names.
+// state that lives between events, and hands each event to the procedure named after it, which
+// hands the work to the folder that does it; the help line and full screen look after
+// themselves. Everything else reaches the controls and menu entries by their object names.
 class Form1 : public QMainWindow {
     Q_OBJECT
   public:
@@ -82,9 +85,7 @@ class Form1 : public QMainWindow {
     bool boardModified() const;
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
   private slots:
     // Event procedures.
@@ -119,26 +120,12 @@ class Form1 : public QMainWindow {
     void vscHoch_Scroll();
     void HScroll1_Change();
     void HScroll1_Scroll();
-    void cmdIter_MouseMove();
-    void Frame2_MouseMove();
-    void txtIter_MouseMove();
-    void cmdSuche_MouseMove();
-    void Frame1_MouseMove();
-    void Text1_MouseMove(int index);
-    void picZeichenblatt_MouseMove();
     void txtTreffer_DblClick(int position);
 
   private:
     void buildControls();
     void buildMenu();
     void connectEvents();
-    // Width of the screen the window is on, in twips.
-    double screenWidthTwips() const;
-    void setWidthTwips(QWidget* control, double twips);
-    void setLeftTwips(QWidget* control, double twips);
-    double widthTwips(const QWidget* control) const;
-    double leftTwips(const QWidget* control) const;
-    QString iterHelpText() const;
     bool yieldToEvents();
     interact::CanvasPicker::State pickerState();
     static void setMenuChecked(QAction* entry, bool checked);
@@ -147,6 +134,8 @@ class Form1 : public QMainWindow {
     // Runs a procedure that draws on the canvas as one step that "Rückgängig" takes back.
     template <class Procedure> void canvasStep(Procedure&& procedure);
     void drawNumberLine(int rangeBase);
+    // The S(n) chart (sumMode 0) or the S(n)-n chart (1), with its check mark.
+    void drawDivisorSums(int sumMode);
     void endStroke();
     // What a step keeps beside the drawings: rangeBase, sumMode and the two check marks.
     board::WindowState canvasState() const;
@@ -186,6 +175,8 @@ class Form1 : public QMainWindow {
     board::Document* m_document = nullptr;    // the board: its history, its file
     app::BoardCommands* m_boardCommands = nullptr;
     std::unique_ptr<app::ExportDialogs> m_export;
+    app::HelpLine* m_helpLine = nullptr;     // txtHilfe, as the pointer moves over the panel
+    app::FullScreen* m_fullScreen = nullptr; // "Vollbild" and Escape
 
     // Menu entries.
     QMenu* m_cmdDatei = nullptr;
@@ -226,14 +217,7 @@ class Form1 : public QMainWindow {
     bool m_strokeOpen = false; // a press on the canvas began a step that its release ends
     double m_lastDrawX = 0;
     double m_lastDrawY = 0;
-    bool m_closing = false;      // set when the window closes, so a chart that yields stops drawing
-    bool m_stopDrawing = false;  // a board replaces this one: a chart that yields stops drawing
-    bool m_refusalShown = false; // the help line shows why the last S step was refused
-    bool m_pointerLeftAfterRefusal = false;   // the pointer was off "S" since that refusal
-    bool m_pointerOnIter = false;             // the pointer is on "S"
-    bool m_maximizedBeforeFullScreen = false; // full screen returns to the maximized window
-    QShortcut* m_leaveFullScreen = nullptr;   // Escape, only while full screen
-    // What the wheel has turned towards the next unit of HScAusgabe and vscHoch, in 120ths.
-    int m_wheelRestAcross = 0;
-    int m_wheelRestDown = 0;
+    bool m_closing = false;     // set when the window closes, so a chart that yields stops drawing
+    bool m_stopDrawing = false; // a board replaces this one: a chart that yields stops drawing
+    interact::WheelScroll m_wheel; // the wheel's turns over the canvas frame
 };

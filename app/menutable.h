@@ -18,8 +18,8 @@ class MenuTable {
     enum class Kind { Menu, Entry, Separator, BarEntry, Submenu };
     struct Item {
         Kind kind;
-        const char* name; // the object name; nullptr for a separator
-        const char* text;
+        const char* name;           // the object name; nullptr for a separator
+        const char* text;           // with '&' before the letter of its mnemonic
         const char* keys = nullptr; // in Qt's portable form, several parted by "; "
         bool checkable = false;
     };

@@ -70,9 +70,14 @@ bool PenInput::mouseEvent(QMouseEvent* event) {
         begin(Source::Mouse, at);
         return true;
     case QEvent::MouseMove:
-        // The canvas reports the move itself, and it draws once the drag has begun.
-        if (m_source == Source::Mouse)
-            moveTo(at);
+        // The canvas reports the move itself, and it draws once the drag has begun. A move
+        // without the left button held means the release went elsewhere: the press is over.
+        if (m_source == Source::Mouse) {
+            if (event->buttons() & Qt::LeftButton)
+                moveTo(at);
+            else
+                cancel(m_lastAt);
+        }
         return false;
     default:
         if (m_source != Source::Mouse || event->button() != Qt::LeftButton)
@@ -86,7 +91,7 @@ bool PenInput::touchEvent(QTouchEvent* event) {
     event->accept();
     if (event->type() == QEvent::TouchCancel) {
         if (m_source == Source::Touch)
-            cancel(m_pressedAt);
+            cancel(m_lastAt);
         return true;
     }
     if (event->type() == QEvent::TouchBegin) {
@@ -127,8 +132,10 @@ bool PenInput::tabletEvent(QTabletEvent* event) {
             begin(Source::Tablet, at);
             m_dragging = true;
             emit mouseDown(rightButton, 0, user.x(), user.y());
+            m_tabletButton = Qt::NoButton;
         } else if (event->button() == Qt::LeftButton) {
             begin(Source::Tablet, at);
+            m_tabletButton = Qt::LeftButton;
         }
         break;
     case QEvent::TabletMove:
@@ -138,7 +145,10 @@ bool PenInput::tabletEvent(QTabletEvent* event) {
             emit mouseMove(0, 0, user.x(), user.y()); // hovering names the number below
         break;
     default:
-        if (m_source == Source::Tablet && event->buttons() == Qt::NoButton)
+        // Lifting the tip ends its press even if the event still counts the tip among the
+        // buttons held, and a barrel press ends with the last button.
+        if (m_source == Source::Tablet &&
+            (event->buttons() == Qt::NoButton || event->button() == m_tabletButton))
             end(at);
         break;
     }
@@ -146,12 +156,19 @@ bool PenInput::tabletEvent(QTabletEvent* event) {
 }
 
 void PenInput::begin(Source source, const QPointF& pixel) {
+    // The press before is still open: its release went elsewhere or did not lift the button.
+    // Its line ends where it last was, before this one starts at its own press, else the
+    // window would draw on from the old line's end to this press's first moves.
+    if (m_source != Source::None)
+        cancel(m_lastAt);
     m_source = source;
     m_dragging = false;
     m_pressedAt = pixel;
+    m_lastAt = pixel;
 }
 
 bool PenInput::moveTo(const QPointF& pixel) {
+    m_lastAt = pixel;
     if (!m_dragging && QLineF(m_pressedAt, pixel).length() >= tapSlop) {
         m_dragging = true;
         const QPointF start = userAt(m_pressedAt);
@@ -173,7 +190,8 @@ void PenInput::end(const QPointF& pixel) {
     }
 }
 
-// A cancelled touch ends a line it drew; a tap it was is dropped.
+// A press that ends without its release (a cancelled touch, say) ends a line it drew; a tap it
+// was is dropped.
 void PenInput::cancel(const QPointF& pixel) {
     if (m_dragging)
         end(pixel);

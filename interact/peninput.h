@@ -64,7 +64,11 @@ class PenInput : public QObject {
     Source m_source = Source::None;
     bool m_dragging = false;
     QPointF m_pressedAt; // in pixels of the canvas
+    QPointF m_lastAt;    // where the press was last seen, in pixels
     int m_touchId = -1;  // the finger that draws; others are not followed
+    // The tablet button whose release ends the press: the tip's; none for the barrel button,
+    // whose press ends when no button is held any more.
+    Qt::MouseButton m_tabletButton = Qt::NoButton;
 };
 
 } // namespace interact

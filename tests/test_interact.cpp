@@ -1,20 +1,29 @@
 // SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "interact/canvaspicker.h"
+#include "interact/peninput.h"
+#include "interact/wheelscroll.h"
 #include "support.h"
 #include "surface/fontchoice.h"
 #include "surface/numbertext.h"
 #include "surface/picturebox.h"
 
+#include <QApplication>
 #include <QList>
+#include <QMouseEvent>
 #include <QPointF>
+#include <QPointingDevice>
 #include <QStringList>
+#include <QTabletEvent>
 #include <QTest>
+#include <QTouchEvent>
 
 #include <memory>
 #include <optional>
 
 using interact::CanvasPicker;
+using interact::PenInput;
+using interact::WheelScroll;
 using surface::NumberText;
 using surface::PictureBox;
 using namespace support;
@@ -59,6 +68,126 @@ struct Picker {
     QVector<Call> calls(const QString& op) const { return CallsOf(canvas->records(), op); }
 };
 
+// The canvas of a Picker watched by a PenInput with the left button drawing, wired as the window
+// wires them: the presses, moves and releases of both reach the picker, and each is written down
+// as "down 2 10,20", "move 1 14,20" or "up 2 14,20" (button, point in pixels of the canvas).
+// Events reach the canvas one straight after the other, without a pause.
+struct PenBoard {
+    Picker picker;
+    PenInput* pen = new PenInput(*picker.canvas);
+    QStringList heard;
+    QList<int> fingers; // the touch-point ids of those down
+    std::optional<QTest::QTouchEventWidgetSequence> touch;
+
+    PenBoard() {
+        pen->setLeftButtonDraws(true);
+        // Touch events reach a canvas shown on the screen.
+        picker.canvas->show();
+        PictureBox* canvas = picker.canvas.get();
+        listen(canvas, &PictureBox::mouseDown, &PictureBox::mouseMove, &PictureBox::mouseUp);
+        listen(pen, &PenInput::mouseDown, &PenInput::mouseMove, &PenInput::mouseUp);
+    }
+    template <class Source, class Signal>
+    void listen(Source* source, Signal down, Signal move, Signal up) {
+        QObject::connect(source, down, [this](int button, int, double x, double y) {
+            write(QStringLiteral("down"), button, x, y);
+            picker.press(button, x, y);
+        });
+        QObject::connect(source, move, [this](int button, int, double x, double y) {
+            write(QStringLiteral("move"), button, x, y);
+            picker.move(x, y);
+        });
+        QObject::connect(source, up, [this](int button, int, double x, double y) {
+            write(QStringLiteral("up"), button, x, y);
+            picker.release();
+        });
+    }
+    void write(const QString& what, int button, double x, double y) {
+        const QPoint at = picker.canvas->toPixel(x, y).toPoint();
+        heard << QStringLiteral("%1 %2 %3,%4").arg(what).arg(button).arg(at.x()).arg(at.y());
+    }
+
+    // "mouse press 10,20; finger2 move 30,20; tip release 30,20; barrel press 5,5;
+    // finger cancel 0,0": a finger's event names the other fingers down as staying put, a mouse
+    // move holds the left button and a tablet move the pen's. "held" after the point keeps the
+    // button held in a release as well, "free" lifts it in a move.
+    void deliver(const QString& events) {
+        static QPointingDevice* const touchScreen = QTest::createTouchDevice();
+        static QPointingDevice* const stylus = new QPointingDevice(
+            QStringLiteral("pen"), 4712, QInputDevice::DeviceType::Stylus,
+            QPointingDevice::PointerType::Pen,
+            QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3);
+        PictureBox* canvas = picker.canvas.get();
+        for (const QString& event : events.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QStringList words = event.simplified().split(QLatin1Char(' '));
+            const QString device = words.value(0);
+            const QString action = words.value(1);
+            const QStringList xy = words.value(2).split(QLatin1Char(','));
+            const QPointF at(xy.value(0).toDouble(), xy.value(1).toDouble());
+            const bool held = words.contains(QStringLiteral("held"));
+            const bool free = words.contains(QStringLiteral("free"));
+            const QPointF global = canvas->mapToGlobal(at);
+            if (device == QLatin1String("mouse")) {
+                const QEvent::Type type =
+                    action == QLatin1String("press")  ? QEvent::MouseButtonPress
+                    : action == QLatin1String("move") ? QEvent::MouseMove
+                                                      : QEvent::MouseButtonRelease;
+                const Qt::MouseButton button =
+                    type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+                const Qt::MouseButtons buttons =
+                    type == QEvent::MouseButtonPress || (type == QEvent::MouseMove && !free) || held
+                        ? Qt::LeftButton
+                        : Qt::NoButton;
+                QMouseEvent e(type, at, at, global, button, buttons, Qt::NoModifier);
+                QApplication::sendEvent(canvas, &e);
+            } else if (device.startsWith(QLatin1String("finger"))) {
+                const int id = device.endsWith(QLatin1Char('2')) ? 2 : 1;
+                if (action == QLatin1String("cancel")) {
+                    QTouchEvent cancel(QEvent::TouchCancel, touchScreen);
+                    QApplication::sendEvent(canvas, &cancel);
+                    // The fingers are lifted afterwards, for Qt: the canvas has no press open
+                    // any more and takes no notice.
+                    if (touch) {
+                        for (const int lifted : std::as_const(fingers))
+                            touch->release(lifted, at.toPoint(), canvas);
+                        touch->commit();
+                    }
+                    fingers.clear();
+                    continue;
+                }
+                if (!touch)
+                    touch.emplace(QTest::touchEvent(canvas, touchScreen, false));
+                for (const int other : std::as_const(fingers))
+                    if (other != id)
+                        touch->stationary(other);
+                if (action == QLatin1String("press")) {
+                    touch->press(id, at.toPoint(), canvas);
+                    fingers << id;
+                } else if (action == QLatin1String("release")) {
+                    touch->release(id, at.toPoint(), canvas);
+                    fingers.removeOne(id);
+                } else {
+                    touch->move(id, at.toPoint(), canvas);
+                }
+                touch->commit();
+            } else {
+                const Qt::MouseButton tip =
+                    device == QLatin1String("barrel") ? Qt::MiddleButton : Qt::LeftButton;
+                const QEvent::Type type = action == QLatin1String("press")  ? QEvent::TabletPress
+                                          : action == QLatin1String("move") ? QEvent::TabletMove
+                                                                            : QEvent::TabletRelease;
+                const Qt::MouseButton button = type == QEvent::TabletMove ? Qt::NoButton : tip;
+                const Qt::MouseButtons buttons = (type == QEvent::TabletRelease && !held) || free
+                                                     ? Qt::NoButton
+                                                     : Qt::MouseButtons(tip);
+                QTabletEvent e(type, stylus, at, global, buttons ? 0.5 : 0.0, 0, 0, 0, 0, 0,
+                               Qt::NoModifier, button, buttons);
+                QApplication::sendEvent(canvas, &e);
+            }
+        }
+    }
+};
+
 } // namespace
 
 class TestInteract : public QObject {
@@ -85,6 +214,12 @@ class TestInteract : public QObject {
     void leftPickDuringDragTurnsSegmentsBlack();
     void secondPickKeepsFirst_data();
     void secondPickKeepsFirst();
+    void wheelTurnsAddUp_data();
+    void wheelTurnsAddUp();
+    void penTapOrDrag_data();
+    void penTapOrDrag();
+    void strokesStayApart_data();
+    void strokesStayApart();
 };
 
 void TestInteract::pickColumn220_data() {
@@ -451,6 +586,137 @@ void TestInteract::secondPickKeepsFirst() {
                                             .arg(differing)
                                             .arg(firstDifference.x())
                                             .arg(firstDifference.y())));
+}
+
+void TestInteract::wheelTurnsAddUp_data() {
+    QTest::addColumn<QList<int>>("angles"); // vertical angle deltas, one turn after the other
+    QTest::addColumn<bool>("shift");
+    QTest::addColumn<int>("units"); // moved in all, as added to the bar's Value
+    const QList<int> fiveNotches(5, -120);
+    const QList<int> fiveBack(5, 120);
+    QTest::newRow("a notch up") << QList<int>{120} << false << 10;
+    QTest::newRow("a notch down") << QList<int>{-120} << false << -10;
+    QTest::newRow("shift, a notch down") << QList<int>{-120} << true << 10;
+    // 3 1/3 units: 3 now, the third waits for more turns.
+    QTest::newRow("a third of a notch") << QList<int>{40} << false << 3;
+    QTest::newRow("a third of a notch down") << QList<int>{-40} << false << -3;
+    QTest::newRow("three thirds of a notch") << QList<int>{40, 40, 40} << false << 10;
+    QTest::newRow("+160 then -40 x3") << QList<int>{160, -40, -40, -40} << false << 3;
+    QTest::newRow("+160 then -40 x4: 0 net") << QList<int>{160, -40, -40, -40, -40} << false << 0;
+    QTest::newRow("shift, 5 notches right and 5 left: 0") << fiveNotches + fiveBack << true << 0;
+    QTest::newRow("5 notches there and back: 0") << fiveBack + fiveNotches << false << 0;
+    QTest::newRow("fine steps of 7, 20 there and 20 back: 0")
+        << QList<int>(20, 7) + QList<int>(20, -7) << false << 0;
+    QTest::newRow("shift, fine steps of 15, there, back and there again")
+        << QList<int>(8, -15) + QList<int>(3, 15) + QList<int>(3, -15) << true << 10;
+    QTest::newRow("a notch in fine steps, back in thirds: 0")
+        << QList<int>(24, 5) + QList<int>{-40, -40, -40} << false << 0;
+    QTest::newRow("a third back and forth: 0") << QList<int>{40, -40, 40, -40} << false << 0;
+    // A fine wheel that wavers: each turn back keeps what the turns before had left short of a
+    // unit.
+    QTest::newRow("+11, -22, +11: 0") << QList<int>{11, -22, 11} << false << 0;
+    QTest::newRow("wavering fine steps: 0") << QList<int>{13, -5, 13, -5, 13, -29} << true << 0;
+}
+
+// The wheel's turns add up: a bar stands at the whole units of their sum, so turning back by as
+// much as was turned, in notches or fine steps, brings the canvas back exactly.
+void TestInteract::wheelTurnsAddUp() {
+    QFETCH(QList<int>, angles);
+    QFETCH(bool, shift);
+    QFETCH(int, units);
+    WheelScroll wheel;
+    int moved = 0;
+    for (const int angle : angles) {
+        const WheelScroll::Move move = wheel.turn(QPoint(0, angle), shift);
+        QCOMPARE(move.across, shift);
+        moved += move.units;
+    }
+    QCOMPARE(moved, units);
+    // The other bar has turned nothing: a notch moves it by exactly 10.
+    const WheelScroll::Move other = wheel.turn(QPoint(0, 120), !shift);
+    QCOMPARE(other.across, !shift);
+    QCOMPARE(other.units, shift ? 10 : -10);
+}
+
+void TestInteract::penTapOrDrag_data() {
+    QTest::addColumn<QString>("events"); // as PenBoard::deliver reads them
+    QTest::addColumn<QString>("heard");  // what the window hears, in order
+    QTest::newRow("mouse, 4 pixels: a drag")
+        << "mouse press 10,20; mouse move 14,20; mouse release 14,20"
+        << "down 2 10,20; move 1 14,20; up 2 14,20";
+    QTest::newRow("mouse, 3 pixels: a tap at the press")
+        << "mouse press 10,20; mouse move 13,20; mouse release 13,20"
+        << "move 1 13,20; down 1 10,20; up 1 10,20";
+    // The first finger stays put, so each event names it again.
+    QTest::newRow("a second finger is not followed")
+        << "finger press 10,20; finger2 press 50,60; finger2 move 70,60; finger2 release 70,60; "
+           "finger release 10,20"
+        << "move 1 10,20; move 1 10,20; move 1 10,20; down 1 10,20; up 1 10,20";
+    QTest::newRow("a touch cancelled before it moved picks nothing")
+        << "finger press 10,20; finger cancel 0,0"
+        << "";
+    QTest::newRow("a touch cancelled during a drag ends the line")
+        << "finger press 10,20; finger move 30,20; finger cancel 0,0"
+        << "down 2 10,20; move 2 30,20; up 2 30,20";
+}
+
+void TestInteract::penTapOrDrag() {
+    QFETCH(QString, events);
+    QFETCH(QString, heard);
+    PenBoard board;
+    board.deliver(events);
+    QCOMPARE(board.heard.join(QStringLiteral("; ")), heard);
+}
+
+void TestInteract::strokesStayApart_data() {
+    // How each stroke ends before the next press comes, one event straight after the other. In
+    // it D stands for the device, E for the point the stroke ended at and N for a point on the
+    // way to the next stroke's press.
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("ending");
+    QTest::newRow("mouse, a release that never came") << "mouse"
+                                                      << "";
+    QTest::newRow("mouse, released elsewhere, moved on without the button") << "mouse"
+                                                                            << "D move N free";
+    QTest::newRow("pen tip lifted, the event still holding the tip")
+        << "tip"
+        << "D release E held; D move N";
+}
+
+// Strokes drawn back to back, with no pause between a release and the next press, stay apart:
+// each starts at its own press, and no segment runs from one stroke to the next. The strokes lie
+// 30 pixels apart, each along a row, and start with a move too short to draw.
+void TestInteract::strokesStayApart() {
+    QFETCH(QString, device);
+    QFETCH(QString, ending);
+    PenBoard board;
+    constexpr int strokes = 4;
+    for (int k = 0; k < strokes; ++k) {
+        const int y = 20 + 30 * k;
+        QString stroke =
+            QStringLiteral("D press 20,%1; D move 21,%1; D move 30,%1; D move 40,%1; ").arg(y) +
+            ending;
+        stroke.replace(QLatin1Char('D'), device)
+            .replace(QLatin1Char('E'), QStringLiteral("40,%1").arg(y))
+            .replace(QLatin1Char('N'), QStringLiteral("30,%1").arg(y + 15));
+        board.deliver(stroke);
+    }
+    QList<QPoint> starts;
+    for (const Call& line : board.picker.calls(QStringLiteral("Line"))) {
+        const QPoint from = board.picker.canvas->toPixel(line.x1, line.y1).toPoint();
+        const QPoint to = board.picker.canvas->toPixel(line.x2, line.y2).toPoint();
+        QVERIFY2(from.y() == to.y(),
+                 qPrintable(QStringLiteral("a segment from (%1, %2) to (%3, %4)")
+                                .arg(from.x())
+                                .arg(from.y())
+                                .arg(to.x())
+                                .arg(to.y())));
+        if (starts.isEmpty() || starts.last().y() != from.y())
+            starts << from;
+    }
+    QCOMPARE(starts.size(), strokes);
+    for (int k = 0; k < strokes; ++k)
+        QCOMPARE(starts[k], QPoint(20, 20 + 30 * k));
 }
 
 QTEST_MAIN(TestInteract)

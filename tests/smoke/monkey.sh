@@ -249,7 +249,7 @@ learn_menu() {
     [ $# -eq 4 ] || fail "menu Teiler shows $# entries instead of 4"
     set -- ${pop_rows[5]}
     # "Rückgängig" and "Wiederholen" are greyed out at start-up and give no row.
-    [ $# -eq 5 ] || fail "menu Tafel shows $# entries instead of 5"
+    [ $# -eq 8 ] || fail "menu Tafel shows $# entries instead of 8"
 }
 
 # Which entries of "Datei" open a dialog ("Bild speichern …", "Drucken …"): each is chosen once
