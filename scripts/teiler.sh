@@ -19,7 +19,7 @@ cd "$(dirname "$0")/.."
 packages=(g++ cmake ninja-build clang-format qt6-base-dev libfontconfig-dev fonts-liberation2 fonts-liberation
           xvfb xauth xdotool openbox wmctrl x11-utils imagemagick clang libclang-rt-14-dev
           desktop-file-utils appstream librsvg2-bin libbenchmark-dev lintian dpkg-dev file xclip
-          qt6-translations-l10n poppler-utils shared-mime-info)
+          qt6-translations-l10n poppler-utils shared-mime-info git shellcheck)
 
 source scripts/install-missing.sh
 
@@ -74,6 +74,11 @@ format_check() {
         return 1
     fi
     echo "every C++ file is formatted"
+    # The shell scripts, with the files they source, at shellcheck's warning level.
+    local scripts=()
+    mapfile -t scripts < <(git ls-files 'scripts/*.sh' 'tests/smoke/*.sh' .ci/run)
+    shellcheck -x -P SCRIPTDIR -S warning "${scripts[@]}"
+    echo "every shell script passes shellcheck"
 }
 
 # Leaks inside fontconfig, which Qt loads, are not Teiler's; everything else must be clean.
