@@ -5,7 +5,8 @@
 # The Windows build's real window under Wine, with Qt's Windows platform plugin, in Xvfb with the
 # openbox window manager: it must open, draw "Teiler" > "Teileranzahl T(n)" chosen with the mouse
 # and the keys, turn 220 into " 284" with "S", and end with exit status 0 when the window manager
-# closes it. WINEPREFIX must name a prepared prefix (scripts/windows.sh makes one).
+# closes it and the question about the changed board is answered with "Verwerfen". WINEPREFIX
+# must name a prepared prefix (scripts/windows.sh makes one).
 #   tests/smoke/wine_smoke.sh <folder with teiler.exe> [directory for the screenshots]
 set -euo pipefail
 
@@ -78,6 +79,10 @@ shot s-step
 log "220 and \"S\" gave \" 284\""
 
 wmctrl -i -c "$wid"
+# The chart changed the board: closing asks first, and "Verwerfen" lets it go.
+poll 100 find_box Teiler >/dev/null || fail "closing the changed board asked nothing"
+shot question
+xdotool key alt+v
 status=0
 poll 300 eval '! kill -0 "$teiler_pid" 2>/dev/null' || fail "teiler.exe did not end after the close"
 wait "$teiler_pid" || status=$?
