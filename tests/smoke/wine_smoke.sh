@@ -40,8 +40,13 @@ shot start
 log "menu bar ends at row $top"
 
 # "Teiler" > "Teileranzahl T(n)": the menu opened with the mouse, the entry taken with the keys.
-read -r left right < <(menu_entries "$out/menu.png" | sed -n 3p)
-[ -n "$left" ] || fail "the menu bar has no third entry"
+# Wine may paint the menu bar's captions a moment after the window's background.
+third_entry() {
+    shot menu
+    read -r left right < <(menu_entries "$out/menu.png" | sed -n 3p) && [ -n "$left" ]
+}
+left="" right=""
+poll 50 third_entry || fail "the menu bar has no third entry"
 xdotool mousemove --sync $((win_x + (left + right) / 2)) $((win_y + top / 2)) click 1
 sleep 1
 xdotool key Down Down Return
