@@ -37,6 +37,7 @@ log() { echo "monkey: $*"; }
 
 # Settings and recovery files of these runs only.
 export XDG_DATA_HOME=$out/data XDG_CONFIG_HOME=$out/config
+rm -rf "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"
 source "$(dirname "$0")/xdriver.sh"
 trap 'drop_owner clipboard; drop_owner primary; stop_started' EXIT
 

@@ -33,6 +33,8 @@ start_x 1280x1024x24
 # Qt on Windows has only its Windows platform plugin.
 unset QT_QPA_PLATFORM
 
+# A recovery file left by an earlier run that ended badly would be offered at the start.
+rm -rf "${WINEPREFIX:?}"/drive_c/users/*/AppData/Roaming/Teiler
 teiler=/usr/lib/wine/wine64
 teiler_args=("$folder/teiler.exe")
 start_teiler wine
