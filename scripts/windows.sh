@@ -122,7 +122,7 @@ build_qt() {
         echo "Qt for Windows: $prefix (cached)"
         return 0
     fi
-    stage "building Qt ${qt_version%%+*} for Windows into $prefix (once; about 32 CPU minutes)"
+    stage "building Qt ${qt_version%%+*} for Windows into $prefix (once; about 18 minutes on two cores)"
     local work=${TEILER_QT_WORK:-$cache/qt-build}
     local start=$SECONDS
     mkdir -p "$work"
