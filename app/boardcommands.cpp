@@ -6,6 +6,7 @@
 #include "board/document.h"
 #include "failurebox.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QSessionManager>
 #include <QStandardPaths>
+#include <QTimer>
 #include <utility>
 
 namespace app {
@@ -61,13 +63,20 @@ BoardCommands::BoardCommands(QWidget& window, board::Document& document, Window 
         });
 #endif
     m_autoSave = new board::AutoSave(m_document, m_recovery, m_access.capture, this);
-    connect(m_autoSave, &board::AutoSave::failed, this, [this](const QString& reason) {
-        FailureBox::Show(&m_window, QStringLiteral("Sicherung"),
-                         QStringLiteral("Die Sicherung der ungespeicherten Tafel in\n%1\nist "
-                                        "fehlgeschlagen.\n\n%2")
-                             .arg(QDir::toNativeSeparators(m_recovery.folder()), reason),
-                         QStringLiteral("recoveryErrorBox"));
-    });
+    connect(m_autoSave, &board::AutoSave::failed, this, &BoardCommands::tellRecoveryFailed);
+}
+
+// Told once a dialog the teacher is answering has gone, never on top of it.
+void BoardCommands::tellRecoveryFailed(const QString& reason) {
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(500, this, [this, reason] { tellRecoveryFailed(reason); });
+        return;
+    }
+    FailureBox::Show(&m_window, QStringLiteral("Sicherung"),
+                     QStringLiteral("Die Sicherung der ungespeicherten Tafel in\n%1\nist "
+                                    "fehlgeschlagen.\n\n%2")
+                         .arg(QDir::toNativeSeparators(m_recovery.folder()), reason),
+                     QStringLiteral("recoveryErrorBox"));
 }
 
 // A window that goes without being closed (as in the tests) leaves nothing behind either.

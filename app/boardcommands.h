@@ -63,6 +63,7 @@ class BoardCommands : public QObject {
 
   private:
     void showBoard(const board::Board& board, const QString& path);
+    void tellRecoveryFailed(const QString& reason);
 
     QWidget& m_window;
     board::Document& m_document;
