@@ -43,9 +43,8 @@ BoardCommands::BoardCommands(QWidget& window, board::Document& document, Window 
                              const QString& recoveryFolder, QObject* parent)
     : QObject(parent), m_window(window), m_document(document), m_access(std::move(access)),
       m_startBoard(m_access.capture()),
-      m_settings(QStringLiteral("Teiler"), QStringLiteral("Teiler")), m_recent(m_settings),
+
       m_recovery(recoveryFolder) {
-    m_found = m_recovery.claim();
 #if QT_CONFIG(sessionmanager)
     // The desktop's session ends (a logout): the same question as on closing, where the session
     // lets the program ask; else the recovery file is written at once.
@@ -118,7 +117,7 @@ void BoardCommands::open() {
 void BoardCommands::openRecent(const QString& path) {
     m_access.stopDrawing();
     if (!QFileInfo::exists(path)) {
-        m_recent.remove(path);
+        recent().remove(path);
         FailureBox::Show(&m_window, QStringLiteral("Tafel öffnen"),
                          QStringLiteral("Die Tafel\n%1\ngibt es nicht mehr; sie wird aus der "
                                         "Liste „Zuletzt geöffnet“ genommen.")
@@ -142,7 +141,7 @@ bool BoardCommands::openFile(const QString& path) {
         return false;
     }
     showBoard(*board, path);
-    m_recent.add(path);
+    recent().add(path);
     return true;
 }
 
@@ -172,7 +171,7 @@ bool BoardCommands::saveTo(const QString& path) {
     QString reason;
     if (board::Document::WriteFile(m_access.capture(), path, &reason)) {
         m_document.setSaved(path);
-        m_recent.add(path);
+        recent().add(path);
         m_autoSave->saveNow();
         return true;
     }
@@ -211,9 +210,10 @@ bool BoardCommands::maybeSave() {
 }
 
 void BoardCommands::offerRecovery() {
-    if (!m_found)
+    const std::optional<board::Recovery::Found> left = m_recovery.claim();
+    if (!left)
         return;
-    const board::Recovery::Found found = *std::exchange(m_found, std::nullopt);
+    const board::Recovery::Found& found = *left;
     QString reason;
     const std::optional<board::Board> board = board::Document::ReadFile(found.path, &reason);
     if (!board) {
@@ -254,7 +254,7 @@ void BoardCommands::offerRecovery() {
 
 void BoardCommands::fillRecentMenu(QMenu& menu) {
     menu.clear();
-    const QStringList paths = m_recent.list();
+    const QStringList paths = recent().list();
     for (int i = 0; i < paths.size(); ++i) {
         const QString path = paths[i];
         QAction* entry = menu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
@@ -265,6 +265,14 @@ void BoardCommands::fillRecentMenu(QMenu& menu) {
     }
     if (paths.isEmpty())
         menu.addAction(QStringLiteral("(keine)"))->setEnabled(false);
+}
+
+// The settings are read when a recent board is first wanted, not while the window starts.
+board::RecentBoards BoardCommands::recent() {
+    if (!m_settings)
+        m_settings =
+            std::make_unique<QSettings>(QStringLiteral("Teiler"), QStringLiteral("Teiler"));
+    return board::RecentBoards(*m_settings);
 }
 
 void BoardCommands::closing() {

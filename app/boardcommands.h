@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QSettings>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QMenu;
@@ -34,8 +35,8 @@ class BoardCommands : public QObject {
         std::function<void()> stopDrawing;             // stops a chart that is still drawing
     };
 
-    // Takes this window's place for its recovery file in recoveryFolder; the board the window
-    // shows now is what "Neue Tafel" gives.
+    // Keeps this window's recovery file in recoveryFolder; the board the window shows now is what
+    // "Neue Tafel" gives.
     BoardCommands(QWidget& window, board::Document& document, Window access,
                   const QString& recoveryFolder, QObject* parent = nullptr);
     ~BoardCommands() override;
@@ -54,7 +55,8 @@ class BoardCommands : public QObject {
     // Asks, if the board has unsaved changes, whether to save them: false for "Abbrechen" or a
     // failed save, when nothing may be dropped.
     bool maybeSave();
-    // Offers the board that a window which ended without asking left behind, if there is one.
+    // Offers the board that a window which ended without asking left behind, if there is one;
+    // that place is this window's from then on.
     void offerRecovery();
     // Lists the recent boards as entries of menu.
     void fillRecentMenu(QMenu& menu);
@@ -64,15 +66,14 @@ class BoardCommands : public QObject {
   private:
     void showBoard(const board::Board& board, const QString& path);
     void tellRecoveryFailed(const QString& reason);
+    board::RecentBoards recent();
 
     QWidget& m_window;
     board::Document& m_document;
     Window m_access;
     board::Board m_startBoard;
-    QSettings m_settings;
-    board::RecentBoards m_recent;
+    std::unique_ptr<QSettings> m_settings;
     board::Recovery m_recovery;
-    std::optional<board::Recovery::Found> m_found;
     board::AutoSave* m_autoSave = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include "surface/fontchoice.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -72,8 +73,8 @@ int main(int argc, char* argv[]) {
     app::GermanTranslations::Install(application);
     Form1 window;
     app::CommandLine::ShowWindow(window, options);
-    // The board a crash left behind first, then the board given; one that cannot be opened is
-    // told in a message box, and the window stays open.
-    window.startWith(options.board);
+    // Once the window has shown itself: the board a crash left behind first, then the board
+    // given; one that cannot be opened is told in a message box, and the window stays open.
+    QTimer::singleShot(0, &window, [&window, &options] { window.startWith(options.board); });
     return QApplication::exec();
 }

@@ -33,9 +33,8 @@ bool Recovery::lockSlot(int slot) {
     return true;
 }
 
-std::optional<Recovery::Found> Recovery::claim() {
-    if (m_lock || !QDir().mkpath(m_folder))
-        return std::nullopt;
+// The places whose recovery file is there, whether their window still runs or not.
+QList<int> Recovery::leftBehind() const {
     static const QRegularExpression name(QStringLiteral("^tafel-([0-9]{1,6})\\.teiler$"));
     QList<int> left;
     for (const QString& entry : QDir(m_folder).entryList(QDir::Files)) {
@@ -44,7 +43,21 @@ std::optional<Recovery::Found> Recovery::claim() {
             left.append(match.captured(1).toInt());
     }
     std::sort(left.begin(), left.end());
-    for (int slot : std::as_const(left)) {
+    return left;
+}
+
+bool Recovery::claimFree(const QList<int>& left) {
+    for (int slot = 1; slot < 1000000; ++slot)
+        if (!left.contains(slot) && lockSlot(slot))
+            return true;
+    return false;
+}
+
+std::optional<Recovery::Found> Recovery::claim() {
+    if (m_lock || !QDir().mkpath(m_folder))
+        return std::nullopt;
+    const QList<int> left = leftBehind();
+    for (int slot : left) {
         if (!lockSlot(slot))
             continue; // its window still runs
         Found found;
@@ -55,13 +68,13 @@ std::optional<Recovery::Found> Recovery::claim() {
             found.boardFile = QString::fromUtf8(named.read(64 * 1024)).trimmed();
         return found;
     }
-    for (int slot = 1; slot < 1000000; ++slot)
-        if (!left.contains(slot) && lockSlot(slot))
-            return std::nullopt;
+    claimFree(left);
     return std::nullopt;
 }
 
 bool Recovery::write(const Board& board, const QString& boardFile, QString* reason) {
+    if (!m_lock && QDir().mkpath(m_folder))
+        claimFree(leftBehind());
     if (!m_lock) {
         *reason = QStringLiteral("Der Ordner für die Wiederherstellung ist nicht verfügbar.");
         return false;

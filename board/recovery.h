@@ -29,9 +29,11 @@ class Recovery {
     ~Recovery();
 
     // Takes a place for this window's file, first one that a window which no longer runs left
-    // behind: that one is returned, and is this window's from now on. Call once.
+    // behind: that one is returned, and is this window's from now on. Once this window has a
+    // place, nothing.
     std::optional<Found> claim();
-    // Writes the board as this window's recovery file, through the safe writer.
+    // Writes the board as this window's recovery file, through the safe writer; a window without
+    // a place yet takes a free one, never one that another window left behind.
     bool write(const Board& board, const QString& boardFile, QString* reason);
     // Deletes this window's file: the board was saved, is unchanged, or the window closes.
     void remove();
@@ -43,6 +45,8 @@ class Recovery {
   private:
     QString fileOf(int slot, const QString& ending) const;
     bool lockSlot(int slot);
+    QList<int> leftBehind() const;
+    bool claimFree(const QList<int>& left);
 
     QString m_folder;
     int m_slot = 0;
