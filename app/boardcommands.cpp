@@ -5,6 +5,7 @@
 #include "board/autosave.h"
 #include "board/document.h"
 #include "failurebox.h"
+#include "pictureexport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -157,11 +158,11 @@ bool BoardCommands::saveAs() {
     dialog.setObjectName(QStringLiteral("boardSaveDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("teiler"));
-    const int rangeBase = m_access.capture().rangeBase;
-    dialog.selectFile(
-        current.isEmpty()
-            ? QStringLiteral("teiler-%1-%2.teiler").arg(rangeBase + 1).arg(rangeBase + 500)
-            : QFileInfo(current).fileName());
+    // An unnamed board is named as its picture would be, with the board's ending.
+    dialog.selectFile(current.isEmpty()
+                          ? PictureExport::SuggestedName(m_access.capture().rangeBase).chopped(4) +
+                                QStringLiteral(".teiler")
+                          : QFileInfo(current).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     return saveTo(dialog.selectedFiles().constFirst());
