@@ -169,8 +169,10 @@ build_teiler() {
         pngs+=("$out/icon/teiler-$size.png")
     done
     convert "${pngs[@]}" "$out/icon/teiler.ico"
+    # Qt's toolchain file remembers the MinGW toolchain by the path of the clone that built Qt,
+    # which may be long gone: name this clone's copy.
     "$prefix/bin/qt-cmake" -S . -B "$out/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DTEILER_BENCH=OFF -DCMAKE_CROSSCOMPILING_EMULATOR="$wine" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DTEILER_BENCH=OFF -DCMAKE_CROSSCOMPILING_EMULATOR="$wine" \
         -DTEILER_WINDOWS_ICON="$out/icon/teiler.ico" >/dev/null
     cmake --build "$out/build"
     echo "Teiler for Windows built in $((SECONDS - start)) s"
