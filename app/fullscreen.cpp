@@ -30,7 +30,10 @@ void FullScreen::apply() {
             m_normalGeometry = m_maximizedBefore ? QRect() : m_window.geometry();
         }
         m_window.showFullScreen();
-    } else if (m_maximizedBefore) {
+        return;
+    }
+    m_requested = false;
+    if (m_maximizedBefore) {
         m_window.showMaximized();
     } else {
         m_window.showNormal();
@@ -53,8 +56,6 @@ void FullScreen::stateChanged(Qt::WindowStates before) {
         m_maximizedBefore = before.testFlag(Qt::WindowMaximized);
         m_normalGeometry = QRect();
     }
-    if (!fullScreen && wasFullScreen)
-        m_requested = false;
     m_entry.setChecked(fullScreen);
     m_leave->setEnabled(fullScreen);
 }

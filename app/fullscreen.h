@@ -36,8 +36,9 @@ class FullScreen : public QObject {
     QWidget& m_window;
     QAction& m_entry;
     QShortcut* m_leave = nullptr;
-    // The window before full screen. The entry notes it when it asks for full screen: a window
-    // that goes from maximized straight to full screen may pass through other states on the way.
+    // The window before full screen. The entry notes it when it asks for full screen, and the
+    // note holds until the entry leaves it: a window that goes from maximized straight to full
+    // screen may pass through other states on the way, even leave full screen for a moment.
     bool m_requested = false;
     bool m_maximizedBefore = false;
     QRect m_normalGeometry; // empty when the window manager chose full screen

@@ -11,9 +11,10 @@
 # "Abbrechen" keeps the window, "Speichern" asks for a name, writes the board and closes. A second
 # run opens that board, changes it, saves it in place with Ctrl+S and ends through "Datei" >
 # "beenden"; a third run with --zoom 2, too large for the screen, must be lowered to a factor at
-# which the whole window, title bar included, is on the screen. A fourth is killed with SIGKILL
-# after a change: the next start offers the board and restores it pixel for pixel. Last, a named
-# pipe given as the board is refused at once. Every run must end with exit status 0.
+# which the whole window, title bar included, is on the screen. A fourth, maximized, goes to full
+# screen and back twenty times and must come back maximized each time. A fifth is killed with
+# SIGKILL after a change: the next start offers the board and restores it pixel for pixel. Last,
+# a named pipe given as the board is refused at once. Every run must end with exit status 0.
 #   tests/smoke/smoke.sh <teiler executable> [directory for the screenshots]
 set -euo pipefail
 
@@ -21,6 +22,8 @@ teiler=$(realpath "${1:?usage: smoke.sh <teiler executable> [screenshot director
 out=${2:-$(mktemp -d)}
 mkdir -p "$out"
 out=$(realpath "$out")
+# Boards of an earlier run would make "Speichern" ask whether to overwrite them.
+rm -f "$out"/*.teiler
 
 fail() {
     echo "smoke: FAIL: $*" >&2
@@ -169,6 +172,28 @@ grep -q -- '--zoom 2 ist für diesen Bildschirm zu groß' "$out/teiler-zoomed.lo
 log "--zoom 2, lowered: window ${win_w}x${win_h}, its frame ${frame_w}x${frame_h}+${frame_x}+${frame_y}"
 wmctrl -F -c Teiler
 expect_exit_zero "closing the zoomed window" zoomed
+teiler_args=()
+
+# Full screen and back, twenty times, alternately with F11 and Escape: a maximized window comes
+# back maximized, at the same place and size, every time.
+teiler_args=(--zoom fit)
+start_teiler fullscreen
+wm_state() { xprop -id "$wid" _NET_WM_STATE; }
+is_maximized() { wm_state | grep -q _NET_WM_STATE_MAXIMIZED_VERT && ! wm_state | grep -q FULLSCREEN; }
+poll 50 is_maximized || fail "--zoom fit did not start maximized: $(wm_state)"
+sleep 0.3
+maximized=$(geometry_of "$wid")
+for ((cycle = 1; cycle <= 20; cycle++)); do
+    xdotool key F11
+    poll 50 eval 'wm_state | grep -q _NET_WM_STATE_FULLSCREEN' || fail "cycle $cycle: F11 gave no full screen"
+    if ((cycle % 2)); then xdotool key F11; else xdotool key Escape; fi
+    poll 50 is_maximized || fail "cycle $cycle: full screen came back as $(wm_state)"
+    poll 20 eval '[ "$(geometry_of "$wid")" = "$maximized" ]' ||
+        fail "cycle $cycle: back at $(geometry_of "$wid"), was $maximized"
+done
+log "20 times full screen and back: maximized at $maximized each time"
+wmctrl -i -c "$wid"
+expect_exit_zero "closing after full screen" fullscreen
 teiler_args=()
 
 # Killed after a change: two seconds later the board was kept, and the next start offers it.
