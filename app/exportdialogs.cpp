@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exportdialogs.h"
 
+#include "charts/column.h"
 #include "failurebox.h"
 #include "pictureexport.h"
 
@@ -80,17 +81,20 @@ void ExportDialogs::copy() {
 void ExportDialogs::print() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setDocName(PictureExport::SuggestedName(m_range().rangeBase()).chopped(4));
+    const RangePages pages = m_range();
+    printer.setDocName(PictureExport::SuggestedName(pages.rangeBase()).chopped(4));
     QPrintDialog dialog(&printer, &m_window);
     dialog.setObjectName(QStringLiteral("printDialog"));
-    // A tab of the dialog's options: what the frame shows, as before, or the whole range.
+    // A tab of the dialog's settings: what the frame shows, as before, or the whole range.
     auto* range = new QWidget;
-    range->setWindowTitle(QStringLiteral("Bereich"));
+    range->setWindowTitle(QStringLiteral("Zahlenbereich"));
     auto* shown = new QRadioButton(QStringLiteral("&sichtbarer Ausschnitt (eine Seite)"), range);
-    auto* whole =
-        new QRadioButton(QStringLiteral("&ganzer Bereich (%1 Seiten mit je etwa 50 Zahlen)")
-                             .arg(m_range().pages().size()),
-                         range);
+    auto* whole = new QRadioButton(QStringLiteral("&%1 %2...%3 (%4 Seiten mit Skala)")
+                                       .arg(wholeRangeName)
+                                       .arg(pages.rangeBase() + 1)
+                                       .arg(pages.rangeBase() + charts::Column::count)
+                                       .arg(pages.pages().size()),
+                                   range);
     whole->setObjectName(QStringLiteral("wholeRangeButton"));
     shown->setChecked(true);
     auto* layout = new QVBoxLayout(range);

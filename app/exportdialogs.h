@@ -15,8 +15,8 @@ namespace app {
 
 // "Bild speichern …", "Bild kopieren" and "Drucken …": the dialogs around the picture of the
 // frame or of the whole range, and the messages when writing or printing fails. Saving offers
-// the whole range as file types of their own, printing as a tab "Bereich" of the print dialog;
-// what the frame shows stays the first choice of both.
+// the whole range as file types of their own, printing as a tab "Zahlenbereich" of the print
+// dialog; what the frame shows stays the first choice of both.
 class ExportDialogs {
   public:
     // picture gives what the frame shows at the moment, range the whole range.
