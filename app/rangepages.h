@@ -50,7 +50,7 @@ class RangePages {
     // The caption of page (from 1).
     QString caption(int page) const;
     // The strip and the whole canvas side by side, pixel for pixel as the screen shows them, at
-    // the canvas's pixel ratio.
+    // the canvas's pixel ratio (at most 2). A null image when there is no memory for it.
     QImage picture() const;
     // Every page, each on its own sheet of the device; false when painting could not begin.
     bool paint(QPagedPaintDevice& device) const;
