@@ -16,7 +16,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <algorithm>
-#include <cmath>
 
 namespace app {
 
@@ -176,10 +175,12 @@ void RangePages::paintPage(QPainter& painter, const QRectF& page, int number) co
 
     painter.translate(0, top);
     const int b = m_strip.borderWidth();
-    painter.setPen(QPen(m_strip.palette().color(QPalette::WindowText), 0));
-    painter.drawRect(QRectF(QPointF(0, 0), QSizeF(m_strip.size())));
     painter.translate(b, b);
     m_strip.paintDrawings(painter, insideOf(m_strip));
+    painter.translate(-b, -b);
+    painter.setPen(QPen(m_strip.palette().color(QPalette::WindowText), 0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(QPointF(0, 0), QSizeF(m_strip.size())));
     painter.restore();
 }
 
