@@ -96,7 +96,8 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Teiler"));
     setWindowIcon(app::AppIcon::make());
     m_export = std::make_unique<app::ExportDialogs>(
-        *this, [this] { return framePicture(); }, [this] { return m_rangeBase; });
+        *this, [this] { return framePicture(); },
+        [this] { return app::RangePages(*m_picAusgabe, *m_picSkala, m_rangeBase, m_sumMode); });
     buildControls();
     buildMenu();
     new app::MenuKeys(*this, *menuBar());
@@ -537,12 +538,12 @@ QImage Form1::framePicture() {
                                                                   : m_vscHoch->x());
 }
 
-bool Form1::savePictureTo(const QString& path) {
-    return m_export->saveTo(path);
+bool Form1::savePictureTo(const QString& path, bool wholeRange) {
+    return m_export->saveTo(path, wholeRange);
 }
 
-bool Form1::printPictureOn(QPrinter& printer) {
-    return m_export->printOn(printer);
+bool Form1::printPictureOn(QPrinter& printer, bool wholeRange) {
+    return m_export->printOn(printer, wholeRange);
 }
 
 // The check marks as the program set them: Qt turns a checked entry's mark off when it is

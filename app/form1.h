@@ -67,10 +67,12 @@ class Form1 : public QMainWindow {
     // What the canvas frame shows, with the scale strip: the picture that is saved, copied and
     // printed.
     QImage framePicture();
-    // Saves the picture; a failure is told in a message box that names the file and the reason.
-    bool savePictureTo(const QString& path);
-    // Prints the picture; a failure is told in a message box, with the file when there is one.
-    bool printPictureOn(QPrinter& printer);
+    // Saves the picture, or all columns of the range; a failure is told in a message box that
+    // names the file and the reason.
+    bool savePictureTo(const QString& path, bool wholeRange = false);
+    // Prints the picture, or the range's pages; a failure is told in a message box, with the
+    // file when there is one.
+    bool printPictureOn(QPrinter& printer, bool wholeRange = false);
     // Writes the board to a ".teiler" file, or opens one; a failure is told in a message box
     // that names the file and the reason, and leaves the board as it was.
     bool saveBoardTo(const QString& path);

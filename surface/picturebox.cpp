@@ -898,6 +898,34 @@ void PictureBox::paintPicture(QPainter& painter, const QRect& part) const {
     painter.drawImage(QRectF(part), pictureOf(device, ratio));
 }
 
+void PictureBox::paintDrawings(QPainter& painter, const QRectF& part) const {
+    painter.save();
+    painter.setClipRect(part, Qt::IntersectClip);
+    painter.fillRect(part, m_back);
+    if (m_extentsSize != insideSize())
+        const_cast<PictureBox*>(this)->replaceDrawings(m_drawings.size(), {});
+    const QRect reach = part.toAlignedRect().adjusted(-1, -1, 1, 1);
+    // Fonts are sized for 96 dots per inch, as on the screen.
+    const int dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
+    for (qsizetype i = 0; i < m_drawings.size(); ++i) {
+        if (!m_extents[i].intersects(reach))
+            continue;
+        const Drawing& d = m_drawings[i];
+        if (d.kind != Drawing::Kind::Print) {
+            paintDrawing(painter, d, 1.0);
+            continue;
+        }
+        const FontEntry& entry = fontEntry(d.fontSize, d.bold);
+        QFont font = entry.font;
+        font.setStyleStrategy(QFont::PreferDefault);
+        font.setPointSizeF(font.pointSizeF() * 96.0 / std::max(1, dpi));
+        painter.setFont(font);
+        painter.setPen(QColor::fromRgb(d.color));
+        painter.drawText(toPixel(d.x1, d.y1) + QPointF(0, entry.ascent), d.text);
+    }
+    painter.restore();
+}
+
 void PictureBox::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     clipChildren();

@@ -118,6 +118,10 @@ class PictureBox : public QWidget, public board::Canvas {
     // Paints the part (logical pixels of the inside) of the picture on a painter whose
     // coordinates are those of the inside; pixel for pixel what the screen shows.
     void paintPicture(QPainter& painter, const QRect& part) const;
+    // Paints the part (logical pixels of the inside) as lines, circles and text rather than
+    // pixels, on a painter whose coordinates are those of the inside and may be scaled: sharp on
+    // paper and in a PDF. Text keeps its size in logical pixels whatever the device's resolution.
+    void paintDrawings(QPainter& painter, const QRectF& part) const;
 
   signals:
     // Before Cls wipes the drawings, while drawings() still holds them.

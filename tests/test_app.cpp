@@ -6,6 +6,7 @@
 #include "germantranslations.h"
 #include "pictureexport.h"
 #include "platformstart.h"
+#include "rangepages.h"
 #include "surface/fontchoice.h"
 #include "surface/multilinetextbox.h"
 #include "surface/picturebox.h"
@@ -248,6 +249,10 @@ class TestApp : public QObject {
     void savePicture_data();
     void savePicture();
     void printPicture();
+    void rangeSplitIntoPages_data();
+    void rangeSplitIntoPages();
+    void wholeRangeSaved_data();
+    void wholeRangeSaved();
 
     // the ".teiler" file of a prepared board
     void undoAndRedo_data();
@@ -1617,6 +1622,165 @@ void TestApp::printPicture() {
     QCOMPARE(first.readAll(), printed);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList({"druck.pdf", "seite.png"}));
+}
+
+void TestApp::rangeSplitIntoPages_data() {
+    using Span = app::RangePages::Span;
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<Span>("first");
+    QTest::addColumn<Span>("last");
+    QTest::addColumn<int>("rangeBase");
+    QTest::addColumn<QString>("charts");
+    QTest::addColumn<QString>("lastCaption");
+    const int per = app::RangePages::perPage;
+    QTest::newRow("a range, one column again on the next page")
+        << 500 << 10 << Span{1, 51} << Span{451, 500} << 0 << "Teileranzahl T(n)"
+        << "Teiler – 1...500 – Teileranzahl T(n) – Seite 10 von 10 (Zahlen 451 bis 500)";
+    QTest::newRow("second range, no chart")
+        << 500 << 10 << Span{1, 51} << Span{451, 500} << 500 << QString()
+        << "Teiler – 501...1000 – Seite 10 von 10 (Zahlen 951 bis 1000)";
+    QTest::newRow("one page full")
+        << per << 1 << Span{1, per} << Span{1, per} << 0 << QString() << QString();
+    QTest::newRow("one column more")
+        << per + 1 << 2 << Span{1, per} << Span{per, per + 1} << 0 << QString() << QString();
+}
+
+void TestApp::rangeSplitIntoPages() {
+    using Span = app::RangePages::Span;
+    QFETCH(int, count);
+    QFETCH(int, pages);
+    QFETCH(Span, first);
+    QFETCH(Span, last);
+    QFETCH(int, rangeBase);
+    QFETCH(QString, charts);
+    QFETCH(QString, lastCaption);
+    const auto spans =
+        app::RangePages::Split(count, app::RangePages::perPage, app::RangePages::overlap);
+    QCOMPARE(spans.size(), pages);
+    QVERIFY(spans.constFirst() == first);
+    QVERIFY(spans.constLast() == last);
+    // Each page starts with the last column of the one before.
+    for (qsizetype i = 1; i < spans.size(); ++i)
+        QCOMPARE(spans[i].first, spans[i - 1].last);
+    if (!lastCaption.isEmpty())
+        QCOMPARE(app::RangePages::Caption(rangeBase, charts, pages, pages, last), lastCaption);
+}
+
+void TestApp::wholeRangeSaved_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("entries"); // chosen in turn before saving
+    QTest::addColumn<int>("limit");           // the largest file this process may write; 0: any
+    QTest::addColumn<QString>("caption");     // of page 2 of a PDF
+    QTest::addColumn<QString>("onPage");      // words page 2 shows, and one it must not
+    QTest::addColumn<QString>("notOnPage");
+    QTest::addColumn<bool>("print"); // on a printer that writes the file, else saved
+    QTest::newRow("png") << "ganz.png" << QStringList{"cmdTeiler"} << 0 << QString() << QString()
+                         << QString() << false;
+    QTest::newRow("pdf, divisor count")
+        << "ganz.pdf" << QStringList{"cmdHochzerlegbar"} << 0
+        << "Teiler – 1...500 – Teileranzahl T(n) – Seite 2 von 10 (Zahlen 51 bis 101)"
+        << "75 12 32"
+        << "110" << false;
+    QTest::newRow("pdf, S(n)-n of 501...1000")
+        << "ganz.pdf" << QStringList{"cmdSkala2", "cmdTeilersumme2"} << 0
+        << "Teiler – 501...1000 – S(n)-n – Seite 2 von 10 (Zahlen 551 bis 601)"
+        << "575 32" << QString() << false;
+    QTest::newRow("printed to a PDF file, divisor count")
+        << "druck.pdf" << QStringList{"cmdHochzerlegbar"} << 0
+        << "Teiler – 1...500 – Teileranzahl T(n) – Seite 2 von 10 (Zahlen 51 bis 101)"
+        << "75 12 32"
+        << "110" << true;
+    QTest::newRow("pdf over an existing file, full disk")
+        << "ganz.pdf" << QStringList{"cmdHochzerlegbar"} << 4096 << QString() << QString()
+        << QString() << false;
+}
+
+// The whole range as one wide picture or as pages of about 50 columns, each with the strip.
+void TestApp::wholeRangeSaved() {
+    QFETCH(QString, name);
+    QFETCH(QStringList, entries);
+    QFETCH(int, limit);
+    QFETCH(QString, caption);
+    QFETCH(QString, onPage);
+    QFETCH(QString, notOnPage);
+    QFETCH(bool, print);
+    for (const QString& entry : entries)
+        action(qPrintable(entry))->trigger();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (limit > 0) {
+        if (!FileSizeLimit::possible)
+            QSKIP("no limit on a file's size stands for a full disk here");
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        QString told;
+        const auto closer = closeBoxWhenOpen(QStringLiteral("saveErrorBox"),
+                                             [&told](QMessageBox* box) { told = box->text(); });
+        bool written = true;
+        {
+            const FileSizeLimit full(limit);
+            written = form->savePictureTo(path, true);
+        }
+        QVERIFY(!written);
+        QVERIFY2(told.contains(QStringLiteral("Datenträger ist voll")) &&
+                     told.contains(QDir::toNativeSeparators(path)),
+                 qPrintable(told));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+        return;
+    }
+    if (print) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        QVERIFY(form->printPictureOn(printer, true));
+    } else {
+        QVERIFY(form->savePictureTo(path, true));
+    }
+    auto* canvas = control<PictureBox>("picAusgabe");
+    auto* strip = control<PictureBox>("picSkala");
+    if (name.endsWith(QLatin1String(".png"))) {
+        // The strip, then every column of the canvas: the yellow band of the number line from
+        // column 1 to column 500, and the strip's gray at the left.
+        const QImage back(path);
+        const qreal ratio = canvas->devicePixelRatioF();
+        QCOMPARE(back.width(), qRound((strip->width() + canvas->width()) * ratio));
+        for (const double column : {1.0, 250.0, 500.0}) {
+            const QPointF at = canvas->toPixel(column, -2.2) + QPointF(strip->width(), 0);
+            QCOMPARE(back.pixelColor((at * ratio).toPoint()), QColor(255, 255, 0));
+        }
+        QCOMPARE(back.pixelColor(qRound(strip->width() / 2 * ratio), qRound(12 * ratio)),
+                 QColor(224, 224, 224));
+        return;
+    }
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdfinfo.isEmpty() || pdftotext.isEmpty())
+        WITHOUT_PDF_RENDERER("pdfinfo and pdftotext (poppler-utils) are needed to read the pages");
+    QProcess info;
+    info.start(pdfinfo, {path});
+    QVERIFY(info.waitForFinished(30000));
+    const QString infoText = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(infoText.contains(QRegularExpression(QStringLiteral("Pages:\\s+10\\n"))),
+             qPrintable(infoText));
+    QVERIFY2(infoText.contains(QStringLiteral("842 x 595 pts (A4)")), qPrintable(infoText));
+    QProcess text;
+    text.start(pdftotext, {QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-l"),
+                           QStringLiteral("2"), path, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(30000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(page.contains(caption), qPrintable(page));
+    // Text, not pixels: the columns' numbers and the strip's heights can be read off the page.
+    const QStringList words = page.split(QRegularExpression(QStringLiteral("\\s+")));
+    for (const QString& word : onPage.split(QLatin1Char(' ')))
+        QVERIFY2(words.contains(word), qPrintable(word));
+    if (!notOnPage.isEmpty())
+        QVERIFY2(!words.contains(notOnPage), qPrintable(notOnPage));
 }
 
 // ---- window-level cases of the charts, picking, sheet and search ----

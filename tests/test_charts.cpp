@@ -1,10 +1,13 @@
 // SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/clearcommands.h"
+#include "charts/column.h"
 #include "charts/divisorcountchart.h"
 #include "charts/divisorsumchart.h"
 #include "charts/numberline.h"
+#include "charts/shownchart.h"
 #include "charts/skyline.h"
+#include "divisors/divisorscan.h"
 #include "support.h"
 #include "surface/fontchoice.h"
 #include "surface/picturebox.h"
@@ -141,6 +144,8 @@ class TestCharts : public QObject {
 
     void referencePictures_data();
     void referencePictures();
+    void shownChart_data();
+    void shownChart();
 };
 
 void TestCharts::skylineMatchesDivisorSieve_data() {
@@ -677,5 +682,47 @@ void TestCharts::referencePictures() {
 }
 
 QTEST_MAIN(TestCharts)
+
+void TestCharts::shownChart_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("sumMode");
+    QTest::addColumn<QString>("shown"); // the charts as numbers of ShownChart::Chart
+    QTest::newRow("number line only") << QStringList{"line"} << 0 << "";
+    QTest::newRow("skyline") << QStringList{"line", "skyline"} << 0 << "0";
+    QTest::newRow("count over skyline") << QStringList{"line", "skyline", "count"} << 0 << "1";
+    QTest::newRow("S(n)") << QStringList{"line", "sum"} << 0 << "2";
+    QTest::newRow("S(n)-n over skyline") << QStringList{"line", "skyline", "sum"} << 1 << "0 3";
+    QTest::newRow("chart area cleared") << QStringList{"line", "count", "clear"} << 0 << "";
+    QTest::newRow("twenty picked columns") << QStringList{"line", "picks"} << 0 << "";
+}
+
+// What a printed page's caption names: the charts drawn, not a few picked columns.
+void TestCharts::shownChart() {
+    QFETCH(QStringList, steps);
+    QFETCH(int, sumMode);
+    QFETCH(QString, shown);
+    auto canvas = MakeCanvas();
+    for (const QString& step : steps) {
+        if (step == QLatin1String("line"))
+            charts::NumberLine::DrawNumberLine(*canvas, 0);
+        else if (step == QLatin1String("skyline"))
+            charts::Skyline::Draw(*canvas, 0);
+        else if (step == QLatin1String("count"))
+            charts::DivisorCountChart::Draw(*canvas, 0);
+        else if (step == QLatin1String("sum"))
+            charts::DivisorSumChart::DrawDivisorSums(*canvas, 0, sumMode, {});
+        else if (step == QLatin1String("clear"))
+            charts::ClearCommands::ClearChartArea(*canvas);
+        for (int i = 1; step == QLatin1String("picks") && i <= 20; ++i) {
+            charts::Column::WriteDivisor(*canvas, i, 1, 1);
+            charts::Column::WriteSum(*canvas, i, i, divisors::SummarizeProperDivisors(i), false);
+            charts::Column::WriteCount(*canvas, i, 1);
+        }
+    }
+    QStringList found;
+    for (const auto chart : charts::ShownChart::of(canvas->drawings(), sumMode))
+        found << QString::number(static_cast<int>(chart));
+    QCOMPARE(found.join(QLatin1Char(' ')), shown);
+}
 
 #include "test_charts.moc"

@@ -55,6 +55,8 @@ class TestSurface : public QObject {
     void heldPressOpensContextMenu();
     void liberationFacesAreVersion2_data();
     void liberationFacesAreVersion2();
+    void drawingsOnPaperKeepTheirPlace_data();
+    void drawingsOnPaperKeepTheirPlace();
     void tilesGiveTheWholePicture_data();
     void tilesGiveTheWholePicture();
 };
@@ -672,6 +674,85 @@ void TestSurface::tilesGiveTheWholePicture() {
                                                 .arg(QLatin1String(showing))
                                                 .arg(differing)));
     }
+}
+
+void TestSurface::drawingsOnPaperKeepTheirPlace_data() {
+    QTest::addColumn<int>("dpi"); // of the page; the painter scales logical pixels to it
+    QTest::newRow("screen") << 96;
+    QTest::newRow("300 dpi") << 300;
+    QTest::newRow("1200 dpi") << 1200;
+}
+
+// Painted as shapes and text on a page of any resolution, scaled to it, the drawings stand where
+// the screen shows them and the text keeps its size; what lies outside the part is left out.
+void TestSurface::drawingsOnPaperKeepTheirPlace() {
+    QFETCH(int, dpi);
+    PictureBox box;
+    box.resize(200, 100);
+    box.Scale(0, 0, 200, 100);
+    box.FontSize = 14;
+    box.CurrentX = 20;
+    box.CurrentY = 30;
+    box.Print(QStringLiteral("1234"));
+    box.Line(20, 70, 120, 70);
+    box.CurrentX = 160; // right of the part
+    box.CurrentY = 30;
+    box.Print(QStringLiteral("88"));
+    const QRectF part(0, 0, 150, 100);
+    const qreal scale = dpi / 96.0;
+    QImage page((QSizeF(box.size()) * scale).toSize(), QImage::Format_RGB32);
+    page.setDotsPerMeterX(qRound(dpi / 0.0254));
+    page.setDotsPerMeterY(qRound(dpi / 0.0254));
+    page.fill(Qt::gray);
+    {
+        QPainter painter(&page);
+        painter.scale(scale, scale);
+        box.paintDrawings(painter, part);
+    }
+    // Where it is dark, in logical pixels: the text, then the line.
+    auto darkIn = [&](const QRectF& where) {
+        QRectF dark;
+        const QRect pixels = QRectF(where.topLeft() * scale, where.size() * scale).toRect();
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+            for (int x = pixels.left(); x <= pixels.right(); ++x)
+                if (qGray(page.pixel(x, y)) < 100)
+                    dark |= QRectF(x / scale, y / scale, 1 / scale, 1 / scale);
+        return dark;
+    };
+    const QRectF text = darkIn(QRectF(0, 0, 150, 60));
+    const QRectF line = darkIn(QRectF(0, 60, 150, 40));
+    const QImage screen = box.image();
+    const qreal ratio = screen.devicePixelRatio();
+    QRectF onScreen;
+    for (int y = 0; y < 60 * ratio; ++y)
+        for (int x = 0; x < 150 * ratio; ++x)
+            if (qGray(screen.pixel(x, y)) < 100)
+                onScreen |= QRectF(x / ratio, y / ratio, 1 / ratio, 1 / ratio);
+    const QString where = QStringLiteral("text %1,%2 %3x%4, on screen %5,%6 %7x%8")
+                              .arg(text.x())
+                              .arg(text.y())
+                              .arg(text.width())
+                              .arg(text.height())
+                              .arg(onScreen.x())
+                              .arg(onScreen.y())
+                              .arg(onScreen.width())
+                              .arg(onScreen.height());
+    QVERIFY2(!onScreen.isEmpty(), qPrintable(where));
+    QVERIFY2(std::abs(text.left() - onScreen.left()) <= 1.5 &&
+                 std::abs(text.top() - onScreen.top()) <= 1.5 &&
+                 std::abs(text.width() - onScreen.width()) <= 2.5 &&
+                 std::abs(text.height() - onScreen.height()) <= 2.5,
+             qPrintable(where));
+    QVERIFY2(std::abs(line.left() - 20) <= 1 && std::abs(line.right() - 121) <= 1 &&
+                 std::abs(line.center().y() - 70.5) <= 1,
+             qPrintable(QStringLiteral("line %1 to %2 at %3")
+                            .arg(line.left())
+                            .arg(line.right())
+                            .arg(line.center().y())));
+    // Only the part is painted, in the back colour; nothing of the text right of it.
+    QCOMPARE(page.pixelColor((QPointF(149, 99) * scale).toPoint()), QColor(Qt::white));
+    QVERIFY(darkIn(QRectF(151, 0, 48, 99)).isEmpty());
+    QCOMPARE(page.pixelColor((QPointF(170, 50) * scale).toPoint()), QColor(Qt::gray));
 }
 
 #include "test_surface.moc"

@@ -9,7 +9,8 @@
 # and with a program owning it) and the clipboard with the keys while nobody owns it, then closes
 # the window through the window manager: the changed board is not dropped without a question,
 # "Abbrechen" keeps the window, "Speichern" asks for a name, writes the board and closes. A second
-# run opens that board, changes it, saves it in place with Ctrl+S and ends through "Datei" >
+# run opens that board, changes it, saves it in place with Ctrl+S, saves the whole range of a
+# chart as a PDF of ten pages through "Bild speichern …" with the keys, and ends through "Datei" >
 # "beenden"; a third run with --zoom 2, too large for the screen, must be lowered to a factor at
 # which the whole window, title bar included, is on the screen. A fourth, maximized, goes to full
 # screen and back twenty times and must come back maximized each time. A fifth is killed with
@@ -153,6 +154,33 @@ poll 50 title_is "stunde1.teiler – Teiler" || fail "Ctrl+S left the mark in th
 ! cmp -s "$out/stunde1.teiler" "$out/stunde1-vorher.teiler" || fail "Ctrl+S did not rewrite the file"
 [ "$(find "$out" -maxdepth 1 -name '*.teiler' | wc -l)" -eq 2 ] || fail "Ctrl+S wrote another file"
 log "Ctrl+S rewrote stunde1.teiler in place"
+
+# The whole range as PDF: the last file type of "Bild speichern …", chosen with the keys. Ten A4
+# pages in landscape, each with the scale strip, the number line and its caption.
+choose 3 2 4 # "Teiler" > "Teileranzahl T(n)"
+xdotool key ctrl+e
+poll 50 find_box "Bild speichern" >/dev/null || fail "Ctrl+E opened no \"Bild speichern\""
+sleep 0.3
+xdotool key Tab End shift+Tab ctrl+a # "PDF-Dokument, ganzer Bereich", back to the name
+xdotool type --delay 20 -- "$out/ganzer-bereich.pdf"
+xdotool key Return
+poll 100 test -s "$out/ganzer-bereich.pdf" || fail "no PDF of the whole range was written"
+pages=$(pdfinfo "$out/ganzer-bereich.pdf" | awk '/^Pages:/ {print $2}')
+[ "$pages" = 10 ] || fail "the whole range's PDF has ${pages:-no} pages instead of 10"
+pdftotext -f 2 -l 2 "$out/ganzer-bereich.pdf" "$out/ganzer-bereich-seite2.txt"
+grep -q 'Teiler – 1...500 – Teileranzahl T(n) – Seite 2 von 10' "$out/ganzer-bereich-seite2.txt" ||
+    fail "page 2 has no caption: $(head -c 300 "$out/ganzer-bereich-seite2.txt")"
+pdftoppm -r 50 -png -f 2 -l 2 -singlefile "$out/ganzer-bereich.pdf" "$out/ganzer-bereich-seite2"
+page="$out/ganzer-bereich-seite2.png"
+[ "$(identify -format '%w' "$page")" -gt "$(identify -format '%h' "$page")" ] ||
+    fail "page 2 is not in landscape"
+yellow=$(convert "$page" -depth 8 txt:- | grep -c '(255,255,0)' || true)
+strip=$(convert "$page" -depth 8 txt:- | grep -c '(224,224,224)' || true)
+[ "$yellow" -gt 2000 ] && [ "$strip" -gt 200 ] ||
+    fail "page 2 shows $yellow yellow pixels of the number line and $strip of the strip"
+log "the whole range as PDF: $pages pages; page 2 with caption, $yellow yellow and $strip strip pixels"
+xdotool key ctrl+s
+poll 50 title_is "stunde1.teiler – Teiler" || fail "Ctrl+S after the chart left the mark in the title"
 choose 1 5 5 # "Datei" > "beenden": saved, so no question
 expect_exit_zero '"Datei" > "beenden"' second
 teiler_args=()
