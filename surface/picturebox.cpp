@@ -325,15 +325,18 @@ QRect PictureBox::extentOf(const Drawing& d) const {
     return reach.toAlignedRect();
 }
 
+// A resized box: the kept drawings reach elsewhere now.
+void PictureBox::refreshExtents() {
+    removeCovered();
+    m_extentsSize = pictureSize();
+    for (qsizetype i = 0; i < m_drawings.size(); ++i)
+        m_extents[i] = extentOf(m_drawings[i]);
+    dropTiles();
+}
+
 void PictureBox::keep(Drawing drawing) {
-    if (m_extentsSize != pictureSize()) {
-        // A resized box: the kept drawings reach elsewhere now.
-        removeCovered();
-        m_extentsSize = pictureSize();
-        for (qsizetype i = 0; i < m_drawings.size(); ++i)
-            m_extents[i] = extentOf(m_drawings[i]);
-        dropTiles();
-    }
+    if (m_extentsSize != pictureSize())
+        refreshExtents();
     if (m_serials.size() != m_drawings.size() || m_shapes.size() > 2 * m_drawings.size() + 4096)
         indexShapes();
     const size_t shape = shapeOf(drawing);
@@ -877,7 +880,7 @@ void PictureBox::paintEvent(QPaintEvent* event) {
             const qreal ratio = pictureRatio();
             const qreal drawn = ratio * m_zoom;
             if (m_extentsSize != pictureSize())
-                replaceDrawings(m_drawings.size(), {});
+                refreshExtents();
             const int fullHeight = static_cast<int>(std::ceil(insideSize().height() * ratio));
             const int tileHeight = fullHeight <= maxTileHeight ? std::max(1, fullHeight) : tileSize;
             if (!qFuzzyCompare(drawn, m_tileRatio) || tileHeight != m_tileHeight) {
@@ -960,7 +963,7 @@ QImage PictureBox::pictureOf(const QRect& device, qreal ratio) const {
     picture.fill(m_back);
     if (!m_drawings.isEmpty()) {
         if (m_extentsSize != pictureSize())
-            const_cast<PictureBox*>(this)->replaceDrawings(m_drawings.size(), {});
+            const_cast<PictureBox*>(this)->refreshExtents();
         drawInto(picture, device.topLeft(), 0);
     }
     return picture;

@@ -164,6 +164,7 @@ class PictureBox : public QWidget, public board::Canvas {
     const QStaticText& layoutOf(const FontEntry& entry, double size, bool bold,
                                 const QString& text) const;
     void keep(Drawing drawing); // and repaints where it reaches
+    void refreshExtents();
     static size_t shapeOf(const Drawing& drawing);
     static bool sameShape(const Drawing& a, const Drawing& b);
     void indexShapes();

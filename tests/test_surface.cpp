@@ -595,6 +595,7 @@ void TestSurface::tilesGiveTheWholePicture_data() {
     QTest::newRow("slanted lines at 400%") << "Line" << 4.0;
     QTest::newRow("texts at 125%") << "Print" << 1.25;
     QTest::newRow("texts at 250%") << "Print" << 2.5;
+    QTest::newRow("texts, the box made taller than a tile") << "Print taller" << 1.0;
 }
 
 // The screen paints from tiles; a drawing that crosses a tile's edge must come out as in the one
@@ -665,6 +666,8 @@ void TestSurface::tilesGiveTheWholePicture() {
             box.Print(random.bounded(-100000, 100000));
         }
     }
+    if (kind == QLatin1String("Print taller"))
+        box.resize(700, 2100);
     const QImage unzoomed = box.image();
     if (zoom != 1) {
         box.grab(); // tiles at 100% that the zoom must not show
