@@ -155,8 +155,8 @@ void PictureBox::setZoom(double zoom) {
         m_unzoomed = (insideSize() / m_zoom).toSize();
     const QSizeF picture(m_unzoomed);
     const double before = std::exchange(m_zoom, zoom);
-    // Children keep their place on the picture: a child placed with moveChild at its Left and
-    // Top, any other at where it lay at 100%, which it is taken to have kept since.
+    // Children keep their place on the picture: where they lay at 100%, or where moveChild has
+    // placed them since.
     QVector<std::pair<QWidget*, QRectF>> placed;
     for (QObject* object : children()) {
         if (!object->isWidgetType())
@@ -172,16 +172,11 @@ void PictureBox::setZoom(double zoom) {
     }
     resize(static_cast<int>(std::lround(picture.width() * zoom)) + 2 * b,
            static_cast<int>(std::lround(picture.height() * zoom)) + 2 * b);
-    for (const auto& [child, at] : placed) {
-        const QVariant left = child->property("Left");
-        const QVariant top = child->property("Top");
-        child->setGeometry(left.isValid() ? childX(left.toDouble())
-                                          : b + static_cast<int>(std::lround(at.x() * zoom)),
-                           top.isValid() ? childY(top.toDouble())
-                                         : b + static_cast<int>(std::lround(at.y() * zoom)),
+    for (const auto& [child, at] : placed)
+        child->setGeometry(b + static_cast<int>(std::lround(at.x() * zoom)),
+                           b + static_cast<int>(std::lround(at.y() * zoom)),
                            static_cast<int>(std::lround(at.width() * zoom)),
                            static_cast<int>(std::lround(at.height() * zoom)));
-    }
     update();
 }
 
@@ -199,6 +194,15 @@ void PictureBox::moveChild(QWidget* child, std::optional<double> left, std::opti
     if (top)
         child->setProperty("Top", *top);
     child->move(left ? childX(*left) : child->x(), top ? childY(*top) : child->y());
+    QVariant unzoomed = child->property(unzoomedGeometry);
+    if (unzoomed.isValid()) {
+        QRectF at = unzoomed.toRectF();
+        if (left)
+            at.moveLeft(atPicture(*left, m_scaled ? m_sy1 : 0).x());
+        if (top)
+            at.moveTop(atPicture(m_scaled ? m_sx1 : 0, *top).y());
+        child->setProperty(unzoomedGeometry, at);
+    }
 }
 
 double PictureBox::childLeft(const QWidget* child) {

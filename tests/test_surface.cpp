@@ -356,6 +356,22 @@ void TestSurface::moveChildKeepsExactPosition() {
     const QImage shown = frame.grab().toImage();
     QCOMPARE(shown.pixelColor(0, qRound(10 * shown.devicePixelRatio())),
              frame.palette().color(QPalette::WindowText));
+
+    // Zoomed, a child keeps its place on the picture and grows with it, placed in twips before
+    // the box had a scale as the window's controls are, and moved at the zoom as well.
+    PictureBox box;
+    box.resize(400, 300);
+    QWidget marker(&box);
+    marker.resize(28, 29);
+    box.moveChild(&marker, 0, 9240);
+    box.Scale(0, 36, 505, -3);
+    box.setZoom(2.5);
+    QCOMPARE(marker.geometry(), QRect(0, 1540, 70, 73));
+    box.moveChild(&marker, 100, std::nullopt);
+    box.setZoom(4);
+    QCOMPARE(marker.geometry(), QRect(qRound(100 * 400 / 505.0 * 4), 2464, 112, 116));
+    box.setZoom(1);
+    QCOMPARE(marker.geometry(), QRect(qRound(100 * 400 / 505.0), 616, 28, 29));
 }
 
 void TestSurface::circleRadiusInXUnits_data() {
