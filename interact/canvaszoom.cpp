@@ -71,6 +71,17 @@ void CanvasZoom::place(double zoom, QPointF anchor, QPointF shown) {
     const double hy = hundredthY();
     const int b = frame.borderWidth();
     const QPointF corner = anchor - shown * zoom;
+    if (m_zoom == 1) {
+        m_home = {canvas.pos(),
+                  m_controls.strip.pos(),
+                  canvas.property("Left"),
+                  canvas.property("Top"),
+                  m_controls.strip.property("Top"),
+                  across.Value(),
+                  down.Value()};
+    }
+    const bool goingHome =
+        zoom == 1 && across.Value() == m_home.zoomedAcross && down.Value() == m_home.zoomedDown;
     m_zoom = zoom;
     canvas.setZoom(zoom);
     m_controls.strip.resize(m_controls.strip.width(), rounded(m_stripHeight * zoom));
@@ -90,10 +101,23 @@ void CanvasZoom::place(double zoom, QPointF anchor, QPointF shown) {
         left = acrossOrigin - acrossValue;
     if (downValue != rounded(top + downOrigin))
         top = downValue - downOrigin;
-    across.SetValue(acrossValue);
-    down.SetValue(downValue);
-    frame.moveChild(&canvas, left, top);
-    frame.moveChild(&m_controls.strip, std::nullopt, top);
+    if (goingHome) {
+        // Not scrolled since the zoom left 100%: the canvas goes back exactly where it was.
+        across.SetValue(m_home.across);
+        down.SetValue(m_home.down);
+        canvas.move(m_home.canvas);
+        canvas.setProperty("Left", m_home.left);
+        canvas.setProperty("Top", m_home.top);
+        m_controls.strip.move(m_home.strip);
+        m_controls.strip.setProperty("Top", m_home.stripTop);
+    } else {
+        across.SetValue(acrossValue);
+        down.SetValue(downValue);
+        frame.moveChild(&canvas, left, top);
+        frame.moveChild(&m_controls.strip, std::nullopt, top);
+    }
+    m_home.zoomedAcross = across.Value();
+    m_home.zoomedDown = down.Value();
     emit zoomChanged(zoom);
 }
 

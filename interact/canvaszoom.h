@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QPointF>
+#include <QVariant>
 #include <array>
 
 class QTouchEvent;
@@ -21,6 +23,7 @@ namespace interact {
 // as at 100% (Left = 1 - HScAusgabe, Top = vscHoch - 24, in hundredths of the frame): only their
 // ends reach further, HScAusgabe's right end by the width the canvas gained and vscHoch's bottom
 // end by the height, so that at either end the same edge of the canvas shows as at 100%.
+// Back at 100% with no scroll since the zoom left it, the canvas lies exactly where it lay before.
 // Two fingers on the canvas pinch the zoom; a line or pick the first finger began is dropped.
 class CanvasZoom : public QObject {
     Q_OBJECT
@@ -77,6 +80,13 @@ class CanvasZoom : public QObject {
     double m_pinchSpan = 0; // distance of the fingers when the pinch began
     double m_pinchZoom = 1; // the zoom then
     QPointF m_pinchShown;   // the pixel of the picture the fingers hold between them
+    // Where the canvas lay when the zoom left 100%, and the bars' Values the zoom set last.
+    struct Home {
+        QPoint canvas, strip;
+        QVariant left, top, stripTop; // Left and Top as the frame kept them
+        int across = 0, down = 0;
+        int zoomedAcross = 0, zoomedDown = 0;
+    } m_home;
 };
 
 } // namespace interact
