@@ -823,6 +823,19 @@ void TestInteract::zoomKeepsThePoint() {
     QCOMPARE(z.canvas.size(),
              QSize(qRound(unzoomed.width() * zoom), qRound(unzoomed.height() * zoom)));
     QCOMPARE(z.strip.height(), z.canvas.height());
+    // A board keeps the scroll bars as at 100%: opened at 100%, it shows at the frame's bottom-left
+    // corner what the zoom showed there, within a hundredth of the frame.
+    const QPointF bottomLeft(1, z.frame.height() - 1);
+    const QPointF shown = z.pictureAt(bottomLeft);
+    ZoomBoard opened;
+    opened.zoom->scrollTo(z.zoom->unzoomedAcross(), z.zoom->unzoomedDown());
+    const QPointF there = opened.pictureAt(bottomLeft);
+    QVERIFY2(std::abs(there.x() - shown.x()) <= 8 && std::abs(there.y() - shown.y()) <= 6,
+             qPrintable(QStringLiteral("(%1, %2), zoomed (%3, %4)")
+                            .arg(there.x())
+                            .arg(there.y())
+                            .arg(shown.x())
+                            .arg(shown.y())));
     const QPoint far = z.farCorner();
     QVERIFY2(std::abs(far.x() - corner.x()) <= 8 && std::abs(far.y() - corner.y()) <= 6,
              qPrintable(QStringLiteral("(%1, %2), at 100% (%3, %4)")
