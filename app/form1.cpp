@@ -33,6 +33,7 @@
 #include "surface/picturebox.h"
 #include "surface/scrollbar.h"
 #include "surface/shape.h"
+#include "zoomcommands.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -102,6 +103,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     buildMenu();
     new app::MenuKeys(*this, *menuBar());
     connectEvents();
+    m_zoom = &(new app::ZoomCommands(*this))->zoom(); // after the pen: a pinch comes first
     resize(app::CommandLine::DesignWindowSize(menuBar()->sizeHint().height()));
     app::LayoutFit::Centre(*this);
     Form_Load();
@@ -597,8 +599,8 @@ board::Board Form1::currentBoard() const {
     board.sheet = m_picZeichenblatt->drawings();
     board.sheetNumber = m_currentNumber;
     board.markerLeft = PictureBox::childLeft(m_Shape1);
-    board.canvasScroll = m_HScAusgabe->Value();
-    board.heightScroll = m_vscHoch->Value();
+    board.canvasScroll = m_zoom->unzoomedAcross(); // as at 100%: the zoom is no part of it
+    board.heightScroll = m_zoom->unzoomedDown();
     board.sheetScroll = m_HScroll1->Value();
     board.hitListScroll = m_txtTreffer->verticalScrollBar()->value();
     board.penMode = m_cmdStift->isChecked();
@@ -620,8 +622,7 @@ void Form1::showBoard(const board::Board& board) {
     m_currentNumber = board.sheetNumber;
     m_picZeichenblatt->replaceDrawings(0, board.sheet);
     m_picAusgabe->moveChild(m_Shape1, board.markerLeft, std::nullopt);
-    m_HScAusgabe->SetValue(board.canvasScroll);
-    m_vscHoch->SetValue(board.heightScroll);
+    m_zoom->scrollTo(board.canvasScroll, board.heightScroll);
     m_HScroll1->SetValue(board.sheetScroll);
     m_txtTreffer->verticalScrollBar()->setValue(board.hitListScroll);
     m_cmdStift->setChecked(board.penMode);

@@ -40,8 +40,9 @@ class Shape;
 } // namespace surface
 
 namespace interact {
+class CanvasZoom;
 class PenInput;
-}
+} // namespace interact
 
 // The program's one window. It builds its controls and menu from the layout table, holds the
 // state that lives between events, and hands each event to the procedure named after it, which
@@ -174,6 +175,7 @@ class Form1 : public QMainWindow {
     surface::PictureBox* m_picAusgabe = nullptr;
     surface::Shape* m_Shape1 = nullptr;
     interact::PenInput* m_penInput = nullptr; // pen, finger and tablet on picAusgabe
+    interact::CanvasZoom* m_zoom = nullptr;   // the canvas's zoom, keys and pinch
     board::Document* m_document = nullptr;    // the board: its history, its file
     app::BoardCommands* m_boardCommands = nullptr;
     std::unique_ptr<app::ExportDialogs> m_export;

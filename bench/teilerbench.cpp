@@ -9,10 +9,12 @@
 //   - every chart and the search against its floor: the work the command cannot avoid beyond
 //     drawing (the trial divisions, the yields of the sum charts, the hit list), its drawing calls
 //     made straight into an image of the part the frame shows, and the repaint of that part on a
-//     plain widget, measured right after the command.
-// Ends with a table, the peak resident memory of a whole session at three zooms beside that of the
-// bare window, and exit status 1 when a target is missed (never in a quick run) or something could
-// not run at all.
+//     plain widget, measured right after the command;
+//   - the repaint of the frame with the canvas zoomed to 400% against the same at 100%, the two
+//     taking turns to go first.
+// Ends with a table, the peak resident memory of a whole session (ending with the canvas at 400%
+// scrolled from end to end) at three zooms beside that of the bare window, and exit status 1 when a
+// target is missed (never in a quick run) or something could not run at all.
 //   teiler_bench [--quick] [Google Benchmark flags]
 #include "app/commandline.h"
 #include "charts/column.h"
@@ -21,6 +23,7 @@
 #include "divisors/divisorscan.h"
 #include "floordrawing.h"
 #include "form1.h"
+#include "interact/canvaszoom.h"
 #include "medianreporter.h"
 #include "paintwatcher.h"
 #include "search/hitlist.h"
@@ -342,6 +345,7 @@ struct Command {
 
 constexpr double chartRatioTarget = 1.5;
 constexpr double startupRatioTarget = 1.3;
+constexpr double zoomRepaintRatioTarget = 2;
 constexpr double sweepTargetMs = 0.98; // per value: two frames' worth of half a millisecond
 constexpr double peakTargetZoom1Mb = 55;
 constexpr double peakTargetZoom2Mb = 80;
@@ -702,6 +706,13 @@ int sessionChild(int argc, char** argv) {
         c.run();
         QCoreApplication::processEvents();
     }
+    // The canvas at 400%, scrolled from end to end: it keeps no more tiles than the frame shows.
+    auto* zoom = form.findChild<interact::CanvasZoom*>(QStringLiteral("canvasZoom"));
+    zoom->zoomTo(interact::CanvasZoom::largest, zoom->frameCentre());
+    for (int v = 0; v <= controls.HScAusgabe->Max(); v += 100) {
+        controls.HScAusgabe->SetValue(v);
+        QCoreApplication::processEvents();
+    }
     std::printf("peak %ld\n", peakResidentKb());
     std::fflush(stdout);
     window = nullptr;
@@ -753,6 +764,22 @@ ChildRun runChild(const QStringList& arguments, const QByteArray& marker,
 
 QSize formSize;
 
+// The repaint of the frame with the canvas at zoom, its picture drawn afresh from the drawings, as
+// after a chart or a zoom. Returns seconds.
+double timeFrameRepaint(double zoom) {
+    auto* canvasZoom = window->findChild<interact::CanvasZoom*>(QStringLiteral("canvasZoom"));
+    canvasZoom->zoomTo(zoom, canvasZoom->frameCentre());
+    settle();
+    const int paintsBefore = canvasPaints->paints();
+    const auto start = Clock::now();
+    controls.picAusgabe->setBackColor(controls.picAusgabe->backColor()); // drops its tiles
+    controls.picRahmen->repaint();
+    const double elapsed = seconds(start);
+    if (canvasPaints->paints() == paintsBefore)
+        failures.push_back("zoomRepaint: the canvas was not painted");
+    return elapsed;
+}
+
 void registerBenchmarks(const Settings& settings) {
     static const std::vector<Command> all = commands();
     for (const Command& c : all) {
@@ -790,6 +817,33 @@ void registerBenchmarks(const Settings& settings) {
             ->ReportAggregatesOnly(true)
             ->Unit(benchmark::kMillisecond);
     }
+    // The frame repainted with the canvas at 400% against the same at 100%, with the skyline of
+    // 501...1000 at the left end, the two taking turns to go first.
+    benchmark::RegisterBenchmark("zoomRepaint",
+                                 [](benchmark::State& state) {
+                                     static int round = 0;
+                                     controls.cmdSkala2->trigger();
+                                     controls.cmdTeiler->trigger();
+                                     controls.HScAusgabe->SetValue(0);
+                                     for (auto _ : state) {
+                                         std::array<double, 2> at{}; // at 100%, at 400%
+                                         for (const bool zoomed : {round % 2 == 0, round % 2 != 0})
+                                             at[zoomed] = timeFrameRepaint(zoomed ? 4 : 1);
+                                         ++round;
+                                         rounds["plain/zoomRepaint"].push_back(at[0] * 1000);
+                                         rounds["zoomed/zoomRepaint"].push_back(at[1] * 1000);
+                                         rounds["ratio/zoomRepaint"].push_back(at[1] / at[0]);
+                                         state.counters["plain_ms"] = at[0] * 1000;
+                                         state.counters["ratio"] = at[1] / at[0];
+                                         state.SetIterationTime(at[1]);
+                                     }
+                                     timeFrameRepaint(1);
+                                 })
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(settings.chartRuns)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMillisecond);
     // Each round starts the program and the bare window, taking turns to go first.
     benchmark::RegisterBenchmark(
         "startup",
@@ -964,6 +1018,19 @@ std::vector<std::string> printTable(const bench::MedianReporter& medians,
         else
             row(QStringLiteral("Start-up to the first painted window"), QStringLiteral("–"), {}, {},
                 target, {});
+    }
+    {
+        const auto zoomed = spreadOf("zoomed/zoomRepaint");
+        const auto plain = spreadOf("plain/zoomRepaint");
+        const auto ratio = spreadOf("ratio/zoomRepaint");
+        const QString label = QStringLiteral("Repaint of the frame at 400% (skyline, 501...1000)");
+        const QString target = QStringLiteral("≤ %1 × at 100%").arg(zoomRepaintRatioTarget);
+        if (zoomed && plain && ratio)
+            row(label, ms(zoomed->median), QStringLiteral("at 100% %1").arg(ms(plain->median)),
+                ratioText(*ratio), target,
+                judge(ratio->median <= zoomRepaintRatioTarget, "zoom repaint ratio"));
+        else
+            row(label, QStringLiteral("–"), {}, {}, target, {});
     }
     for (const Command& c : commands()) {
         if (c.part)

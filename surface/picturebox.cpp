@@ -41,6 +41,9 @@ constexpr int smallApartSide = 256;
 
 bool recordNewBoxes = false;
 
+// Where a child of the box lies at 100%, in logical pixels of the inside.
+constexpr char unzoomedGeometry[] = "teilerUnzoomedGeometry";
+
 int buttonCode(Qt::MouseButtons buttons) {
     int code = 0;
     if (buttons & Qt::LeftButton)
@@ -111,24 +114,70 @@ QSizeF PictureBox::insideSize() const {
     return QSizeF(qMax(0, width() - 2 * b), qMax(0, height() - 2 * b));
 }
 
+// The picture is drawn at its size at 100%; the zoom enlarges the box and what it shows.
+QSizeF PictureBox::pictureSize() const {
+    return insideSize() / m_zoom;
+}
+
 double PictureBox::pixelsPerUnitX() const {
-    return m_scaled ? insideSize().width() / (m_sx2 - m_sx1) : 1.0 / Twips::perPixel;
+    return m_scaled ? pictureSize().width() / (m_sx2 - m_sx1) : 1.0 / Twips::perPixel;
 }
 
 double PictureBox::pixelsPerUnitY() const {
-    return m_scaled ? insideSize().height() / (m_sy2 - m_sy1) : 1.0 / Twips::perPixel;
+    return m_scaled ? pictureSize().height() / (m_sy2 - m_sy1) : 1.0 / Twips::perPixel;
 }
 
-QPointF PictureBox::toPixel(double x, double y) const {
+QPointF PictureBox::atPicture(double x, double y) const {
     if (!m_scaled)
         return QPointF(x / Twips::perPixel, y / Twips::perPixel);
     return QPointF((x - m_sx1) * pixelsPerUnitX(), (y - m_sy1) * pixelsPerUnitY());
 }
 
+QPointF PictureBox::toPixel(double x, double y) const {
+    return atPicture(x, y) * m_zoom;
+}
+
 QPointF PictureBox::toUser(const QPointF& pixel) const {
+    const QPointF at = pixel / m_zoom;
     if (!m_scaled)
-        return pixel * Twips::perPixel;
-    return QPointF(m_sx1 + pixel.x() / pixelsPerUnitX(), m_sy1 + pixel.y() / pixelsPerUnitY());
+        return at * Twips::perPixel;
+    return QPointF(m_sx1 + at.x() / pixelsPerUnitX(), m_sy1 + at.y() / pixelsPerUnitY());
+}
+
+void PictureBox::setZoom(double zoom) {
+    if (!(zoom > 0) || zoom == m_zoom)
+        return;
+    const int b = borderWidth();
+    // The size at 100% as it was when the zoom left it, unless the box was resized since: steps
+    // from zoom to zoom do not add up their roundings.
+    const QSize inside = insideSize().toSize();
+    if (m_zoom == 1 || inside != (QSizeF(m_unzoomed) * m_zoom).toSize())
+        m_unzoomed = (insideSize() / m_zoom).toSize();
+    const QSizeF picture(m_unzoomed);
+    const double before = std::exchange(m_zoom, zoom);
+    // Children keep their place on the picture: where they lay at 100%, or where moveChild has
+    // placed them since.
+    QVector<std::pair<QWidget*, QRectF>> placed;
+    for (QObject* object : children()) {
+        if (!object->isWidgetType())
+            continue;
+        auto* child = static_cast<QWidget*>(object);
+        QVariant unzoomed = child->property(unzoomedGeometry);
+        if (before == 1 || !unzoomed.isValid()) {
+            unzoomed = QRectF(QPointF(child->pos() - QPoint(b, b)) / before,
+                              QSizeF(child->size()) / before);
+            child->setProperty(unzoomedGeometry, unzoomed);
+        }
+        placed.append({child, unzoomed.toRectF()});
+    }
+    resize(static_cast<int>(std::lround(picture.width() * zoom)) + 2 * b,
+           static_cast<int>(std::lround(picture.height() * zoom)) + 2 * b);
+    for (const auto& [child, at] : placed)
+        child->setGeometry(b + static_cast<int>(std::lround(at.x() * zoom)),
+                           b + static_cast<int>(std::lround(at.y() * zoom)),
+                           static_cast<int>(std::lround(at.width() * zoom)),
+                           static_cast<int>(std::lround(at.height() * zoom)));
+    update();
 }
 
 int PictureBox::childX(double left) const {
@@ -145,6 +194,15 @@ void PictureBox::moveChild(QWidget* child, std::optional<double> left, std::opti
     if (top)
         child->setProperty("Top", *top);
     child->move(left ? childX(*left) : child->x(), top ? childY(*top) : child->y());
+    QVariant unzoomed = child->property(unzoomedGeometry);
+    if (unzoomed.isValid()) {
+        QRectF at = unzoomed.toRectF();
+        if (left)
+            at.moveLeft(atPicture(*left, m_scaled ? m_sy1 : 0).x());
+        if (top)
+            at.moveTop(atPicture(m_scaled ? m_sx1 : 0, *top).y());
+        child->setProperty(unzoomedGeometry, at);
+    }
 }
 
 double PictureBox::childLeft(const QWidget* child) {
@@ -222,9 +280,9 @@ void PictureBox::record(DrawCall call, const QColor& ink) {
     m_recorded.append(std::move(call));
 }
 
-void PictureBox::markDirty(const QRectF& pixelRect) {
+void PictureBox::markDirty(const QRectF& pictureRect) {
     const int b = borderWidth();
-    m_dirty |= pixelRect.translated(b, b);
+    m_dirty |= QRectF(pictureRect.topLeft() * m_zoom, pictureRect.size() * m_zoom).translated(b, b);
     if (!m_repaintTimer.isActive())
         m_repaintTimer.start(qMax<qint64>(0, frameMilliseconds - m_sinceRepaint.elapsed()));
 }
@@ -238,11 +296,11 @@ void PictureBox::flushDirty() {
 
 // How far a drawing reaches, generously: a tile it does not reach it leaves untouched.
 QRect PictureBox::extentOf(const Drawing& d) const {
-    const QPointF a = toPixel(d.x1, d.y1);
+    const QPointF a = atPicture(d.x1, d.y1);
     QRectF reach;
     switch (d.kind) {
     case Drawing::Kind::Line: {
-        const QRectF box = QRectF(a, toPixel(d.x2, d.y2)).normalized();
+        const QRectF box = QRectF(a, atPicture(d.x2, d.y2)).normalized();
         reach = box.adjusted(-d.width - 1, -d.width - 1, d.width + 1, d.width + 1);
         break;
     }
@@ -271,15 +329,18 @@ QRect PictureBox::extentOf(const Drawing& d) const {
     return reach.toAlignedRect();
 }
 
+// A resized box: the kept drawings reach elsewhere now.
+void PictureBox::refreshExtents() {
+    removeCovered();
+    m_extentsSize = pictureSize();
+    for (qsizetype i = 0; i < m_drawings.size(); ++i)
+        m_extents[i] = extentOf(m_drawings[i]);
+    dropTiles();
+}
+
 void PictureBox::keep(Drawing drawing) {
-    if (m_extentsSize != insideSize()) {
-        // A resized box: the kept drawings reach elsewhere now.
-        removeCovered();
-        m_extentsSize = insideSize();
-        for (qsizetype i = 0; i < m_drawings.size(); ++i)
-            m_extents[i] = extentOf(m_drawings[i]);
-        dropTiles();
-    }
+    if (m_extentsSize != pictureSize())
+        refreshExtents();
     if (m_serials.size() != m_drawings.size() || m_shapes.size() > 2 * m_drawings.size() + 4096)
         indexShapes();
     const size_t shape = shapeOf(drawing);
@@ -402,14 +463,14 @@ void PictureBox::replaceDrawings(qsizetype keepCount, const QVector<Drawing>& ta
     m_drawings.resize(keepCount);
     m_extents.resize(keepCount);
     m_drawings.append(tail);
-    m_extentsSize = insideSize();
+    m_extentsSize = pictureSize();
     for (qsizetype i = 0; i < m_drawings.size(); ++i) {
         if (i < keepCount && i < m_extents.size())
             continue;
         m_extents.append(extentOf(m_drawings[i]));
     }
     dropTiles();
-    markDirty(QRectF(QPointF(0, 0), insideSize()));
+    markDirty(QRectF(QPointF(0, 0), pictureSize()));
 }
 
 PictureBox::Settings PictureBox::settings() const {
@@ -437,7 +498,7 @@ void PictureBox::Cls() {
     dropTiles();
     CurrentX = m_scaled ? m_sx1 : 0;
     CurrentY = m_scaled ? m_sy1 : 0;
-    markDirty(QRectF(QPointF(0, 0), insideSize()));
+    markDirty(QRectF(QPointF(0, 0), pictureSize()));
 }
 
 void PictureBox::Line(double x1, double y1, double x2, double y2, std::optional<QColor> color,
@@ -544,7 +605,7 @@ bool PictureBox::filled(const Drawing& d, qreal ratio) const {
     if (d.mode != LineMode::Plain || d.width != 1)
         return false;
     const QRectF cells =
-        cellsOf(QRectF(toPixel(d.x1, d.y1), toPixel(d.x2, d.y2)).normalized(), ratio);
+        cellsOf(QRectF(atPicture(d.x1, d.y1), atPicture(d.x2, d.y2)).normalized(), ratio);
     return cells.width() < 1.5 || cells.height() < 1.5;
 }
 
@@ -556,8 +617,8 @@ void PictureBox::paintDrawing(QPainter& p, const Drawing& d, qreal ratio) const 
         // device pixel at ratio 1, two at ratio 2): a line at y runs through the middle of that
         // stretch and a filled box covers the stretches of both its corners, so a box that ends
         // where a line lies covers that line and not the row beyond it, at every pixel ratio.
-        const QPointF a = toPixel(d.x1, d.y1);
-        const QPointF b = toPixel(d.x2, d.y2);
+        const QPointF a = atPicture(d.x1, d.y1);
+        const QPointF b = atPicture(d.x2, d.y2);
         auto cell = [ratio](double v) { return std::floor(v * ratio) / ratio; };
         auto centre = [&](const QPointF& q) {
             return QPointF(cell(q.x()) + 0.5, cell(q.y()) + 0.5);
@@ -580,11 +641,11 @@ void PictureBox::paintDrawing(QPainter& p, const Drawing& d, qreal ratio) const 
         const double r = d.x2 * std::fabs(pixelsPerUnitX());
         p.setPen(QPen(ink, d.width));
         p.setBrush(Qt::NoBrush);
-        p.drawEllipse(toPixel(d.x1, d.y1), r, r);
+        p.drawEllipse(atPicture(d.x1, d.y1), r, r);
         break;
     }
     case Drawing::Kind::PSet: {
-        const QPointF at = toPixel(d.x1, d.y1);
+        const QPointF at = atPicture(d.x1, d.y1);
         const double size = qMax(1, d.width);
         p.fillRect(QRectF(at.x() - size / 2, at.y() - size / 2, size, size), ink);
         break;
@@ -592,7 +653,7 @@ void PictureBox::paintDrawing(QPainter& p, const Drawing& d, qreal ratio) const 
     case Drawing::Kind::Print: {
         const FontEntry& entry = fontEntry(d.fontSize, d.bold);
         const QStaticText& layout = layoutOf(entry, d.fontSize, d.bold, d.text);
-        const QPointF at = toPixel(d.x1, d.y1);
+        const QPointF at = atPicture(d.x1, d.y1);
         if (p.font() != entry.font)
             p.setFont(entry.font);
         if (p.pen().color() != ink || p.pen().widthF() != 1 || p.pen().style() != Qt::SolidLine)
@@ -612,7 +673,7 @@ void PictureBox::paintDrawing(QPainter& p, const Drawing& d, qreal ratio) const 
 bool PictureBox::drawnApart(const Drawing& d, const QRectF& part, qreal ratio) const {
     switch (d.kind) {
     case Drawing::Kind::Print: {
-        const QPointF at = toPixel(d.x1, d.y1);
+        const QPointF at = atPicture(d.x1, d.y1);
         return at.x() < part.left() || at.y() < part.top();
     }
     case Drawing::Kind::Circle:
@@ -628,8 +689,9 @@ bool PictureBox::drawnApart(const Drawing& d, const QRectF& part, qreal ratio) c
 // Draws the drawing into an image of its own that holds it whole and copies its pixels to where
 // they belong in target. Drawn without smoothing, every pixel of a drawing is plain ink, so this
 // gives what a larger picture holding the drawing whole would show.
-bool PictureBox::drawApart(QImage& target, const QTransform& world, const Drawing& d,
+bool PictureBox::drawApart(QImage& target, const QPoint& origin, const Drawing& d,
                            const QRect& extent, qreal ratio) const {
+    const QTransform world = shifted(origin, ratio);
     const QRect device =
         world.mapRect(QRectF(extent)).adjusted(-2, -2, 2, 2).toAlignedRect().adjusted(-1, -1, 1, 1);
     const QRect scaled(QPoint(static_cast<int>(std::floor(device.left() * ratio)),
@@ -655,8 +717,7 @@ bool PictureBox::drawApart(QImage& target, const QTransform& world, const Drawin
         std::memset(apart.scanLine(y), 0, static_cast<std::size_t>(scaled.width()) * 4);
     {
         QPainter q(&apart);
-        q.setWorldTransform(
-            world * QTransform::fromTranslate(-scaled.left() / ratio, -scaled.top() / ratio));
+        q.setWorldTransform(shifted(origin + scaled.topLeft(), ratio));
         paintDrawing(q, d, ratio);
     }
     const int left = scaled.left();
@@ -676,7 +737,21 @@ bool PictureBox::endsLeftOf(const Drawing& d, double left) const {
         return false;
     const FontEntry& entry = fontEntry(d.fontSize, d.bold);
     const double width = layoutOf(entry, d.fontSize, d.bold, d.text).size().width();
-    return toPixel(d.x1, d.y1).x() + width + entry.height / 2 < left;
+    return atPicture(d.x1, d.y1).x() + width + entry.height / 2 < left;
+}
+
+// The translation that brings the device pixel `device` of the whole picture to the top-left
+// pixel of an image drawn at ratio: the painter multiplies it by the ratio, and it comes out
+// exactly as whole pixels, so that every drawing falls on the same pixels of the image as of the
+// whole picture, at a ratio like 2.5 too, where device / ratio is no exact number.
+QTransform PictureBox::shifted(const QPoint& device, qreal ratio) {
+    const auto exact = [ratio](int pixels) {
+        double shift = -pixels / ratio;
+        for (int i = 0; i < 8 && shift * ratio != -pixels; ++i)
+            shift = std::nextafter(shift, shift * ratio > -pixels ? -HUGE_VAL : HUGE_VAL);
+        return shift;
+    };
+    return QTransform::fromTranslate(exact(device.x()), exact(device.y()));
 }
 
 // Draws the drawings from `from` on that reach into target, whose top-left pixel is the device
@@ -685,7 +760,7 @@ void PictureBox::drawInto(QImage& target, const QPoint& origin, qsizetype from) 
     const qreal ratio = target.devicePixelRatio();
     const QRectF part(QPointF(origin) / ratio, QSizeF(target.size()) / ratio);
     const QRect reach = part.toAlignedRect().adjusted(-1, -1, 1, 1);
-    const QTransform world = QTransform::fromTranslate(-part.left(), -part.top());
+    const QTransform world = shifted(origin, ratio);
     QPainter p(&target);
     p.setWorldTransform(world);
     for (qsizetype i = from; i < m_drawings.size(); ++i) {
@@ -698,7 +773,7 @@ void PictureBox::drawInto(QImage& target, const QPoint& origin, qsizetype from) 
         // not drawn at all rather than drawn apart.
         if (apart && endsLeftOf(m_drawings[i], part.left()))
             continue;
-        if (!apart || !drawApart(target, world, m_drawings[i], m_extents[i], ratio))
+        if (!apart || !drawApart(target, origin, m_drawings[i], m_extents[i], ratio))
             paintDrawing(p, m_drawings[i], ratio);
     }
 }
@@ -771,8 +846,9 @@ const QImage* PictureBox::tileImage(int column, int row, qreal ratio) {
 // Keeps the tiles in keepDevice and, beyond them, as many of the most recently shown as the
 // visible part of the box needs again, so that scrolling back is quick and memory stays bounded.
 void PictureBox::trimTiles(const QRect& keepDevice) {
+    const qreal screen = pictureRatio();
     const int allRows =
-        static_cast<int>(std::ceil(std::ceil(insideSize().height() * m_tileRatio) / m_tileHeight));
+        static_cast<int>(std::ceil(std::ceil(insideSize().height() * screen) / m_tileHeight));
     const int columns = (keepDevice.width() + tileSize - 1) / tileSize + 2;
     const int rows = std::min(allRows, (keepDevice.height() + m_tileHeight - 1) / m_tileHeight + 1);
     const qsizetype budget = std::max(4, columns * std::max(1, rows));
@@ -803,17 +879,20 @@ void PictureBox::paintEvent(QPaintEvent* event) {
         if (m_drawings.isEmpty()) {
             p.fillRect(exposed, m_back);
         } else {
+            // Device pixels of the screen per logical pixel of the box, and per pixel of the
+            // picture at 100%: the tiles are drawn at the zoom, as sharp as at 100%.
             const qreal ratio = pictureRatio();
-            if (m_extentsSize != insideSize())
-                replaceDrawings(m_drawings.size(), {});
+            const qreal drawn = ratio * m_zoom;
+            if (m_extentsSize != pictureSize())
+                refreshExtents();
             const int fullHeight = static_cast<int>(std::ceil(insideSize().height() * ratio));
             const int tileHeight = fullHeight <= maxTileHeight ? std::max(1, fullHeight) : tileSize;
-            if (!qFuzzyCompare(ratio, m_tileRatio) || tileHeight != m_tileHeight) {
+            if (!qFuzzyCompare(drawn, m_tileRatio) || tileHeight != m_tileHeight) {
                 // Left of each tile a margin where a text that starts a little left of the tile
                 // is drawn as it is everywhere else; one that starts further left is drawn apart.
-                m_tileMargin = static_cast<int>(std::ceil(tileMarginPixels * ratio));
+                m_tileMargin = static_cast<int>(std::ceil(tileMarginPixels * drawn));
                 dropTiles();
-                m_tileRatio = ratio;
+                m_tileRatio = drawn;
                 m_tileHeight = tileHeight;
             }
             ++m_paintCount;
@@ -837,7 +916,7 @@ void PictureBox::paintEvent(QPaintEvent* event) {
                     const QRect reach = target.toAlignedRect();
                     if (!region.intersects(reach))
                         continue;
-                    const QImage* image = tileImage(column, row, ratio);
+                    const QImage* image = tileImage(column, row, drawn);
                     if (!image)
                         continue;
                     for (const QRect& part : region) {
@@ -862,17 +941,20 @@ void PictureBox::paintEvent(QPaintEvent* event) {
 }
 
 QImage PictureBox::image() const {
-    const QSizeF inside = insideSize();
-    qreal ratio = pictureRatio();
+    const QSizeF inside = pictureSize();
+    qreal ratio = pictureRatio() * m_zoom;
     // A very large zoom on a high-resolution screen would ask gigabytes for the wide canvas;
     // above maxImagePixels the picture is drawn at a lower ratio.
     const double pixelsAtOne = std::max(1.0, inside.width() * inside.height());
     if (pixelsAtOne * ratio * ratio > maxImagePixels)
         ratio = std::max(1.0, std::floor(std::sqrt(maxImagePixels / pixelsAtOne) * 4) / 4);
-    return pictureOf(QRect(QPoint(0, 0), QSize(static_cast<int>(std::ceil(inside.width() * ratio)),
-                                               static_cast<int>(std::ceil(inside.height() * ratio)))
-                                             .expandedTo(QSize(1, 1))),
-                     ratio);
+    // What a zoom leaves beyond whole pixels is a rounding of the box's size, no pixel more.
+    constexpr double rounding = 1e-6;
+    return pictureOf(
+        QRect(QPoint(0, 0), QSize(static_cast<int>(std::ceil(inside.width() * ratio - rounding)),
+                                  static_cast<int>(std::ceil(inside.height() * ratio - rounding)))
+                                .expandedTo(QSize(1, 1))),
+        ratio);
 }
 
 QImage PictureBox::pictureOf(const QRect& device, qreal ratio) const {
@@ -884,8 +966,8 @@ QImage PictureBox::pictureOf(const QRect& device, qreal ratio) const {
     picture.setDevicePixelRatio(ratio);
     picture.fill(m_back);
     if (!m_drawings.isEmpty()) {
-        if (m_extentsSize != insideSize())
-            const_cast<PictureBox*>(this)->replaceDrawings(m_drawings.size(), {});
+        if (m_extentsSize != pictureSize())
+            const_cast<PictureBox*>(this)->refreshExtents();
         drawInto(picture, device.topLeft(), 0);
     }
     return picture;
@@ -895,7 +977,7 @@ void PictureBox::paintPicture(QPainter& painter, const QRect& part) const {
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const QRect device =
         QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio).toAlignedRect();
-    painter.drawImage(QRectF(part), pictureOf(device, ratio));
+    painter.drawImage(QRectF(part), pictureOf(device, ratio * m_zoom));
 }
 
 void PictureBox::paintDrawings(QPainter& painter, const QRectF& part) const {

@@ -68,7 +68,13 @@ class PictureBox : public QWidget, public board::Canvas {
     double scaleWidth() const { return m_sx2 - m_sx1; }
     double scaleHeight() const { return m_sy2 - m_sy1; }
 
-    // Mapping between user units and logical pixels of the inside area.
+    // Shows the picture enlarged by zoom (1 is 100%): the box grows by it, its drawings are
+    // drawn again at that size and its children keep their places on the picture. User
+    // coordinates, drawings and settings stay as they are.
+    void setZoom(double zoom);
+    double zoom() const { return m_zoom; }
+
+    // Mapping between user units and logical pixels of the inside area, at the zoom shown.
     QPointF toPixel(double x, double y) const;
     QPointF toUser(const QPointF& pixel) const;
     // Places a child: left/top in user units once the box has a scale, else in twips.
@@ -113,7 +119,7 @@ class PictureBox : public QWidget, public board::Canvas {
     Settings settings() const override;
     void setSettings(const Settings& settings) override;
 
-    // The whole picture in device pixels, drawn afresh, e.g. for tests.
+    // The whole picture in device pixels at the zoom shown, drawn afresh, e.g. for tests.
     QImage image() const;
     // Paints the part (logical pixels of the inside) of the picture on a painter whose
     // coordinates are those of the inside; pixel for pixel what the screen shows.
@@ -162,6 +168,7 @@ class PictureBox : public QWidget, public board::Canvas {
     const QStaticText& layoutOf(const FontEntry& entry, double size, bool bold,
                                 const QString& text) const;
     void keep(Drawing drawing); // and repaints where it reaches
+    void refreshExtents();
     static size_t shapeOf(const Drawing& drawing);
     static bool sameShape(const Drawing& a, const Drawing& b);
     void indexShapes();
@@ -173,7 +180,8 @@ class PictureBox : public QWidget, public board::Canvas {
     bool filled(const Drawing& drawing, qreal ratio) const;
     bool drawnApart(const Drawing& drawing, const QRectF& part, qreal ratio) const;
     bool endsLeftOf(const Drawing& drawing, double left) const;
-    bool drawApart(QImage& target, const QTransform& world, const Drawing& drawing,
+    static QTransform shifted(const QPoint& device, qreal ratio);
+    bool drawApart(QImage& target, const QPoint& origin, const Drawing& drawing,
                    const QRect& extent, qreal ratio) const;
     void drawInto(QImage& target, const QPoint& origin, qsizetype from) const;
     QImage pictureOf(const QRect& device, qreal ratio) const;
@@ -185,9 +193,12 @@ class PictureBox : public QWidget, public board::Canvas {
     void trimTiles(const QRect& keepDevice);
     qreal pictureRatio() const;
     void record(DrawCall call, const QColor& ink); // ink: the colour the call draws in
-    void markDirty(const QRectF& pixelRect);
+    void markDirty(const QRectF& pictureRect);     // in pixels of the picture at 100%
     void flushDirty();
     QSizeF insideSize() const;
+    QSizeF pictureSize() const; // the inside at 100%
+    // User units to pixels of the picture at 100%, where the drawings are worked out.
+    QPointF atPicture(double x, double y) const;
     double pixelsPerUnitX() const;
     double pixelsPerUnitY() const;
 
@@ -197,8 +208,10 @@ class PictureBox : public QWidget, public board::Canvas {
     bool m_scaled = false;
     double m_sx1 = 0, m_sy1 = 0, m_sx2 = 1, m_sy2 = 1;
     QVector<Drawing> m_drawings; // and the covered ones not yet removed
-    QVector<QRect> m_extents;    // each drawing's reach in logical pixels of the inside
-    QSizeF m_extentsSize;        // the inside size the extents were worked out for
+    QVector<QRect> m_extents;    // each drawing's reach in pixels of the picture at 100%
+    QSizeF m_extentsSize;        // the picture size the extents were worked out for
+    double m_zoom = 1;
+    QSize m_unzoomed; // the inside at 100%, while zoomed
     // Each drawing's number in the order it was kept, and for each shape (a hash of all but the
     // colour) the number of the last drawing kept with it, so that a drawing that covers an
     // earlier one completely is found at once. Numbered afresh when the list was replaced.
@@ -212,7 +225,7 @@ class PictureBox : public QWidget, public board::Canvas {
     QVector<QImage> m_spareTiles; // images of dropped tiles, for the next ones
     // Squares shown without a tile of their own, with the paint that first showed them.
     QHash<quint64, quint64> m_firstShown;
-    qreal m_tileRatio = 0;
+    qreal m_tileRatio = 0;  // device pixels of a tile per pixel of the picture at 100%
     int m_tileHeight = 1;   // in device pixels; tiles are 128 wide
     int m_tileMargin = 0;   // device pixels left of a tile that are drawn but not shown
     mutable QImage m_apart; // where small drawings cut by a tile's edge are drawn whole

@@ -3,6 +3,7 @@
 #include "scrollbar.h"
 
 #include <QKeyEvent>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -25,6 +26,18 @@ int ScrollBar::Value() const {
 
 void ScrollBar::SetValue(int v) {
     setValue(m_first > m_last ? m_first + m_last - v : v);
+}
+
+void ScrollBar::setEnds(int min, int max) {
+    const int kept = std::clamp(Value(), std::min(min, max), std::max(min, max));
+    {
+        // Between the two calls the underlying value stands for another Value.
+        const QSignalBlocker quiet(this);
+        m_first = min;
+        m_last = max;
+        setRange(std::min(min, max), std::max(min, max));
+    }
+    SetValue(kept);
 }
 
 // Qt's scroll bars invert their controls so that the wheel turns the way the page moves, and

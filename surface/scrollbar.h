@@ -18,6 +18,8 @@ class ScrollBar : public QScrollBar {
     int Max() const { return m_last; }
     int Value() const;
     void SetValue(int v);
+    // Moves the ends; the thumb keeps its Value as far as the new ends allow.
+    void setEnds(int min, int max);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,12 +1,14 @@
 // SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "interact/canvaspicker.h"
+#include "interact/canvaszoom.h"
 #include "interact/peninput.h"
 #include "interact/wheelscroll.h"
 #include "support.h"
 #include "surface/fontchoice.h"
 #include "surface/numbertext.h"
 #include "surface/picturebox.h"
+#include "surface/scrollbar.h"
 
 #include <QApplication>
 #include <QList>
@@ -22,6 +24,7 @@
 #include <optional>
 
 using interact::CanvasPicker;
+using interact::CanvasZoom;
 using interact::PenInput;
 using interact::WheelScroll;
 using surface::NumberText;
@@ -188,6 +191,53 @@ struct PenBoard {
     }
 };
 
+// The canvas of a PenBoard in a frame as the window's (the frame scaled in hundredths, the
+// canvas's Left at 1 - HScAusgabe and its Top and the strip's at vscHoch - 24), with the zoom
+// watching it after the pen, as in the window.
+struct ZoomBoard {
+    PenBoard board;
+    PictureBox frame;
+    PictureBox strip{&frame};
+    surface::ScrollBar across{Qt::Horizontal, 0, 2200};
+    surface::ScrollBar down{Qt::Vertical, 100, 0};
+    std::unique_ptr<CanvasZoom> zoom;
+    PictureBox& canvas = *board.picker.canvas;
+
+    ZoomBoard() {
+        frame.setBorder(PictureBox::Border::Flat);
+        frame.resize(717, 553);
+        frame.Scale(0, 0, 100, 100);
+        canvas.setParent(&frame);
+        canvas.show();
+        strip.resize(25, canvas.height());
+        QObject::connect(&across, &QScrollBar::valueChanged, &frame,
+                         [this] { frame.moveChild(&canvas, 1 - across.Value(), std::nullopt); });
+        QObject::connect(&down, &QScrollBar::valueChanged, &frame, [this] {
+            for (QWidget* box : {static_cast<QWidget*>(&canvas), static_cast<QWidget*>(&strip)})
+                frame.moveChild(box, std::nullopt, down.Value() - 24);
+        });
+        down.SetValue(0);
+        frame.moveChild(&canvas, 1, -24);
+        zoom =
+            std::make_unique<CanvasZoom>(CanvasZoom::Controls{frame, canvas, strip, across, down});
+        frame.show();
+    }
+    ~ZoomBoard() {
+        zoom.reset();
+        canvas.setParent(nullptr); // the board's own
+    }
+    // The pixel of the picture at 100% that a point of the frame shows.
+    QPointF pictureAt(QPointF framePoint) const {
+        return (framePoint - QPointF(canvas.pos())) / zoom->zoom();
+    }
+    // Where the canvas's bottom-right corner is in the frame with both bars at their far ends.
+    QPoint farCorner() {
+        across.SetValue(across.Max());
+        down.SetValue(down.Max());
+        return canvas.geometry().bottomRight();
+    }
+};
+
 } // namespace
 
 class TestInteract : public QObject {
@@ -220,6 +270,12 @@ class TestInteract : public QObject {
     void penTapOrDrag();
     void strokesStayApart_data();
     void strokesStayApart();
+    void zoomKeepsThePoint_data();
+    void zoomKeepsThePoint();
+    void zoomedPressHitsItsColumn_data();
+    void zoomedPressHitsItsColumn();
+    void pinchZoomsAroundItsCentre_data();
+    void pinchZoomsAroundItsCentre();
 };
 
 void TestInteract::pickColumn220_data() {
@@ -717,6 +773,164 @@ void TestInteract::strokesStayApart() {
     QCOMPARE(starts.size(), strokes);
     for (int k = 0; k < strokes; ++k)
         QCOMPARE(starts[k], QPoint(20, 20 + 30 * k));
+}
+
+void TestInteract::zoomKeepsThePoint_data() {
+    QTest::addColumn<QString>("steps"); // "in" and "out" step, a number zooms to it
+    QTest::addColumn<double>("zoom");
+    QTest::newRow("Ctrl+Plus twice: 150%") << "in in" << 1.5;
+    QTest::newRow("Ctrl+Plus stops at 400%") << "in in in in in in in in" << 4.0;
+    QTest::newRow("Ctrl+Minus from 250%: 200%") << "2.5 out" << 2.0;
+    QTest::newRow("Ctrl+Minus stops at 100%") << "1.5 out out out" << 1.0;
+    QTest::newRow("500% is 400%") << "5" << 4.0;
+    QTest::newRow("400%, then Ctrl+0") << "4 1" << 1.0;
+    QTest::newRow("250% and 400%, then 125%") << "2.5 4 1.25" << 1.25;
+}
+
+// Each step keeps the point of the picture under the pointer where it is, to the pixel. The canvas
+// grows with the zoom, the strip of rows as high; with both bars at their far ends, the canvas's
+// bottom-right corner lies where it does at 100%, within a hundredth of the frame.
+void TestInteract::zoomKeepsThePoint() {
+    QFETCH(QString, steps);
+    QFETCH(double, zoom);
+    ZoomBoard z;
+    const QSize unzoomed = z.canvas.size();
+    const QPoint corner = z.farCorner();
+    z.across.SetValue(30);
+    z.down.SetValue(20);
+    const QPointF pointer(300, 200);
+    for (const QString& step : steps.split(QLatin1Char(' '))) {
+        const QPointF shown = z.pictureAt(pointer);
+        if (step == QLatin1String("in"))
+            z.zoom->zoomIn(pointer);
+        else if (step == QLatin1String("out"))
+            z.zoom->zoomOut(pointer);
+        else
+            z.zoom->zoomTo(step.toDouble(), pointer);
+        const QPointF now = z.pictureAt(pointer);
+        QVERIFY2(QLineF(now, shown).length() * z.zoom->zoom() <= 1,
+                 qPrintable(QStringLiteral("%1: (%2, %3) shows (%4, %5) of the picture, not (%6, "
+                                           "%7)")
+                                .arg(step)
+                                .arg(pointer.x())
+                                .arg(pointer.y())
+                                .arg(now.x())
+                                .arg(now.y())
+                                .arg(shown.x())
+                                .arg(shown.y())));
+    }
+    QCOMPARE(z.zoom->zoom(), zoom);
+    QCOMPARE(z.canvas.size(),
+             QSize(qRound(unzoomed.width() * zoom), qRound(unzoomed.height() * zoom)));
+    QCOMPARE(z.strip.height(), z.canvas.height());
+    // A board keeps the scroll bars as at 100%: opened at 100%, it shows at the frame's bottom-left
+    // corner what the zoom showed there, within a hundredth of the frame.
+    const QPointF bottomLeft(1, z.frame.height() - 1);
+    const QPointF shown = z.pictureAt(bottomLeft);
+    ZoomBoard opened;
+    opened.zoom->scrollTo(z.zoom->unzoomedAcross(), z.zoom->unzoomedDown());
+    const QPointF there = opened.pictureAt(bottomLeft);
+    QVERIFY2(std::abs(there.x() - shown.x()) <= 8 && std::abs(there.y() - shown.y()) <= 6,
+             qPrintable(QStringLiteral("(%1, %2), zoomed (%3, %4)")
+                            .arg(there.x())
+                            .arg(there.y())
+                            .arg(shown.x())
+                            .arg(shown.y())));
+    const QPoint far = z.farCorner();
+    QVERIFY2(std::abs(far.x() - corner.x()) <= 8 && std::abs(far.y() - corner.y()) <= 6,
+             qPrintable(QStringLiteral("(%1, %2), at 100% (%3, %4)")
+                            .arg(far.x())
+                            .arg(far.y())
+                            .arg(corner.x())
+                            .arg(corner.y())));
+}
+
+void TestInteract::zoomedPressHitsItsColumn_data() {
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<int>("column");
+    QTest::newRow("column 220 at 250%") << 2.5 << 220;
+    QTest::newRow("column 7 at 400%") << 4.0 << 7;
+    QTest::newRow("column 499 at 125%") << 1.25 << 499;
+}
+
+// A click on the strip of the zoomed canvas picks the column shown under it, and a drag draws
+// where it went: the pixels at the zoom are the pixels at 100% enlarged.
+void TestInteract::zoomedPressHitsItsColumn() {
+    QFETCH(double, zoom);
+    QFETCH(int, column);
+    PenBoard board;
+    PictureBox& canvas = *board.picker.canvas;
+    const QPointF unzoomed = canvas.toPixel(column, 0.5);
+    const QPointF lineEnd = canvas.toPixel(column + 3, 12);
+    canvas.setZoom(zoom);
+    const auto at = [zoom](QPointF pixel) {
+        const QPointF p = pixel * zoom;
+        return QStringLiteral("%1,%2").arg(p.x()).arg(p.y());
+    };
+    board.deliver(QStringLiteral("mouse press %1; mouse release %1").arg(at(unzoomed)));
+    QCOMPARE(board.picker.currentNumber, double(column));
+    board.deliver(QStringLiteral("mouse press %1; mouse move %2; mouse release %2")
+                      .arg(at(unzoomed), at(lineEnd)));
+    const QVector<Call> lines = board.picker.calls(QStringLiteral("Line"));
+    QVERIFY(!lines.isEmpty());
+    QCOMPARE(qRound(lines.last().x2 * 10), (column + 3) * 10);
+    QCOMPARE(qRound(lines.last().y2 * 10), 120);
+}
+
+void TestInteract::pinchZoomsAroundItsCentre_data() {
+    QTest::addColumn<double>("from");
+    QTest::addColumn<bool>("oneFingerFirst"); // the second finger comes in an event of its own
+    QTest::addColumn<double>("spread");       // the fingers' span at the end by that at the start
+    QTest::addColumn<double>("zoom");
+    QTest::newRow("spread to 2.5 times: 250%") << 1.0 << false << 2.5 << 2.5;
+    QTest::newRow("pinched to half at 400%: 200%") << 4.0 << false << 0.5 << 2.0;
+    QTest::newRow("spread far: 400%") << 1.5 << true << 8.0 << 4.0;
+    QTest::newRow("pinched at 100%: 100%") << 1.0 << true << 0.5 << 1.0;
+}
+
+// Two fingers on the canvas zoom it around the point between them, in steps of a percent, and
+// neither pick nor draw: the first finger's press is dropped when the second comes.
+void TestInteract::pinchZoomsAroundItsCentre() {
+    QFETCH(double, from);
+    QFETCH(bool, oneFingerFirst);
+    QFETCH(double, spread);
+    QFETCH(double, zoom);
+    static QPointingDevice* const touchScreen = QTest::createTouchDevice();
+    ZoomBoard z;
+    z.across.SetValue(40);
+    z.zoom->zoomTo(from, z.zoom->frameCentre());
+    const QPointF centre(320, 260);
+    const QPointF shown = z.pictureAt(centre);
+    const QPointF half(40, 30);
+    // Points of the frame, where the fingers stay while the canvas below them moves.
+    const auto on = [&](QPointF framePoint) {
+        return z.canvas.mapFrom(&z.frame, framePoint.toPoint());
+    };
+    if (oneFingerFirst) {
+        QTest::touchEvent(&z.canvas, touchScreen).press(0, on(centre - half), &z.canvas);
+        QTest::touchEvent(&z.canvas, touchScreen)
+            .move(0, on(centre - half), &z.canvas)
+            .press(1, on(centre + half), &z.canvas);
+    } else {
+        QTest::touchEvent(&z.canvas, touchScreen)
+            .press(0, on(centre - half), &z.canvas)
+            .press(1, on(centre + half), &z.canvas);
+    }
+    for (const double part : {0.5, 1.0}) {
+        const QPointF apart = half * (1 + (spread - 1) * part);
+        QTest::touchEvent(&z.canvas, touchScreen)
+            .move(0, on(centre - apart), &z.canvas)
+            .move(1, on(centre + apart), &z.canvas);
+    }
+    const QPointF apart = half * spread;
+    QTest::touchEvent(&z.canvas, touchScreen)
+        .release(0, on(centre - apart), &z.canvas)
+        .release(1, on(centre + apart), &z.canvas);
+    QCOMPARE(z.zoom->zoom(), zoom);
+    QVERIFY(QLineF(z.pictureAt(centre), shown).length() * zoom <= 1.5);
+    QVERIFY(z.board.picker.calls(QStringLiteral("Line")).isEmpty());
+    QVERIFY(z.board.picker.calls(QStringLiteral("Print")).isEmpty());
+    QCOMPARE(z.board.picker.currentNumber, 720.0);
 }
 
 QTEST_MAIN(TestInteract)

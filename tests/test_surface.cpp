@@ -358,6 +358,22 @@ void TestSurface::moveChildKeepsExactPosition() {
     const QImage shown = frame.grab().toImage();
     QCOMPARE(shown.pixelColor(0, qRound(10 * shown.devicePixelRatio())),
              frame.palette().color(QPalette::WindowText));
+
+    // Zoomed, a child keeps its place on the picture and grows with it, placed in twips before
+    // the box had a scale as the window's controls are, and moved at the zoom as well.
+    PictureBox box;
+    box.resize(400, 300);
+    QWidget marker(&box);
+    marker.resize(28, 29);
+    box.moveChild(&marker, 0, 9240);
+    box.Scale(0, 36, 505, -3);
+    box.setZoom(2.5);
+    QCOMPARE(marker.geometry(), QRect(0, 1540, 70, 73));
+    box.moveChild(&marker, 100, std::nullopt);
+    box.setZoom(4);
+    QCOMPARE(marker.geometry(), QRect(qRound(100 * 400 / 505.0 * 4), 2464, 112, 116));
+    box.setZoom(1);
+    QCOMPARE(marker.geometry(), QRect(qRound(100 * 400 / 505.0), 616, 28, 29));
 }
 
 void TestSurface::circleRadiusInXUnits_data() {
@@ -588,17 +604,25 @@ void TestSurface::liberationFacesAreVersion2() {
 QTEST_MAIN(TestSurface)
 void TestSurface::tilesGiveTheWholePicture_data() {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("slanted lines") << "Line";
-    QTest::newRow("boxes") << "Box";
-    QTest::newRow("circles") << "Circle";
-    QTest::newRow("texts") << "Print";
-    QTest::newRow("texts written again") << "Print again";
+    QTest::addColumn<double>("zoom");
+    QTest::newRow("slanted lines") << "Line" << 1.0;
+    QTest::newRow("boxes") << "Box" << 1.0;
+    QTest::newRow("circles") << "Circle" << 1.0;
+    QTest::newRow("texts") << "Print" << 1.0;
+    QTest::newRow("texts written again") << "Print again" << 1.0;
+    QTest::newRow("slanted lines at 400%") << "Line" << 4.0;
+    QTest::newRow("texts at 125%") << "Print" << 1.25;
+    QTest::newRow("texts at 250%") << "Print" << 2.5;
+    QTest::newRow("texts, the box made taller than a tile") << "Print taller" << 1.0;
 }
 
 // The screen paints from tiles; a drawing that crosses a tile's edge must come out as in the one
-// picture of the whole box, wherever the edge cuts it (the suite runs at ratio 1 and 2).
+// picture of the whole box, wherever the edge cuts it (the suite runs at ratio 1 and 2). Zoomed,
+// the box shows its picture drawn afresh at that size, as sharp as at 100% (a text four times
+// as high, not its pixels enlarged), and back at 100% the picture it showed before.
 void TestSurface::tilesGiveTheWholePicture() {
     QFETCH(QString, kind);
+    QFETCH(double, zoom);
     PictureBox box;
     box.resize(700, 300);
     box.Scale(0, 30, 70, 0);
@@ -660,6 +684,15 @@ void TestSurface::tilesGiveTheWholePicture() {
             box.Print(random.bounded(-100000, 100000));
         }
     }
+    if (kind == QLatin1String("Print taller"))
+        box.resize(700, 2100);
+    const QImage unzoomed = box.image();
+    if (zoom != 1) {
+        box.grab(); // tiles at 100% that the zoom must not show
+        box.grab();
+        box.setZoom(zoom);
+        QCOMPARE(box.size(), QSize(qRound(700 * zoom), qRound(300 * zoom)));
+    }
     const QImage whole = box.image();
     // Shown the first time, a square is drawn in the shared image; from the second time on, in a
     // tile of its own.
@@ -673,6 +706,12 @@ void TestSurface::tilesGiveTheWholePicture() {
         QVERIFY2(differing == 0, qPrintable(QStringLiteral("%1 showing: %2 pixels differ")
                                                 .arg(QLatin1String(showing))
                                                 .arg(differing)));
+    }
+    if (zoom != 1) {
+        box.setZoom(1);
+        QCOMPARE(box.size(), QSize(700, 300));
+        QVERIFY(box.image() == unzoomed);
+        QVERIFY(box.grab().toImage().convertToFormat(QImage::Format_RGB32) == unzoomed);
     }
 }
 

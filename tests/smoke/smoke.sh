@@ -5,8 +5,9 @@
 # End-to-end check of the built program in a real X server: starts teiler under Xvfb with the
 # openbox window manager, waits for the window "Teiler", checks colours where the layout puts
 # them, chooses "Zahlenstrahl" > "501...1000" with real pointer events and checks that the number
-# line changed, pastes the PRIMARY selection into the hit list with the middle button (without
-# and with a program owning it) and the clipboard with the keys while nobody owns it, then closes
+# line changed, zooms the canvas with Ctrl+Plus and back with Ctrl+0, pastes the PRIMARY
+# selection into the hit list with the middle button (without and with a program owning it) and
+# the clipboard with the keys while nobody owns it, then closes
 # the window through the window manager: the changed board is not dropped without a question,
 # "Abbrechen" keeps the window, "Speichern" asks for a name, writes the board and closes. A second
 # run opens that board, changes it, saves it in place with Ctrl+S, saves the whole range of a
@@ -85,6 +86,31 @@ for ((i = 0; i < 50; i++)); do
 done
 [ "$changed" -gt 500 ] || fail "the number line did not change after 501...1000 ($changed pixels)"
 log "501...1000 changed $changed pixels of the number line"
+
+# Ctrl+Plus zooms the canvas around the pointer; Ctrl+0 brings back its picture pixel for pixel.
+xdotool mousemove --sync $((win_x + 600)) $((win_y + top + 400))
+sleep 0.3
+shot unzoomed
+canvas_part="700x420+60+$((top + 100))"
+xdotool key ctrl+plus
+zoomed=0
+for ((i = 0; i < 30; i++)); do
+    shot zoomed
+    zoomed=$(compare -metric AE "$out/unzoomed.png[$canvas_part]" "$out/zoomed.png[$canvas_part]" null: 2>&1 || true)
+    [[ "$zoomed" =~ ^[0-9]+$ ]] || fail "cannot compare the screenshots: $zoomed"
+    [ "$zoomed" -gt 1000 ] && break
+    sleep 0.1
+done
+[ "$zoomed" -gt 1000 ] || fail "Ctrl+Plus did not zoom the canvas ($zoomed pixels changed)"
+xdotool key ctrl+0
+for ((i = 0; i < 30; i++)); do
+    shot unzoomed-again
+    zoomed=$(compare -metric AE "$out/unzoomed.png[$canvas_part]" "$out/unzoomed-again.png[$canvas_part]" null: 2>&1 || true)
+    [ "$zoomed" = 0 ] && break
+    sleep 0.1
+done
+[ "$zoomed" = 0 ] || fail "after Ctrl+0 the canvas differs from before the zoom in $zoomed pixels"
+log "Ctrl+Plus zoomed the canvas, Ctrl+0 brought it back pixel for pixel"
 
 # The middle button pastes the PRIMARY selection into the hit list: nothing happens while no
 # program owns the selection, its text arrives when one does.
