@@ -984,9 +984,12 @@ void PictureBox::paintDrawings(QPainter& painter, const QRectF& part) const {
     painter.save();
     painter.setClipRect(part, Qt::IntersectClip);
     painter.fillRect(part, m_back);
-    if (m_extentsSize != insideSize())
+    // The drawings are laid out on the picture at 100%; the zoom only enlarges it.
+    painter.scale(m_zoom, m_zoom);
+    const QRectF picturePart(part.topLeft() / m_zoom, part.size() / m_zoom);
+    if (m_extentsSize != pictureSize())
         const_cast<PictureBox*>(this)->replaceDrawings(m_drawings.size(), {});
-    const QRect reach = part.toAlignedRect().adjusted(-1, -1, 1, 1);
+    const QRect reach = picturePart.toAlignedRect().adjusted(-1, -1, 1, 1);
     // Fonts are sized for 96 dots per inch, as on the screen.
     const int dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
     for (qsizetype i = 0; i < m_drawings.size(); ++i) {
@@ -1003,7 +1006,7 @@ void PictureBox::paintDrawings(QPainter& painter, const QRectF& part) const {
         font.setPointSizeF(font.pointSizeF() * 96.0 / std::max(1, dpi));
         painter.setFont(font);
         painter.setPen(QColor::fromRgb(d.color));
-        painter.drawText(toPixel(d.x1, d.y1) + QPointF(0, entry.ascent), d.text);
+        painter.drawText(atPicture(d.x1, d.y1) + QPointF(0, entry.ascent), d.text);
     }
     painter.restore();
 }

@@ -717,15 +717,18 @@ void TestSurface::tilesGiveTheWholePicture() {
 
 void TestSurface::drawingsOnPaperKeepTheirPlace_data() {
     QTest::addColumn<int>("dpi"); // of the page; the painter scales logical pixels to it
-    QTest::newRow("screen") << 96;
-    QTest::newRow("300 dpi") << 300;
-    QTest::newRow("1200 dpi") << 1200;
+    QTest::addColumn<double>("zoom");
+    QTest::newRow("screen") << 96 << 1.0;
+    QTest::newRow("300 dpi") << 300 << 1.0;
+    QTest::newRow("1200 dpi") << 1200 << 1.0;
+    QTest::newRow("300 dpi, zoomed to 250%") << 300 << 2.5;
 }
 
 // Painted as shapes and text on a page of any resolution, scaled to it, the drawings stand where
 // the screen shows them and the text keeps its size; what lies outside the part is left out.
 void TestSurface::drawingsOnPaperKeepTheirPlace() {
     QFETCH(int, dpi);
+    QFETCH(double, zoom);
     PictureBox box;
     box.resize(200, 100);
     box.Scale(0, 0, 200, 100);
@@ -737,7 +740,9 @@ void TestSurface::drawingsOnPaperKeepTheirPlace() {
     box.CurrentX = 160; // right of the part
     box.CurrentY = 30;
     box.Print(QStringLiteral("88"));
-    const QRectF part(0, 0, 150, 100);
+    box.setZoom(zoom);
+    const double z = zoom; // logical pixels of the zoomed box per pixel at 100%
+    const QRectF part(0, 0, 150 * z, 100 * z);
     const qreal scale = dpi / 96.0;
     QImage page((QSizeF(box.size()) * scale).toSize(), QImage::Format_RGB32);
     page.setDotsPerMeterX(qRound(dpi / 0.0254));
@@ -758,13 +763,13 @@ void TestSurface::drawingsOnPaperKeepTheirPlace() {
                     dark |= QRectF(x / scale, y / scale, 1 / scale, 1 / scale);
         return dark;
     };
-    const QRectF text = darkIn(QRectF(0, 0, 150, 60));
-    const QRectF line = darkIn(QRectF(0, 60, 150, 40));
+    const QRectF text = darkIn(QRectF(0, 0, 150 * z, 60 * z));
+    const QRectF line = darkIn(QRectF(0, 60 * z, 150 * z, 40 * z));
     const QImage screen = box.image();
-    const qreal ratio = screen.devicePixelRatio();
+    const qreal ratio = screen.devicePixelRatio() / z; // its pixels per pixel of the zoomed box
     QRectF onScreen;
-    for (int y = 0; y < 60 * ratio; ++y)
-        for (int x = 0; x < 150 * ratio; ++x)
+    for (int y = 0; y < 60 * z * ratio; ++y)
+        for (int x = 0; x < 150 * z * ratio; ++x)
             if (qGray(screen.pixel(x, y)) < 100)
                 onScreen |= QRectF(x / ratio, y / ratio, 1 / ratio, 1 / ratio);
     const QString where = QStringLiteral("text %1,%2 %3x%4, on screen %5,%6 %7x%8")
@@ -777,21 +782,21 @@ void TestSurface::drawingsOnPaperKeepTheirPlace() {
                               .arg(onScreen.width())
                               .arg(onScreen.height());
     QVERIFY2(!onScreen.isEmpty(), qPrintable(where));
-    QVERIFY2(std::abs(text.left() - onScreen.left()) <= 1.5 &&
-                 std::abs(text.top() - onScreen.top()) <= 1.5 &&
-                 std::abs(text.width() - onScreen.width()) <= 2.5 &&
-                 std::abs(text.height() - onScreen.height()) <= 2.5,
+    QVERIFY2(std::abs(text.left() - onScreen.left()) <= 1.5 * z &&
+                 std::abs(text.top() - onScreen.top()) <= 1.5 * z &&
+                 std::abs(text.width() - onScreen.width()) <= 2.5 * z &&
+                 std::abs(text.height() - onScreen.height()) <= 2.5 * z,
              qPrintable(where));
-    QVERIFY2(std::abs(line.left() - 20) <= 1 && std::abs(line.right() - 121) <= 1 &&
-                 std::abs(line.center().y() - 70.5) <= 1,
+    QVERIFY2(std::abs(line.left() - 20 * z) <= z && std::abs(line.right() - 121 * z) <= z &&
+                 std::abs(line.center().y() - 70.5 * z) <= z,
              qPrintable(QStringLiteral("line %1 to %2 at %3")
                             .arg(line.left())
                             .arg(line.right())
                             .arg(line.center().y())));
     // Only the part is painted, in the back colour; nothing of the text right of it.
-    QCOMPARE(page.pixelColor((QPointF(149, 99) * scale).toPoint()), QColor(Qt::white));
-    QVERIFY(darkIn(QRectF(151, 0, 48, 99)).isEmpty());
-    QCOMPARE(page.pixelColor((QPointF(170, 50) * scale).toPoint()), QColor(Qt::gray));
+    QCOMPARE(page.pixelColor((QPointF(149, 99) * z * scale).toPoint()), QColor(Qt::white));
+    QVERIFY(darkIn(QRectF(151 * z, 0, 48 * z, 99 * z)).isEmpty());
+    QCOMPARE(page.pixelColor((QPointF(170, 50) * z * scale).toPoint()), QColor(Qt::gray));
 }
 
 #include "test_surface.moc"
