@@ -2670,19 +2670,7 @@ void TestApp::hitDoubleClickShowsItsColumn() {
     QVERIFY2(moves == (bar->Value() != 700), where.constData());
 }
 
-namespace {
-
-// WCAG's contrast of a colour against white, from its relative luminance.
-double ContrastAgainstWhite(const QColor& colour) {
-    auto linear = [](double c) {
-        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    const double luminance = 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
-                             0.0722 * linear(colour.blueF());
-    return 1.05 / (luminance + 0.05);
-}
-
-} // namespace
+namespace {} // namespace
 
 void TestApp::colourOption_data() {
     QTest::addColumn<bool>("colourBlind");
@@ -2777,8 +2765,8 @@ void TestApp::colourOption() {
     QCOMPARE(expected, colour);
     if (!colourBlind)
         return;
-    QVERIFY2(ContrastAgainstWhite(colour) >= 3.0,
-             qPrintable(QString::number(ContrastAgainstWhite(colour))));
+    QVERIFY2(support::ContrastAgainstWhite(colour) >= 3.0,
+             qPrintable(QString::number(support::ContrastAgainstWhite(colour))));
     for (const QColor& other : beside)
         QVERIFY(colour != other);
 }
