@@ -126,15 +126,18 @@ void PenTools::load() {
     setInk(stored.ink(), stored.thick());
 }
 
+// The eraser, no ink, stays chosen if it is.
 void PenTools::setInk(int ink, bool thick) {
     m_ink = ink >= 0 && ink < Ink::choices ? ink : 0;
-    m_inks[size_t(m_ink)]->setChecked(true);
+    if (!m_eraser->isChecked())
+        m_inks[size_t(m_ink)]->setChecked(true);
     m_thick->setChecked(thick);
     apply();
 }
 
+// A choice made before the settings were read is the one that counts.
 void PenTools::chosen(QAction* entry) {
-    load();
+    m_loaded = true;
     const int before = m_ink;
     const bool thickBefore = m_thick->isChecked() != (entry == m_thick);
     const auto ink = std::find(m_inks.cbegin(), m_inks.cend(), entry);
@@ -181,6 +184,7 @@ bool PenTools::eventFilter(QObject* watched, QEvent* event) {
         entry = m_eraser;
     if (!entry)
         return false;
+    load();
     entry->trigger();
     return true;
 }

@@ -57,7 +57,7 @@ class PenTools : public QObject {
     // The settings, once: not before the window has first painted.
     void load();
     QSettings& settings();
-    // Checks the entries of the ink.
+    // Checks the entries of the ink, unless the eraser is chosen.
     void setInk(int ink, bool thick);
     // The teacher chose an ink, "Dick" or the eraser.
     void chosen(QAction* entry);

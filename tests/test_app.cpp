@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -237,6 +238,8 @@ class TestApp : public QObject {
     void newEntriesHaveKeys();
     void textBoxesKeepTheirKeys_data();
     void textBoxesKeepTheirKeys();
+    void penKeysChooseTheInk_data();
+    void penKeysChooseTheInk();
     void menusByKeyboard_data();
     void menusByKeyboard();
     void germanContextMenus_data();
@@ -1207,6 +1210,47 @@ void TestApp::newEntriesHaveKeys() {
     if (entry == QLatin1String("cmdKopieren"))
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
                  form->framePicture().convertToFormat(QImage::Format_RGB32));
+}
+
+void TestApp::penKeysChooseTheInk_data() {
+    QTest::addColumn<bool>("penMode");
+    QTest::addColumn<QString>("focus"); // the control with the focus
+    QTest::addColumn<char>("key");
+    QTest::addColumn<QString>("chosen"); // the entry of "Stift" checked afterwards
+    QTest::addColumn<int>("ink");        // the board's
+    QTest::newRow("3: purple") << true << "Command1" << '3' << "cmdTinte3" << 2;
+    QTest::newRow("5: highlighter") << true << "Command1" << '5' << "cmdTextmarker" << 4;
+    QTest::newRow("E: eraser, the ink stays") << true << "Command1" << 'E' << "cmdRadierer" << 0;
+    QTest::newRow("3 without pen mode") << false << "Command1" << '3' << "cmdTinte1" << 0;
+    QTest::newRow("3 in a text box") << true << "txtIter" << '3' << "cmdTinte1" << 0;
+}
+
+// In pen mode the keys choose the pen's ink, unless a text box has the focus. The ink is the
+// board's, so choosing another marks it modified, and the next start takes it up from the
+// settings once its window has painted.
+void TestApp::penKeysChooseTheInk() {
+    QFETCH(bool, penMode);
+    QFETCH(QString, focus);
+    QFETCH(char, key);
+    QFETCH(QString, chosen);
+    QFETCH(int, ink);
+    const auto forget = qScopeGuard([] { QSettings("Teiler", "Teiler").remove("Stift"); });
+    QVERIFY(showActive(form.get()));
+    if (penMode)
+        action("cmdStift")->trigger();
+    auto* control = this->control<QWidget>(qPrintable(focus));
+    control->setFocus();
+    QTest::keyClick(control, Qt::Key(key));
+    QVERIFY(action(qPrintable(chosen))->isChecked());
+    QCOMPARE(form->currentBoard().penInk, ink);
+    QCOMPARE(form->boardModified(), ink != 0);
+    if (ink == 0)
+        return;
+    form = std::make_unique<Form1>();
+    QCOMPARE(form->currentBoard().penInk, 0); // nothing read before the first paint
+    QVERIFY(showActive(form.get()));
+    QTRY_COMPARE(form->currentBoard().penInk, ink);
+    QVERIFY(!form->boardModified());
 }
 
 void TestApp::textBoxesKeepTheirKeys_data() {
