@@ -300,9 +300,9 @@ void PictureBox::keep(Drawing drawing) {
         removeCovered();
 }
 
-// Everything that decides which pixels a drawing covers: all but its colour; and its stroke, so
-// that erasing one stroke never takes away what covered a drawing of another. Worked out for
-// every drawing kept, so in place: the texts are short.
+// Everything that decides which pixels a drawing covers: all but its colour. And its stroke: a
+// segment that exactly covers one of another stroke must not take it along when it is erased.
+// Worked out for every drawing kept, so in place: the texts are short.
 size_t PictureBox::shapeOf(const Drawing& d) {
     quint64 h = static_cast<quint64>(d.kind) | static_cast<quint64>(d.mode) << 8 |
                 static_cast<quint64>(d.bold) << 16 | static_cast<quint64>(d.highlight) << 24 |
