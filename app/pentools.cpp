@@ -106,6 +106,7 @@ void PenTools::capture(board::Board& board) const {
 
 // A board's ink is the one from then on; the settings no longer decide it.
 void PenTools::show(const board::Board& board) {
+    m_strokes->stop();
     m_loaded = true;
     m_penMode.setChecked(board.penMode);
     setInk(board.penInk, board.penThick);

@@ -40,6 +40,8 @@ class InkStrokes : public QObject {
     void mouseDown(int button, int shift, double x, double y);
     void mouseMove(int button, int shift, double x, double y);
     void mouseUp(int button, int shift, double x, double y);
+    // Ends a drag without its release: another board has come.
+    void stop() { m_work = Work::None; }
 
   private:
     enum class Work { None, Drawing, Erasing };
