@@ -11,8 +11,10 @@ struct Choice {
     const char* name; // UTF-8
 };
 
-// Contrast against white: dark blue 14.9, bluish green 3.4, purple 5.8, brown 7.1. Under a
-// simulated deuteranopia or protanopia any two stay at least 30 apart in CIELAB.
+// Contrast against white: dark blue 16.0, bluish green 3.4, purple 5.8, brown 7.1. In CIELAB
+// the three beside dark blue lie at least 32 from every chart colour, and any two inks at least
+// 32 apart under a simulated deuteranopia or protanopia. The highlighter's pink darkens the
+// strip's yellow to orange and leaves black, blue and red digits as they are.
 constexpr Choice table[Ink::choices] = {
     {qRgb(0, 0, 128), "&Dunkelblau"},     {qRgb(0, 158, 115), "&Blaugrün"},
     {qRgb(160, 64, 144), "&Purpur"},      {qRgb(139, 69, 19), "Brau&n"},
