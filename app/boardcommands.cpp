@@ -90,7 +90,7 @@ void BoardCommands::showBoard(const board::Board& board, const QString& path) {
     m_document.setSaved(path);
 }
 
-// The board as at start-up; the pen and the colours stay as the teacher chose them.
+// The board as at start-up; the pen, its ink and the colours stay as the teacher chose them.
 void BoardCommands::newBoard() {
     m_access.stopDrawing();
     if (!maybeSave())
@@ -99,6 +99,8 @@ void BoardCommands::newBoard() {
     const board::Board now = m_access.capture();
     fresh.penMode = now.penMode;
     fresh.colourBlind = now.colourBlind;
+    fresh.penInk = now.penInk;
+    fresh.penThick = now.penThick;
     showBoard(fresh, QString());
 }
 

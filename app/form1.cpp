@@ -24,6 +24,7 @@
 #include "layoutfit.h"
 #include "menukeys.h"
 #include "menutable.h"
+#include "pentools.h"
 #include "pictureexport.h"
 #include "search/hitcolumn.h"
 #include "search/hitlist.h"
@@ -231,7 +232,7 @@ void Form1::connectEvents() {
     connect(m_penInput, &interact::PenInput::mouseDown, this, &Form1::picAusgabe_MouseDown);
     connect(m_penInput, &interact::PenInput::mouseMove, this, &Form1::picAusgabe_MouseMove);
     connect(m_penInput, &interact::PenInput::mouseUp, this, &Form1::picAusgabe_MouseUp);
-    connect(m_cmdStift, &QAction::toggled, m_penInput, &interact::PenInput::setLeftButtonDraws);
+    m_penTools = new app::PenTools(*m_cmdTafel, *m_cmdStift, *m_penInput, *m_document, this);
     connect(m_picZeichenblatt, &PictureBox::clicked, this, &Form1::picZeichenblatt_Click);
     connect(m_txtTreffer, &surface::MultiLineTextBox::doubleClicked, this,
             &Form1::txtTreffer_DblClick);
@@ -383,7 +384,7 @@ void Form1::cmdEnde_Click() {
 }
 
 interact::CanvasPicker::State Form1::pickerState() {
-    return {m_rangeBase, m_currentNumber, m_isDrawing, m_lastDrawX, m_lastDrawY};
+    return {m_rangeBase, m_currentNumber, m_isDrawing, m_lastDrawX, m_lastDrawY, m_stroke};
 }
 
 // A press and what is drawn until its release are one step: the pick, or the stroke.
@@ -603,7 +604,7 @@ board::Board Form1::currentBoard() const {
     board.heightScroll = m_zoom->unzoomedDown();
     board.sheetScroll = m_HScroll1->Value();
     board.hitListScroll = m_txtTreffer->verticalScrollBar()->value();
-    board.penMode = m_cmdStift->isChecked();
+    m_penTools->capture(board); // the pen mode and the pen's ink
     board.colourBlind = m_cmdFarben->isChecked();
     return board;
 }
@@ -625,7 +626,7 @@ void Form1::showBoard(const board::Board& board) {
     m_zoom->scrollTo(board.canvasScroll, board.heightScroll);
     m_HScroll1->SetValue(board.sheetScroll);
     m_txtTreffer->verticalScrollBar()->setValue(board.hitListScroll);
-    m_cmdStift->setChecked(board.penMode);
+    m_penTools->show(board);
     m_cmdFarben->setChecked(board.colourBlind);
 }
 

@@ -30,6 +30,7 @@ class BoardCommands;
 class ExportDialogs;
 class FullScreen;
 class HelpLine;
+class PenTools;
 } // namespace app
 
 namespace surface {
@@ -181,6 +182,7 @@ class Form1 : public QMainWindow {
     std::unique_ptr<app::ExportDialogs> m_export;
     app::HelpLine* m_helpLine = nullptr;     // txtHilfe, as the pointer moves over the panel
     app::FullScreen* m_fullScreen = nullptr; // "Vollbild" and Escape
+    app::PenTools* m_penTools = nullptr;     // the pen's ink, "Dick" and the eraser
 
     // Menu entries.
     QMenu* m_cmdDatei = nullptr;
@@ -221,6 +223,7 @@ class Form1 : public QMainWindow {
     bool m_strokeOpen = false; // a press on the canvas began a step that its release ends
     double m_lastDrawX = 0;
     double m_lastDrawY = 0;
+    quint32 m_stroke = 0;       // the number of the stroke the right button draws
     bool m_closing = false;     // set when the window closes, so a chart that yields stops drawing
     bool m_stopDrawing = false; // a board replaces this one: a chart that yields stops drawing
     interact::WheelScroll m_wheel; // the wheel's turns over the canvas frame

@@ -31,6 +31,8 @@ struct Board : WindowState {
     int hitListScroll = 0;    // the hit list's vertical scroll position
     bool penMode = false;     // "Stift: linke Maustaste zeichnet" is checked
     bool colourBlind = false; // "Farben für Rot-Grün-Schwäche" is checked
+    int penInk = 0;           // what the pen draws with: a colour of "Stift", 4 "Textmarker"
+    bool penThick = false;    // "Dick" is checked
     bool operator==(const Board&) const = default;
 };
 

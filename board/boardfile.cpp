@@ -80,6 +80,10 @@ const Rule scrollRule{[](double v) { return v >= 0 && v <= BoardFile::maxScroll 
 const Rule rangeRule{[](double v) { return v == 0 || v == 500; }, "0 oder 500"};
 const Rule sumModeRule{[](double v) { return v == 0 || v == 1; }, "0 oder 1"};
 const Rule lineModeRule{[](double v) { return v == 0 || v == 1 || v == 2; }, "0, 1 oder 2"};
+const Rule strokeRule{[](double v) { return v >= 0 && v <= BoardFile::maxStroke && whole(v); },
+                      "eine ganze Zahl von 0 bis 2147483647"};
+const Rule penInkRule{[](double v) { return v >= 0 && v <= BoardFile::maxPenInk && whole(v); },
+                      "eine ganze Zahl von 0 bis 4"};
 const Rule finiteRule{[](double v) { return std::isfinite(v); }, "eine endliche Zahl"};
 
 QString numberText(double v) {
@@ -195,6 +199,8 @@ struct KindInfo {
     qsizetype entries;
 };
 constexpr KindInfo kinds[] = {{u'L', 8}, {u'C', 6}, {u'P', 5}, {u'T', 7}};
+// A line of a freehand stroke has two more: the stroke's number and whether it highlights.
+constexpr qsizetype strokeLineEntries = 10;
 
 // What a refusal calls a drawing's values.
 namespace shown {
@@ -213,10 +219,13 @@ constexpr const char* lineMode = "Die Linienart";
 constexpr const char* fontSize = "Die Schriftgröße";
 constexpr const char* bold = "Der Fettdruck";
 constexpr const char* text = "Der Text";
+constexpr const char* stroke = "Die Nummer des Strichs";
+constexpr const char* highlight = "Die Angabe „Textmarker“";
 } // namespace shown
 
-bool readDrawing(QJsonValueConstRef item, qsizetype index, const DrawingList& list, Drawing& d,
-                 QString& why) {
+// strokes: the file's version knows the numbers of freehand strokes.
+bool readDrawing(QJsonValueConstRef item, qsizetype index, const DrawingList& list, bool strokes,
+                 Drawing& d, QString& why) {
     if (!item.isArray())
         return refuse(why, QStringLiteral("%1 ist keine Liste.").arg(drawingName(index, list)));
     const QJsonArray entries = item.toArray();
@@ -233,7 +242,8 @@ bool readDrawing(QJsonValueConstRef item, qsizetype index, const DrawingList& li
     if (!kind)
         return refuse(why, QStringLiteral("%1 hat die unbekannte Art „%2“.")
                                .arg(drawingName(index, list), letter.left(maxShownText)));
-    if (count != kind->entries)
+    const bool strokeLine = strokes && kind->letter == u'L' && count == strokeLineEntries;
+    if (count != kind->entries && !strokeLine)
         return refuse(why, QStringLiteral("%1 hat %2 statt %3 Einträge.")
                                .arg(drawingName(index, list), QString::number(count),
                                     QString::number(kind->entries)));
@@ -251,7 +261,8 @@ bool readDrawing(QJsonValueConstRef item, qsizetype index, const DrawingList& li
             !readInteger(e[7], at(shown::lineMode), lineModeRule, mode, why))
             return false;
         d.mode = static_cast<LineMode>(mode);
-        return true;
+        return !strokeLine || (readInteger(e[8], at(shown::stroke), strokeRule, d.stroke, why) &&
+                               readBool(e[9], at(shown::highlight), d.highlight, why));
     }
     case Kind::Circle:
         return readNumber(e[1], at(shown::centreX), coordinateRule, d.x1, why) &&
@@ -286,7 +297,8 @@ bool fitsDrawing(const Drawing& d, qsizetype index, const DrawingList& list, QSt
                fits(coordinateRule, d.x2, at(shown::endX), why) &&
                fits(coordinateRule, d.y2, at(shown::endY), why) &&
                fits(widthRule, d.width, at(shown::width), why) &&
-               fits(lineModeRule, static_cast<int>(d.mode), at(shown::lineMode), why);
+               fits(lineModeRule, static_cast<int>(d.mode), at(shown::lineMode), why) &&
+               fits(strokeRule, d.stroke, at(shown::stroke), why);
     case Kind::Circle:
         return fits(coordinateRule, d.x1, at(shown::centreX), why) &&
                fits(coordinateRule, d.y1, at(shown::centreY), why) &&
@@ -309,6 +321,17 @@ QJsonArray drawingJson(const Drawing& d) {
     const QString colour = colourText(d.color);
     switch (d.kind) {
     case Kind::Line:
+        if (d.stroke != 0 || d.highlight)
+            return {QLatin1StringView("L"),
+                    d.x1,
+                    d.y1,
+                    d.x2,
+                    d.y2,
+                    colour,
+                    d.width,
+                    static_cast<int>(d.mode),
+                    static_cast<double>(d.stroke),
+                    d.highlight};
         return {QLatin1StringView("L"),  d.x1, d.y1, d.x2, d.y2, colour, d.width,
                 static_cast<int>(d.mode)};
     case Kind::Circle:
@@ -365,6 +388,8 @@ constexpr Place settingsFontSizePlace{"Die Schriftgröße der Tafel"};
 constexpr Place fontBoldPlace{"Der Fettdruck der Tafel"};
 constexpr Place penModePlace{"Der Haken an „Stift: linke Maustaste zeichnet“"};
 constexpr Place colourBlindPlace{"Der Haken an „Farben für Rot-Grün-Schwäche“"};
+constexpr Place penInkPlace{"Die Wahl unter „Stift“"};
+constexpr Place penThickPlace{"Der Haken an „Dick“"};
 
 bool fitsBoard(const Board& b, QString& why) {
     if (!fits(rangeRule, b.rangeBase, rangePlace, why) ||
@@ -380,7 +405,8 @@ bool fitsBoard(const Board& b, QString& why) {
         !fits(scrollRule, b.canvasScroll, canvasScrollPlace, why) ||
         !fits(scrollRule, b.heightScroll, heightScrollPlace, why) ||
         !fits(scrollRule, b.sheetScroll, sheetScrollPlace, why) ||
-        !fits(scrollRule, b.hitListScroll, hitListScrollPlace, why))
+        !fits(scrollRule, b.hitListScroll, hitListScrollPlace, why) ||
+        !fits(penInkRule, b.penInk, penInkPlace, why))
         return false;
     const auto& s = b.settings;
     if (!fits(coordinateRule, s.currentX, currentXPlace, why) ||
@@ -473,8 +499,8 @@ void adviseHugePages(const void* start, std::size_t bytes) {
 #endif
 }
 
-bool readDrawings(const QJsonValue& v, const DrawingList& list, QVector<Drawing>& into,
-                  QString& why) {
+bool readDrawings(const QJsonValue& v, const DrawingList& list, bool strokes,
+                  QVector<Drawing>& into, QString& why) {
     if (!v.isArray())
         return wrongType(v, {list.whole}, "Liste", why);
     const QJsonArray items = v.toArray();
@@ -484,9 +510,26 @@ bool readDrawings(const QJsonValue& v, const DrawingList& list, QVector<Drawing>
     adviseHugePages(into.constData(), sizeof(Drawing) * size_t(items.size()));
     qsizetype index = 0;
     for (auto it = items.constBegin(); it != items.constEnd(); ++it, ++index)
-        if (!readDrawing(*it, index, list, into.emplace_back(), why))
+        if (!readDrawing(*it, index, list, strokes, into.emplace_back(), why))
             return false;
     return true;
+}
+
+// Before version 3 a freehand stroke left plain lines 3 pixels wide, each starting where the one
+// before it ended, and nothing else draws such lines: each run of them is numbered as a stroke.
+void numberStrokes(QVector<Drawing>& drawings) {
+    const auto freehand = [](const Drawing& d) {
+        return d.kind == Kind::Line && d.mode == LineMode::Plain && d.width == 3;
+    };
+    quint32 stroke = 0;
+    for (qsizetype i = 0; i < drawings.size(); ++i) {
+        Drawing& d = drawings[i];
+        if (!freehand(d))
+            continue;
+        const bool joins = i > 0 && freehand(drawings[i - 1]) && drawings[i - 1].x2 == d.x1 &&
+                           drawings[i - 1].y2 == d.y1;
+        d.stroke = joins ? stroke : ++stroke;
+    }
 }
 
 std::optional<Board> read(const QByteArray& bytes, QString& why) {
@@ -537,6 +580,7 @@ std::optional<Board> read(const QByteArray& bytes, QString& why) {
         return std::nullopt;
     }
     auto field = [&root](const char* key) { return root.value(QLatin1StringView(key)); };
+    const bool strokes = version.toDouble() >= 3;
     Board b;
     if (!readInteger(field("range"), rangePlace, rangeRule, b.rangeBase, why) ||
         !readInteger(field("sumMode"), sumModePlace, sumModeRule, b.sumMode, why) ||
@@ -549,13 +593,18 @@ std::optional<Board> read(const QByteArray& bytes, QString& why) {
         !readNumber(field("sheetNumber"), sheetNumberPlace, finiteRule, b.sheetNumber, why) ||
         !readNumber(field("marker"), markerPlace, coordinateRule, b.markerLeft, why) ||
         !readScroll(field("scroll"), b, why) || !readSettings(field("settings"), b.settings, why) ||
-        !readDrawings(field(canvasList.key), canvasList, b.drawings, why) ||
-        !readDrawings(field(sheetList.key), sheetList, b.sheet, why))
+        !readDrawings(field(canvasList.key), canvasList, strokes, b.drawings, why) ||
+        !readDrawings(field(sheetList.key), sheetList, strokes, b.sheet, why))
         return std::nullopt;
     if (version.toDouble() >= 2 &&
         (!readBool(field("penMode"), penModePlace, b.penMode, why) ||
          !readBool(field("colourBlind"), colourBlindPlace, b.colourBlind, why)))
         return std::nullopt;
+    if (strokes && (!readInteger(field("penInk"), penInkPlace, penInkRule, b.penInk, why) ||
+                    !readBool(field("penThick"), penThickPlace, b.penThick, why)))
+        return std::nullopt;
+    if (!strokes)
+        numberStrokes(b.drawings);
     return b;
 }
 
@@ -609,6 +658,8 @@ std::optional<QByteArray> BoardFile::Write(const Board& board, QString* reason) 
         {QLatin1StringView("drawings"), drawings},
         {QLatin1StringView("penMode"), board.penMode},
         {QLatin1StringView("colourBlind"), board.colourBlind},
+        {QLatin1StringView("penInk"), board.penInk},
+        {QLatin1StringView("penThick"), board.penThick},
     };
     QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Compact);
     // Reading refuses a file this large before it looks inside; a board written so would never

@@ -12,7 +12,8 @@ namespace board {
 
 // One drawing kept on a picture box: what Line, Circle, PSet or Print was given, in user units,
 // with the settings it was drawn with. A box repaints itself from these, in order, and a board
-// file keeps them.
+// file keeps them. The segments of a freehand stroke carry the stroke's number, by which the
+// eraser takes the stroke away whole.
 struct Drawing {
     enum class Kind : quint8 { Line, Circle, PSet, Print };
     Kind kind = Kind::Line;
@@ -24,6 +25,8 @@ struct Drawing {
     double fontSize = 8.25; // Print
     bool bold = false;      // Print
     QString text;           // Print
+    quint32 stroke = 0;     // Line: the freehand stroke it is part of, from 1; 0 for none
+    bool highlight = false; // Line: a highlighter's, which only darkens what lies under it
     bool operator==(const Drawing&) const = default;
 };
 

@@ -4,6 +4,7 @@
 
 #include "charts/column.h"
 #include "divisors/divisorscan.h"
+#include "inkstrokes.h"
 #include "surface/numbertext.h"
 #include "surface/picturebox.h"
 
@@ -52,6 +53,7 @@ void CanvasPicker::MouseDown(PictureBox& canvas, State state, int button, double
         state.isDrawing = true;
         canvas.ForeColor = darkBlue;
         canvas.DrawWidth = 2;
+        state.stroke = InkStrokes::NextStroke(canvas);
         state.lastDrawX = x;
         state.lastDrawY = y;
     }
@@ -75,7 +77,15 @@ CanvasPicker::MoveResult CanvasPicker::MouseMove(PictureBox& canvas, State state
     }
     if (state.isDrawing) {
         canvas.DrawWidth = 3;
-        canvas.Line(state.lastDrawX, state.lastDrawY, x, y);
+        PictureBox::Drawing segment;
+        segment.x1 = state.lastDrawX;
+        segment.y1 = state.lastDrawY;
+        segment.x2 = x;
+        segment.y2 = y;
+        segment.color = canvas.ForeColor.rgb();
+        segment.width = canvas.DrawWidth;
+        segment.stroke = state.stroke;
+        canvas.drawStroke(segment);
         state.lastDrawX = x;
         state.lastDrawY = y;
     }

@@ -15,7 +15,7 @@ namespace interact {
 
 // Mouse work on the output canvas (scale (0, 36)-(505, -3)): over the number strip below y = 1
 // the pointer names a number, a left press there writes the number's divisors, T(n) and S(n)
-// into its column, and the right button draws freehand lines anywhere.
+// into its column, and the right button draws freehand lines anywhere, each drag one stroke.
 class CanvasPicker {
   public:
     // The window's variables the canvas reads and writes.
@@ -25,6 +25,7 @@ class CanvasPicker {
         bool& isDrawing;       // true while a right-button drag goes on
         double& lastDrawX;     // end of the last freehand segment
         double& lastDrawY;
+        quint32& stroke; // the number of the stroke a right-button drag draws
     };
 
     // What the window shows after a pointer move.

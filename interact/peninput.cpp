@@ -16,6 +16,8 @@ namespace {
 
 constexpr int leftButton = 1;
 constexpr int rightButton = 2;
+constexpr int penButton = PenInput::penButton;
+constexpr int eraserButton = PenInput::eraserButton;
 
 } // namespace
 
@@ -67,7 +69,7 @@ bool PenInput::mouseEvent(QMouseEvent* event) {
         if (event->button() != Qt::LeftButton || !m_leftButtonDraws ||
             (m_source != Source::None && m_source != Source::Mouse))
             return false;
-        begin(Source::Mouse, at);
+        begin(Source::Mouse, at, m_erasing ? eraserButton : 0);
         return true;
     case QEvent::MouseMove:
         // The canvas reports the move itself, and it draws once the drag has begun. A move
@@ -98,8 +100,8 @@ bool PenInput::touchEvent(QTouchEvent* event) {
         if ((m_source != Source::None && m_source != Source::Touch) || event->points().isEmpty())
             return true;
         const QEventPoint& finger = event->points().first();
+        begin(Source::Touch, finger.position(), m_erasing ? eraserButton : 0);
         m_touchId = finger.id();
-        begin(Source::Touch, finger.position());
         return true;
     }
     if (m_source != Source::Touch)
@@ -112,7 +114,7 @@ bool PenInput::touchEvent(QTouchEvent* event) {
             end(at);
         } else {
             const QPointF user = userAt(at);
-            emit mouseMove(moveTo(at) ? rightButton : leftButton, 0, user.x(), user.y());
+            emit mouseMove(moveTo(at) ? m_button : leftButton, 0, user.x(), user.y());
         }
     }
     return true;
@@ -129,18 +131,18 @@ bool PenInput::tabletEvent(QTabletEvent* event) {
             break;
         if (barrel) {
             // The barrel button is the right button: it draws from where the pen is.
-            begin(Source::Tablet, at);
-            m_dragging = true;
-            emit mouseDown(rightButton, 0, user.x(), user.y());
+            begin(Source::Tablet, at, rightButton);
             m_tabletButton = Qt::NoButton;
         } else if (event->button() == Qt::LeftButton) {
-            begin(Source::Tablet, at);
+            // The pen turned round: its eraser end erases.
+            const bool eraser = event->pointerType() == QPointingDevice::PointerType::Eraser;
+            begin(Source::Tablet, at, eraser || m_erasing ? eraserButton : 0);
             m_tabletButton = Qt::LeftButton;
         }
         break;
     case QEvent::TabletMove:
         if (m_source == Source::Tablet)
-            emit mouseMove(moveTo(at) ? rightButton : leftButton, 0, user.x(), user.y());
+            emit mouseMove(moveTo(at) ? m_button : leftButton, 0, user.x(), user.y());
         else if (m_source == Source::None)
             emit mouseMove(0, 0, user.x(), user.y()); // hovering names the number below
         break;
@@ -155,16 +157,21 @@ bool PenInput::tabletEvent(QTabletEvent* event) {
     return true;
 }
 
-void PenInput::begin(Source source, const QPointF& pixel) {
+void PenInput::begin(Source source, const QPointF& pixel, int button) {
     // The press before is still open: its release went elsewhere or did not lift the button.
     // Its line ends where it last was, before this one starts at its own press, else the
     // window would draw on from the old line's end to this press's first moves.
     if (m_source != Source::None)
         cancel(m_lastAt);
     m_source = source;
-    m_dragging = false;
+    m_dragging = button != 0;
+    m_button = button != 0 ? button : penButton;
     m_pressedAt = pixel;
     m_lastAt = pixel;
+    if (m_dragging) {
+        const QPointF user = userAt(pixel);
+        emit mouseDown(m_button, 0, user.x(), user.y());
+    }
 }
 
 bool PenInput::moveTo(const QPointF& pixel) {
@@ -172,7 +179,7 @@ bool PenInput::moveTo(const QPointF& pixel) {
     if (!m_dragging && QLineF(m_pressedAt, pixel).length() >= tapSlop) {
         m_dragging = true;
         const QPointF start = userAt(m_pressedAt);
-        emit mouseDown(rightButton, 0, start.x(), start.y());
+        emit mouseDown(m_button, 0, start.x(), start.y());
     }
     return m_dragging;
 }
@@ -186,7 +193,7 @@ void PenInput::end(const QPointF& pixel) {
         emit mouseUp(leftButton, 0, user.x(), user.y());
     } else {
         const QPointF user = userAt(pixel);
-        emit mouseUp(rightButton, 0, user.x(), user.y());
+        emit mouseUp(m_button, 0, user.x(), user.y());
     }
 }
 

@@ -349,7 +349,8 @@ void PictureBox::keep(Drawing drawing) {
         m_shapes.emplace(shape, m_nextSerial);
     } else {
         const quint64 earlier = std::exchange(*known, m_nextSerial);
-        if (qAlpha(drawing.color) == 255)
+        // A highlighter lets what lies under it show through: it covers nothing.
+        if (qAlpha(drawing.color) == 255 && !drawing.highlight)
             dropCovered(earlier, drawing);
     }
     m_serials.append(m_nextSerial++);
@@ -360,11 +361,14 @@ void PictureBox::keep(Drawing drawing) {
         removeCovered();
 }
 
-// Everything that decides which pixels a drawing covers: all but its colour. Worked out for every
-// drawing kept, so in place: the texts are short.
+// Everything that decides which pixels a drawing covers: all but its colour. And its stroke: a
+// segment that exactly covers one of another stroke must not take it along when it is erased.
+// Worked out for every drawing kept, so in place: the texts are short.
 size_t PictureBox::shapeOf(const Drawing& d) {
     quint64 h = static_cast<quint64>(d.kind) | static_cast<quint64>(d.mode) << 8 |
-                static_cast<quint64>(d.bold) << 16 | static_cast<quint64>(d.width) << 32;
+                static_cast<quint64>(d.bold) << 16 | static_cast<quint64>(d.highlight) << 24 |
+                static_cast<quint64>(d.width) << 32;
+    h ^= static_cast<quint64>(d.stroke) * 0x9e3779b97f4a7c15ULL;
     const auto mix = [&h](quint64 v) { h = (h ^ v) * 0x100000001b3ULL + (h >> 29); };
     for (const double v : {d.x1, d.y1, d.x2, d.y2, d.fontSize})
         mix(std::bit_cast<quint64>(v));
@@ -376,7 +380,7 @@ size_t PictureBox::shapeOf(const Drawing& d) {
 bool PictureBox::sameShape(const Drawing& a, const Drawing& b) {
     return a.kind == b.kind && a.mode == b.mode && a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 &&
            a.y2 == b.y2 && a.width == b.width && a.fontSize == b.fontSize && a.bold == b.bold &&
-           a.text == b.text;
+           a.text == b.text && a.stroke == b.stroke && a.highlight == b.highlight;
 }
 
 // Numbers are never given twice, so that the shapes of drawings gone from the list (by Cls, say)
@@ -587,6 +591,48 @@ void PictureBox::Print(double value) {
     Print(NumberText::of(value) + QLatin1Char(' '));
 }
 
+void PictureBox::drawStroke(const Drawing& segment) {
+    DrawCall call;
+    call.op = QStringLiteral("Line");
+    call.x1 = segment.x1;
+    call.y1 = segment.y1;
+    call.x2 = segment.x2;
+    call.y2 = segment.y2;
+    record(call, QColor::fromRgb(segment.color));
+    if (m_recording)
+        m_recorded.last().drawWidth = segment.width;
+    CurrentX = segment.x2;
+    CurrentY = segment.y2;
+    keep(segment);
+}
+
+qsizetype PictureBox::eraseStrokes(const QSet<quint32>& strokes) {
+    removeCovered();
+    qsizetype to = 0;
+    for (qsizetype from = 0; from < m_drawings.size(); ++from) {
+        const Drawing& d = m_drawings[from];
+        if (d.stroke != 0 && strokes.contains(d.stroke)) {
+            // Its index in the list as it is up to then: past the ones taken before it.
+            tellAboutToRemove(to, d);
+            continue;
+        }
+        if (to != from) {
+            m_drawings[to] = std::move(m_drawings[from]);
+            m_extents[to] = m_extents[from];
+        }
+        ++to;
+    }
+    const qsizetype erased = m_drawings.size() - to;
+    if (erased == 0)
+        return 0;
+    m_drawings.resize(to);
+    m_extents.resize(to);
+    m_serials.clear();
+    dropTiles();
+    markDirty(QRectF(QPointF(0, 0), insideSize()));
+    return erased;
+}
+
 // The device pixels a box covers: from the pixel its top-left corner falls in to that of its
 // bottom-right corner, both included.
 QRectF PictureBox::cellsOf(const QRectF& box, qreal ratio) {
@@ -629,10 +675,17 @@ void PictureBox::paintDrawing(QPainter& p, const Drawing& d, qreal ratio) const 
         } else {
             p.setPen(QPen(ink, d.width, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
             p.setBrush(Qt::NoBrush);
+            // A highlighter keeps the darker of its colour and what lies under it, channel by
+            // channel: the numbers under it stay as dark as they were, and where its segments
+            // overlap it is no darker than elsewhere.
+            if (d.highlight)
+                p.setCompositionMode(QPainter::CompositionMode_Darken);
             if (d.mode == LineMode::Box)
                 p.drawRect(QRectF(centre(box.topLeft()), centre(box.bottomRight())));
             else
                 p.drawLine(centre(a), centre(b));
+            if (d.highlight)
+                p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         }
         break;
     }
@@ -722,12 +775,17 @@ bool PictureBox::drawApart(QImage& target, const QPoint& origin, const Drawing& 
     }
     const int left = scaled.left();
     const int top = scaled.top();
+    // Drawn on nothing, a highlighter's pixels are its plain colour: they darken the target here.
+    const auto darker = [](QRgb a, QRgb b) {
+        return qRgb(std::min(qRed(a), qRed(b)), std::min(qGreen(a), qGreen(b)),
+                    std::min(qBlue(a), qBlue(b)));
+    };
     for (int y = std::max(0, -top); y < scaled.height() && top + y < target.height(); ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(apart.constScanLine(y));
         auto* to = reinterpret_cast<QRgb*>(target.scanLine(top + y));
         for (int x = std::max(0, -left); x < scaled.width() && left + x < target.width(); ++x)
             if (qAlpha(from[x]) != 0)
-                to[left + x] = from[x];
+                to[left + x] = d.highlight ? darker(from[x], to[left + x]) : from[x];
     }
     return true;
 }

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRgb>
+#include <QSet>
 #include <QStaticText>
 #include <QTimer>
 #include <QVector>
@@ -93,6 +94,13 @@ class PictureBox : public QWidget, public board::Canvas {
     void PSet(double x, double y);
     void Print(const QString& text);
     void Print(double value); // number text plus one trailing blank
+    // Keeps a segment of a freehand stroke as given, in its own colour and width, with its
+    // stroke's number; it is recorded as a Line, and the current position moves to its end.
+    void drawStroke(const Drawing& segment);
+    // Takes every segment of the strokes numbered in strokes off the box (drawings of no stroke
+    // stay, whatever the set holds) and tells about each as about a covered one; returns how
+    // many went.
+    qsizetype eraseStrokes(const QSet<quint32>& strokes);
 
     // Drawing settings, kept until changed.
     double CurrentX = 0;

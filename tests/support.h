@@ -529,6 +529,16 @@ inline int PixelsOtherThan(const QImage& image, const QRect& area, const QColor&
     return count;
 }
 
+// WCAG's contrast of a colour against white, from its relative luminance.
+inline double ContrastAgainstWhite(const QColor& colour) {
+    auto linear = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double luminance = 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+                             0.0722 * linear(colour.blueF());
+    return 1.05 / (luminance + 0.05);
+}
+
 // ---- picture boxes as the window sets them up -------------------------------------------------
 
 // The output canvas picAusgabe as the window builds it: 196596 x 10000 twips (13106 x 667

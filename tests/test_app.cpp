@@ -31,6 +31,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -238,6 +239,8 @@ class TestApp : public QObject {
     void newEntriesHaveKeys();
     void textBoxesKeepTheirKeys_data();
     void textBoxesKeepTheirKeys();
+    void penKeysChooseTheInk_data();
+    void penKeysChooseTheInk();
     void menusByKeyboard_data();
     void menusByKeyboard();
     void germanContextMenus_data();
@@ -1212,6 +1215,47 @@ void TestApp::newEntriesHaveKeys() {
     if (entry == QLatin1String("cmdKopieren"))
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
                  form->framePicture().convertToFormat(QImage::Format_RGB32));
+}
+
+void TestApp::penKeysChooseTheInk_data() {
+    QTest::addColumn<bool>("penMode");
+    QTest::addColumn<QString>("focus"); // the control with the focus
+    QTest::addColumn<char>("key");
+    QTest::addColumn<QString>("chosen"); // the entry of "Stift" checked afterwards
+    QTest::addColumn<int>("ink");        // the board's
+    QTest::newRow("3: purple") << true << "Command1" << '3' << "cmdTinte3" << 2;
+    QTest::newRow("5: highlighter") << true << "Command1" << '5' << "cmdTextmarker" << 4;
+    QTest::newRow("E: eraser, the ink stays") << true << "Command1" << 'E' << "cmdRadierer" << 0;
+    QTest::newRow("3 without pen mode") << false << "Command1" << '3' << "cmdTinte1" << 0;
+    QTest::newRow("3 in a text box") << true << "txtIter" << '3' << "cmdTinte1" << 0;
+}
+
+// In pen mode the keys choose the pen's ink, unless a text box has the focus. The ink is the
+// board's, so choosing another marks it modified, and the next start takes it up from the
+// settings once its window has painted.
+void TestApp::penKeysChooseTheInk() {
+    QFETCH(bool, penMode);
+    QFETCH(QString, focus);
+    QFETCH(char, key);
+    QFETCH(QString, chosen);
+    QFETCH(int, ink);
+    const auto forget = qScopeGuard([] { QSettings("Teiler", "Teiler").remove("Stift"); });
+    QVERIFY(showActive(form.get()));
+    if (penMode)
+        action("cmdStift")->trigger();
+    auto* control = this->control<QWidget>(qPrintable(focus));
+    control->setFocus();
+    QTest::keyClick(control, Qt::Key(key));
+    QVERIFY(action(qPrintable(chosen))->isChecked());
+    QCOMPARE(form->currentBoard().penInk, ink);
+    QCOMPARE(form->boardModified(), ink != 0);
+    if (ink == 0)
+        return;
+    form = std::make_unique<Form1>();
+    QCOMPARE(form->currentBoard().penInk, 0); // nothing read before the first paint
+    QVERIFY(showActive(form.get()));
+    QTRY_COMPARE(form->currentBoard().penInk, ink);
+    QVERIFY(!form->boardModified());
 }
 
 void TestApp::textBoxesKeepTheirKeys_data() {
@@ -2834,19 +2878,7 @@ void TestApp::hitDoubleClickShowsItsColumn() {
     QVERIFY2(moves == (bar->Value() != 700), where.constData());
 }
 
-namespace {
-
-// WCAG's contrast of a colour against white, from its relative luminance.
-double ContrastAgainstWhite(const QColor& colour) {
-    auto linear = [](double c) {
-        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    const double luminance = 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
-                             0.0722 * linear(colour.blueF());
-    return 1.05 / (luminance + 0.05);
-}
-
-} // namespace
+namespace {} // namespace
 
 void TestApp::colourOption_data() {
     QTest::addColumn<bool>("colourBlind");
@@ -2941,8 +2973,8 @@ void TestApp::colourOption() {
     QCOMPARE(expected, colour);
     if (!colourBlind)
         return;
-    QVERIFY2(ContrastAgainstWhite(colour) >= 3.0,
-             qPrintable(QString::number(ContrastAgainstWhite(colour))));
+    QVERIFY2(support::ContrastAgainstWhite(colour) >= 3.0,
+             qPrintable(QString::number(support::ContrastAgainstWhite(colour))));
     for (const QColor& other : beside)
         QVERIFY(colour != other);
 }

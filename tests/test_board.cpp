@@ -216,6 +216,19 @@ void TestBoard::boardRoundTrip_data() {
     inClass.penMode = true;
     inClass.colourBlind = true;
     QTest::newRow("pen mode and colours") << inClass << same;
+
+    Board inked = sampleBoard();
+    Drawing segment = line(5, 6, 7, 8, 0xffa04090, 6, LineMode::Plain);
+    segment.stroke = 2147483647;
+    inked.drawings.append(segment);
+    segment.color = 0xffff96dc;
+    segment.width = 14;
+    segment.stroke = 3;
+    segment.highlight = true;
+    inked.drawings.append(segment);
+    inked.penInk = 4;
+    inked.penThick = true;
+    QTest::newRow("strokes, a highlighter and the pen's ink") << inked << same;
 }
 
 void TestBoard::boardRoundTrip() {
@@ -277,6 +290,9 @@ void TestBoard::corruptBoardIsRefused_data() {
     QTest::newRow("newer version")
         << withField("version", BoardFile::version + 1) << "neueren Teiler" << none;
     QTest::newRow("pen mode missing") << withoutField("penMode") << "Stift" << none;
+    QTest::newRow("stroke number below 0")
+        << withDrawing(QJsonArray{"L", 0, 0, 1, 1, "#000000", 3, 0, -1, false})
+        << "Die Nummer des Strichs der Zeichnung 5" << none;
 
     QTest::newRow("field missing") << withoutField("hitListVisible")
                                    << "Die Anzeige der Trefferliste fehlt in der Datei." << none;
@@ -437,11 +453,16 @@ void TestBoard::corruptBoardIsRefused() {
     QCOMPARE(writeReason, reason);
 }
 
-// A board of version 1 knows neither the pen mode nor the colours: it opens with both off.
+// A board of version 1 knows neither the pen mode nor the colours: it opens with both off. Nor
+// does it know strokes: each run of joined lines 3 pixels wide becomes one.
 void TestBoard::olderBoardOpens() {
     Board inClass = sampleBoard();
     inClass.penMode = true;
     inClass.colourBlind = true;
+    const QVector<Drawing> freehand{line(1, 1, 2, 2, 0xff000080, 3, LineMode::Plain),
+                                    line(2, 2, 3, 1, 0xff000000, 3, LineMode::Plain),
+                                    line(2, 2, 3, 1, 0xff000080, 3, LineMode::Plain)};
+    inClass.drawings += freehand;
     QJsonObject o = QJsonDocument::fromJson(*BoardFile::Write(inClass, nullptr)).object();
     o[QStringLiteral("version")] = 1;
     o.remove(QStringLiteral("penMode"));
@@ -450,7 +471,13 @@ void TestBoard::olderBoardOpens() {
     const std::optional<Board> read =
         BoardFile::Read(QJsonDocument(o).toJson(QJsonDocument::Compact), &reason);
     QVERIFY2(read, qPrintable(reason));
-    QVERIFY(*read == sampleBoard());
+    Board opened = sampleBoard();
+    opened.drawings += freehand;
+    const qsizetype first = opened.drawings.size() - 3;
+    opened.drawings[first].stroke = 1;
+    opened.drawings[first + 1].stroke = 1;
+    opened.drawings[first + 2].stroke = 2;
+    QVERIFY(*read == opened);
 }
 
 namespace {

@@ -1,7 +1,15 @@
 // SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "board/history.h"
+#include "charts/divisorcountchart.h"
+#include "charts/divisorsumchart.h"
+#include "charts/numberline.h"
+#include "charts/palette.h"
+#include "charts/skyline.h"
 #include "interact/canvaspicker.h"
 #include "interact/canvaszoom.h"
+#include "interact/ink.h"
+#include "interact/inkstrokes.h"
 #include "interact/peninput.h"
 #include "interact/wheelscroll.h"
 #include "support.h"
@@ -15,16 +23,22 @@
 #include <QMouseEvent>
 #include <QPointF>
 #include <QPointingDevice>
+#include <QSet>
 #include <QStringList>
 #include <QTabletEvent>
 #include <QTest>
 #include <QTouchEvent>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <memory>
 #include <optional>
 
 using interact::CanvasPicker;
 using interact::CanvasZoom;
+using interact::Ink;
+using interact::InkStrokes;
 using interact::PenInput;
 using interact::WheelScroll;
 using surface::NumberText;
@@ -39,6 +53,8 @@ namespace {
 constexpr int leftButton = 1;
 constexpr int rightButton = 2;
 constexpr int middleButton = 4;
+constexpr int penButton = PenInput::penButton;
+constexpr int eraserButton = PenInput::eraserButton;
 
 const QString drawHelp = QStringLiteral("Rechte Maustaste = Zeichnen");
 
@@ -52,6 +68,7 @@ struct Picker {
     bool isDrawing = false;
     double lastDrawX = 0;
     double lastDrawY = 0;
+    quint32 stroke = 0;
     bool abundanceShown = false;
 
     Picker() {
@@ -59,7 +76,7 @@ struct Picker {
         canvas->setRecording(true);
     }
     CanvasPicker::State state() {
-        return {rangeBase, currentNumber, isDrawing, lastDrawX, lastDrawY};
+        return {rangeBase, currentNumber, isDrawing, lastDrawX, lastDrawY, stroke};
     }
     void press(int button, double x, double y) {
         CanvasPicker::MouseDown(*canvas, state(), button, x, y, abundanceShown);
@@ -78,6 +95,7 @@ struct Picker {
 struct PenBoard {
     Picker picker;
     PenInput* pen = new PenInput(*picker.canvas);
+    InkStrokes strokes{*picker.canvas};
     QStringList heard;
     QList<int> fingers; // the touch-point ids of those down
     std::optional<QTest::QTouchEventWidgetSequence> touch;
@@ -89,6 +107,11 @@ struct PenBoard {
         PictureBox* canvas = picker.canvas.get();
         listen(canvas, &PictureBox::mouseDown, &PictureBox::mouseMove, &PictureBox::mouseUp);
         listen(pen, &PenInput::mouseDown, &PenInput::mouseMove, &PenInput::mouseUp);
+        // The pen's own strokes, after the window has heard of them.
+        QObject::connect(pen, &PenInput::mouseDown, &strokes, &InkStrokes::mouseDown);
+        QObject::connect(pen, &PenInput::mouseMove, &strokes, &InkStrokes::mouseMove);
+        QObject::connect(pen, &PenInput::mouseUp, &strokes, &InkStrokes::mouseUp);
+        QObject::connect(canvas, &PictureBox::mouseMove, &strokes, &InkStrokes::mouseMove);
     }
     template <class Source, class Signal>
     void listen(Source* source, Signal down, Signal move, Signal up) {
@@ -111,14 +134,19 @@ struct PenBoard {
     }
 
     // "mouse press 10,20; finger2 move 30,20; tip release 30,20; barrel press 5,5;
-    // finger cancel 0,0": a finger's event names the other fingers down as staying put, a mouse
-    // move holds the left button and a tablet move the pen's. "held" after the point keeps the
-    // button held in a release as well, "free" lifts it in a move.
+    // eraser move 7,5; finger cancel 0,0": a finger's event names the other fingers down as
+    // staying put, a mouse move holds the left button and a tablet move the pen's ("eraser" is
+    // the pen's other end). "held" after the point keeps the button held in a release as well,
+    // "free" lifts it in a move.
     void deliver(const QString& events) {
         static QPointingDevice* const touchScreen = QTest::createTouchDevice();
         static QPointingDevice* const stylus = new QPointingDevice(
             QStringLiteral("pen"), 4712, QInputDevice::DeviceType::Stylus,
             QPointingDevice::PointerType::Pen,
+            QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3);
+        static QPointingDevice* const eraser = new QPointingDevice(
+            QStringLiteral("pen"), 4712, QInputDevice::DeviceType::Stylus,
+            QPointingDevice::PointerType::Eraser,
             QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3);
         PictureBox* canvas = picker.canvas.get();
         for (const QString& event : events.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
@@ -183,8 +211,9 @@ struct PenBoard {
                 const Qt::MouseButtons buttons = (type == QEvent::TabletRelease && !held) || free
                                                      ? Qt::NoButton
                                                      : Qt::MouseButtons(tip);
-                QTabletEvent e(type, stylus, at, global, buttons ? 0.5 : 0.0, 0, 0, 0, 0, 0,
-                               Qt::NoModifier, button, buttons);
+                QTabletEvent e(type, device == QLatin1String("eraser") ? eraser : stylus, at,
+                               global, buttons ? 0.5 : 0.0, 0, 0, 0, 0, 0, Qt::NoModifier, button,
+                               buttons);
                 QApplication::sendEvent(canvas, &e);
             }
         }
@@ -276,6 +305,12 @@ class TestInteract : public QObject {
     void zoomedPressHitsItsColumn();
     void pinchZoomsAroundItsCentre_data();
     void pinchZoomsAroundItsCentre();
+    void inkColours_data();
+    void inkColours();
+    void strokeInk_data();
+    void strokeInk();
+    void eraserTakesStrokesWhole_data();
+    void eraserTakesStrokesWhole();
 };
 
 void TestInteract::pickColumn220_data() {
@@ -699,7 +734,7 @@ void TestInteract::penTapOrDrag_data() {
     QTest::addColumn<QString>("heard");  // what the window hears, in order
     QTest::newRow("mouse, 4 pixels: a drag")
         << "mouse press 10,20; mouse move 14,20; mouse release 14,20"
-        << "down 2 10,20; move 1 14,20; up 2 14,20";
+        << "down 8 10,20; move 1 14,20; up 8 14,20";
     QTest::newRow("mouse, 3 pixels: a tap at the press")
         << "mouse press 10,20; mouse move 13,20; mouse release 13,20"
         << "move 1 13,20; down 1 10,20; up 1 10,20";
@@ -713,6 +748,12 @@ void TestInteract::penTapOrDrag_data() {
         << "";
     QTest::newRow("a touch cancelled during a drag ends the line")
         << "finger press 10,20; finger move 30,20; finger cancel 0,0"
+        << "down 8 10,20; move 8 30,20; up 8 30,20";
+    QTest::newRow("the pen's eraser end erases from the press, a short way too")
+        << "eraser press 10,20; eraser move 11,20; eraser release 11,20"
+        << "down 16 10,20; move 16 11,20; up 16 11,20";
+    QTest::newRow("the barrel button stays the right button")
+        << "barrel press 10,20; barrel move 30,20; barrel release 30,20"
         << "down 2 10,20; move 2 30,20; up 2 30,20";
 }
 
@@ -931,6 +972,252 @@ void TestInteract::pinchZoomsAroundItsCentre() {
     QVERIFY(z.board.picker.calls(QStringLiteral("Line")).isEmpty());
     QVERIFY(z.board.picker.calls(QStringLiteral("Print")).isEmpty());
     QCOMPARE(z.board.picker.currentNumber, 720.0);
+namespace {
+
+// A colour as the CIELAB coordinates of its linear RGB, seen with full colour vision or, through
+// Machado, Oliveira and Fernandes's matrices of 2009, with a deuteranopia or a protanopia.
+enum class Vision { Full, Deuteranopia, Protanopia };
+
+std::array<double, 3> labOf(const QColor& colour, Vision vision) {
+    const auto linear = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    std::array<double, 3> rgb{linear(colour.redF()), linear(colour.greenF()),
+                              linear(colour.blueF())};
+    static constexpr double deutan[3][3] = {{0.367322, 0.860646, -0.227968},
+                                            {0.280085, 0.672501, 0.047413},
+                                            {-0.011820, 0.042940, 0.968881}};
+    static constexpr double protan[3][3] = {{0.152286, 1.052583, -0.204868},
+                                            {0.114503, 0.786281, 0.099216},
+                                            {-0.003882, -0.048116, 1.051998}};
+    if (vision != Vision::Full) {
+        const auto& m = vision == Vision::Deuteranopia ? deutan : protan;
+        const std::array<double, 3> v = rgb;
+        for (int i = 0; i < 3; ++i)
+            rgb[size_t(i)] = std::clamp(m[i][0] * v[0] + m[i][1] * v[1] + m[i][2] * v[2], 0.0, 1.0);
+    }
+    const double x = (0.4124 * rgb[0] + 0.3576 * rgb[1] + 0.1805 * rgb[2]) / 0.95047;
+    const double y = 0.2126 * rgb[0] + 0.7152 * rgb[1] + 0.0722 * rgb[2];
+    const double z = (0.0193 * rgb[0] + 0.1192 * rgb[1] + 0.9505 * rgb[2]) / 1.08883;
+    const auto f = [](double t) {
+        return t > 216.0 / 24389 ? std::cbrt(t) : (24389.0 / 27 * t + 16) / 116;
+    };
+    return {116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
+}
+
+// CIE76: about 2 is the least difference an eye notices side by side; 20 tells two inks apart at
+// a glance.
+double colourDistance(const QColor& a, const QColor& b, Vision vision = Vision::Full) {
+    const auto p = labOf(a, vision);
+    const auto q = labOf(b, vision);
+    return std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]);
+}
+
+// Every colour the charts, the picks and the search draw on the canvas, in both palettes.
+QList<QColor> chartColours() {
+    Picker p;
+    PictureBox& canvas = *p.canvas;
+    charts::NumberLine::DrawNumberLine(canvas, 0);
+    charts::Skyline::Draw(canvas, 0);
+    QList<QColor> colours;
+    for (const charts::Palette& palette :
+         {charts::Palette::designed(), charts::Palette::colourBlind()}) {
+        charts::DivisorCountChart::Draw(canvas, 0, palette);
+        for (const int mode : {0, 1})
+            charts::DivisorSumChart::DrawDivisorSums(canvas, 0, mode, {}, palette);
+        for (const double number : {6.0, 10.0, 12.0})
+            CanvasPicker::MouseDown(canvas, p.state(), leftButton, number, 0.5, false, palette);
+        colours << palette.searchMark;
+    }
+    for (const Call& call : canvas.records())
+        if (!colours.contains(call.color))
+            colours << call.color;
+    return colours;
+}
+
+} // namespace
+
+void TestInteract::inkColours_data() {
+    QTest::addColumn<int>("choice");
+    for (int choice = 0; choice < Ink::colours; ++choice)
+        QTest::newRow(qPrintable(Ink::name(choice).remove(QLatin1Char('&')))) << choice;
+}
+
+// Each colour of the pen reads on white; each but the designed dark blue differs from every colour
+// a chart, a pick or a search draws; and all stay apart from each other for pupils with a red or
+// a green weakness too.
+void TestInteract::inkColours() {
+    QFETCH(int, choice);
+    const QColor colour = Ink::of(choice, false).colour;
+    QVERIFY2(support::ContrastAgainstWhite(colour) >= 3.0,
+             qPrintable(QString::number(support::ContrastAgainstWhite(colour))));
+    if (choice != 0) {
+        static const QList<QColor> drawn = chartColours();
+        QVERIFY(drawn.size() >= 10);
+        for (const QColor& chart : drawn)
+            QVERIFY2(colourDistance(colour, chart) >= 20, qPrintable(chart.name()));
+    }
+    for (int other = 0; other < Ink::colours; ++other) {
+        if (other == choice)
+            continue;
+        const QColor beside = Ink::of(other, false).colour;
+        for (const Vision vision : {Vision::Full, Vision::Deuteranopia, Vision::Protanopia})
+            QVERIFY2(
+                colourDistance(colour, beside, vision) >= 20,
+                qPrintable(QStringLiteral("%1, vision %2").arg(beside.name()).arg(int(vision))));
+    }
+}
+
+void TestInteract::strokeInk_data() {
+    QTest::addColumn<int>("button"); // of the drag, as the window hears it
+    QTest::addColumn<int>("choice"); // of the pen's ink
+    QTest::addColumn<bool>("thick");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<int>("width");
+    const QColor purple = Ink::of(2, false).colour;
+    QTest::newRow("right button, purple chosen: dark blue")
+        << rightButton << 2 << true << darkBlue << 3;
+    QTest::newRow("pen, purple") << penButton << 2 << false << purple << 3;
+    QTest::newRow("pen, purple, Dick") << penButton << 2 << true << purple << 6;
+    QTest::newRow("pen, Textmarker: Dick not heeded")
+        << penButton << int(Ink::highlighterChoice) << true
+        << Ink::of(Ink::highlighterChoice, false).colour << 14;
+}
+
+// The right button draws as designed whatever the pen's ink; the pen draws in its ink. Each drag
+// is one stroke. A highlighter drawn over a number and back over itself leaves the number as it
+// was and is nowhere darker than its colour.
+void TestInteract::strokeInk() {
+    QFETCH(int, button);
+    QFETCH(int, choice);
+    QFETCH(bool, thick);
+    QFETCH(QColor, colour);
+    QFETCH(int, width);
+    Picker p;
+    p.canvas->ForeColor = black;
+    p.canvas->CurrentX = 104;
+    p.canvas->CurrentY = 21;
+    p.canvas->Print(QStringLiteral("220"));
+    const QImage before = p.canvas->image();
+    p.canvas->clearRecords();
+    InkStrokes strokes(*p.canvas);
+    strokes.setInk(Ink::of(choice, thick));
+    // As the window wires them: the picker hears first.
+    const QList<QPointF> path{{100, 20}, {112, 22}, {112, 18}, {100, 20}, {112, 20}};
+    p.press(button, path[0].x(), path[0].y());
+    strokes.mouseDown(button, 0, path[0].x(), path[0].y());
+    for (qsizetype i = 1; i < path.size(); ++i) {
+        p.move(path[i].x(), path[i].y());
+        strokes.mouseMove(button, 0, path[i].x(), path[i].y());
+    }
+    p.release();
+    strokes.mouseUp(button, 0, path.last().x(), path.last().y());
+    const QVector<Call> lines = p.calls(QStringLiteral("Line"));
+    QCOMPARE(lines.size(), path.size() - 1);
+    for (const Call& line : lines) {
+        QCOMPARE(line.color, colour);
+        QCOMPARE(line.drawWidth, width);
+    }
+    QSet<quint32> numbers;
+    for (const auto& d : p.canvas->drawings())
+        if (d.kind == PictureBox::Drawing::Kind::Line)
+            numbers << d.stroke;
+    QCOMPARE(numbers.size(), 1);
+    QVERIFY(!numbers.contains(0));
+    if (choice != Ink::highlighterChoice || button != penButton)
+        return;
+    const QImage after = p.canvas->image();
+    int inked = 0;
+    const QRect near =
+        QRectF(p.canvas->toPixel(96, 26), p.canvas->toPixel(122, 14)).toAlignedRect();
+    for (int y = near.top(); y <= near.bottom(); ++y)
+        for (int x = near.left(); x <= near.right(); ++x) {
+            const QColor was = before.pixelColor(x, y);
+            const QColor now = after.pixelColor(x, y);
+            if (was != white)
+                QCOMPARE(now, was);
+            else if (now != white && ++inked)
+                QCOMPARE(now, colour);
+        }
+    QVERIFY(inked > 0);
+    // The same segment again covers nothing: a highlighter never drops what lies under it.
+    const qsizetype count = p.canvas->drawings().size();
+    p.canvas->drawStroke(p.canvas->drawings().constLast());
+    QCOMPARE(p.canvas->drawings().size(), count + 1);
+}
+
+void TestInteract::eraserTakesStrokesWhole_data() {
+    QTest::addColumn<QList<QPointF>>("path"); // of the eraser, in canvas units
+    QTest::addColumn<QString>("erased");      // of the strokes: r right button, p pen, h marker
+    QTest::newRow("a press on the pen's stroke") << QList<QPointF>{{120, 11.9}} << "p";
+    QTest::newRow("a drag across two strokes") << QList<QPointF>{{130, 25}, {130, 5}} << "rp";
+    QTest::newRow("a press on the highlighter over the strip") << QList<QPointF>{{120, 0.3}} << "h";
+    QTest::newRow("a drag over charts and the number line, no stroke near")
+        << QList<QPointF>{{300, 30}, {300, -2}} << "";
+}
+
+// The eraser takes every stroke it touches away whole and leaves charts, picks and the number
+// line; its press to release is one step, and taking it back restores the picture pixel for
+// pixel.
+void TestInteract::eraserTakesStrokesWhole() {
+    QFETCH(QList<QPointF>, path);
+    QFETCH(QString, erased);
+    Picker p;
+    PictureBox& canvas = *p.canvas;
+    board::History history(canvas);
+    InkStrokes strokes(canvas);
+    const board::WindowState state;
+    history.begin(state);
+    charts::NumberLine::DrawNumberLine(canvas, 0);
+    charts::Skyline::Draw(canvas, 0);
+    CanvasPicker::MouseDown(canvas, p.state(), leftButton, 120, 0.5, false);
+    history.end(state);
+    // Each stroke is one step, as the window makes it.
+    const auto stroke = [&](int button, const Ink& ink, const QList<QPointF>& points) {
+        strokes.setInk(ink);
+        history.begin(state);
+        p.press(button, points[0].x(), points[0].y());
+        strokes.mouseDown(button, 0, points[0].x(), points[0].y());
+        for (const QPointF& at : points) {
+            p.move(at.x(), at.y());
+            strokes.mouseMove(button, 0, at.x(), at.y());
+        }
+        p.release();
+        strokes.mouseUp(button, 0, 0, 0);
+        history.end(state);
+        return canvas.drawings().constLast().stroke;
+    };
+    QHash<QChar, quint32> numbers;
+    numbers[u'r'] = stroke(rightButton, Ink::designed(), {{100, 20}, {120, 20}, {140, 20}});
+    numbers[u'p'] = stroke(penButton, Ink::of(2, false), {{100, 10}, {120, 12}, {140, 10}});
+    numbers[u'h'] =
+        stroke(penButton, Ink::of(Ink::highlighterChoice, false), {{110, 0.3}, {130, 0.3}});
+    QCOMPARE(QSet<quint32>(numbers.cbegin(), numbers.cend()).size(), 3);
+    const QVector<PictureBox::Drawing> before = canvas.drawings();
+    const QImage picture = canvas.image();
+
+    history.begin(state);
+    strokes.setInk(Ink::designed());
+    strokes.mouseDown(eraserButton, 0, path[0].x(), path[0].y());
+    for (const QPointF& at : path)
+        strokes.mouseMove(eraserButton, 0, at.x(), at.y());
+    strokes.mouseUp(eraserButton, 0, 0, 0);
+    history.end(state);
+
+    QVector<PictureBox::Drawing> left = before;
+    left.removeIf([&](const PictureBox::Drawing& d) {
+        for (const QChar name : erased)
+            if (d.stroke == numbers[name])
+                return true;
+        return false;
+    });
+    QCOMPARE(canvas.drawings(), left);
+    if (erased.isEmpty())
+        return;
+    QVERIFY(canvas.image() != picture);
+    QVERIFY(history.undo());
+    QCOMPARE(canvas.drawings(), before);
+    QVERIFY(canvas.image() == picture);
 }
 
 QTEST_MAIN(TestInteract)

@@ -250,7 +250,7 @@ learn_menu() {
     [ $# -eq 4 ] || fail "menu Teiler shows $# entries instead of 4"
     set -- ${pop_rows[5]}
     # "Rückgängig" and "Wiederholen" are greyed out at start-up and give no row.
-    [ $# -eq 8 ] || fail "menu Tafel shows $# entries instead of 8"
+    [ $# -eq 9 ] || fail "menu Tafel shows $# entries instead of 9"
 }
 
 # Which entries of "Datei" open a dialog ("Bild speichern …", "Drucken …"): each is chosen once
@@ -297,7 +297,7 @@ draw_menu() {
     teiler) menu=2 entry=$((r % 4 + 1)) ;;
     treffer) menu=3 entry=0 ;;
     info) menu=4 entry=0 ;;
-    tafel) menu=5 entry=$((r % 2 * 2 + 2)) ;; # "Stift …" or "Farben …"
+    tafel) menu=5 entry=$((r % 2 * 3 + 2)) ;; # "Stift: …" or "Farben …" (the submenu "Stift" between)
     esac
 }
 
