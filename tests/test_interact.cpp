@@ -972,6 +972,8 @@ void TestInteract::pinchZoomsAroundItsCentre() {
     QVERIFY(z.board.picker.calls(QStringLiteral("Line")).isEmpty());
     QVERIFY(z.board.picker.calls(QStringLiteral("Print")).isEmpty());
     QCOMPARE(z.board.picker.currentNumber, 720.0);
+}
+
 namespace {
 
 // A colour as the CIELAB coordinates of its linear RGB, seen with full colour vision or, through
