@@ -5,8 +5,9 @@
 # The Windows build's real window under Wine, with Qt's Windows platform plugin, in Xvfb with the
 # openbox window manager: it must open, draw "Teiler" > "Teileranzahl T(n)" chosen with the mouse
 # and the keys, turn 220 into " 284" with "S", and end with exit status 0 when the window manager
-# closes it and the question about the changed board is answered with "Verwerfen". WINEPREFIX
-# must name a prepared prefix (scripts/windows.sh makes one).
+# closes it and the question about the changed board is answered with "Verwerfen". Before, --help
+# in a console window of code page 850 must read right. WINEPREFIX must name a prepared prefix
+# (scripts/windows.sh makes one).
 #   tests/smoke/wine_smoke.sh <folder with teiler.exe> [directory for the screenshots]
 set -euo pipefail
 
@@ -22,6 +23,17 @@ fail() {
     exit 1
 }
 log() { echo "wine smoke: $*"; }
+
+# --help in a console of code page 850, as in a German cmd or PowerShell window: script gives
+# Wine a terminal, so that cmd gets a real console, whose text Wine hands on as UTF-8. UTF-8
+# written into that console as bytes would read "f├╝r".
+help=$(cd "$folder" && timeout 120 script -qec \
+    "/usr/lib/wine/wine64 cmd /c 'chcp 850 >nul & teiler.exe --help'" /dev/null | tr -d '\r') ||
+    fail "teiler.exe --help did not end in the console"
+printf '%s\n' "$help" >"$out/help-console.txt"
+grep -q 'Vergrößert das ganze Fenster um den Faktor F (1 bis 4) für' <<<"$help" ||
+    fail "--help in a console of code page 850 does not read right; see $out/help-console.txt"
+log "--help reads right in a console of code page 850: $(grep -o -m1 'Vergrößert.*für' <<<"$help")"
 
 source "$(dirname "$0")/xdriver.sh"
 stop_all() {
