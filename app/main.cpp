@@ -5,6 +5,7 @@
 #include "form1.h"
 #include "germantranslations.h"
 #include "platformstart.h"
+#include "runningmark.h"
 #include "surface/fontchoice.h"
 
 #include <QApplication>
@@ -50,6 +51,7 @@ int main(int argc, char* argv[]) {
     nameApplication();
     QApplication::setDesktopFileName(QStringLiteral("teiler"));
     app::GermanTranslations::Install(application);
+    const app::RunningMark running;
     Form1 window;
     app::CommandLine::ShowWindow(window, options);
     // Once the window has shown itself: the board a crash left behind first, then the board

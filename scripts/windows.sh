@@ -281,13 +281,16 @@ build_all() {
 # --- Under Wine -----------------------------------------------------------------------------------
 # A Wine prefix of the build's own, with the Liberation 2 faces installed and standing in for Times
 # New Roman, Courier New and Arial, as Windows' own faces do on a school computer; Wine's Mono and
-# Gecko are not wanted.
+# Gecko are not wanted. Wine 8 says it is Windows 7, which the installer refuses: the prefix says
+# Windows 10.
+ready=.teiler-ready-windows10
 wine_prefix() {
     export WINEPREFIX=$out/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    [ -f "$WINEPREFIX/.teiler-ready" ] && return 0
+    [ -f "$WINEPREFIX/$ready" ] && return 0
     rm -rf "$WINEPREFIX"
     "$wine" wineboot -i >/dev/null 2>&1
     "$wineserver" -w
+    "$wine" winecfg /v win10
     cp /usr/share/fonts/truetype/liberation2/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     local pair
     for pair in "Times New Roman=Liberation Serif" "Courier New=Liberation Mono" \
@@ -296,7 +299,7 @@ wine_prefix() {
             /t REG_SZ /d "${pair#*=}" /f >/dev/null
     done
     "$wineserver" -w
-    touch "$WINEPREFIX/.teiler-ready"
+    touch "$WINEPREFIX/$ready"
 }
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
@@ -322,7 +325,8 @@ windows_tests() {
 
 wine_smoke_test() {
     stage "the Windows window under Wine in Xvfb"
-    bash tests/smoke/wine_smoke.sh "$out/$portable_name" "$out/smoke"
+    bash tests/smoke/wine_smoke.sh "$out/$portable_name" "$out/smoke" \
+        "$out/teiler-$version-setup.exe"
 }
 
 # Drive C: of the prefix outside Windows' own folder, a file or folder a line: every file, and
@@ -336,29 +340,27 @@ drive_c_files() {
     ) | LC_ALL=C sort
 }
 
-installer_test() {
-    stage "the installer under Wine: install, start, uninstall, all silent"
-    local setup=$out/teiler-$version-setup.exe before after installed got
-    installed="$WINEPREFIX/drive_c/Program Files/Teiler"
-    before=$(drive_c_files)
-    "$wine" "$setup" /S
-    "$wineserver" -w
-    [ -x "$installed/teiler.exe" ] || { echo "the installer put no teiler.exe into $installed" >&2; return 1; }
-    local links="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+# The Start menu's links run teiler.exe in the installation folder: the working folder is one of
+# the link's UTF-16 strings, and no other of them names a folder.
+check_links() {
+    local folder=$1 links="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+    local got
     for got in "Teiler.lnk" "Teiler groß (Beamer).lnk"; do
         [ -f "$links/$got" ] || { echo "the Start menu lacks \"$got\"" >&2; return 1; }
+        strings -el "$links/$got" | tr -d '\r' | grep -qxF "$folder" || {
+            echo "\"$got\" does not run in $folder; its strings:" >&2
+            strings -el "$links/$got" >&2
+            return 1
+        }
     done
-    "$wine" reg query 'HKLM\Software\Classes\.teiler' >/dev/null 2>&1 ||
-        { echo "the installer did not register .teiler files" >&2; return 1; }
-    got=$("$wine" 'C:\Program Files\Teiler\teiler.exe' --version 2>&1 | tr -d '\r')
-    [ "$got" = "teiler $version" ] ||
-        { echo "the installed teiler.exe --version printed \"$got\"" >&2; return 1; }
-    echo "installed into C:\\Program Files\\Teiler: $(find "$installed" -type f | wc -l) files;" \
-        "teiler.exe --version: $got"
-    "$wine" "$installed/Deinstallieren.exe" /S
-    "$wineserver" -w
-    # The uninstaller runs from a copy in Temp, which Windows deletes at its next start.
-    "$wine" wineboot -r >/dev/null 2>&1
+}
+
+# Silently uninstalled, drive C: must hold what it held before, with no folder ~nsu*.tmp left in
+# Temp and no folder the installation made, and the registry keys the installation wrote must be
+# gone.
+uninstall_and_compare() {
+    local uninstaller=$1 before=$2 after
+    "$wine" "$uninstaller" /S
     "$wineserver" -w
     after=$(drive_c_files)
     if [ "$before" != "$after" ]; then
@@ -366,11 +368,53 @@ installer_test() {
         echo "the uninstaller left the files above" >&2
         return 1
     fi
-    if "$wine" reg query 'HKLM\Software\Classes\.teiler' >/dev/null 2>&1; then
-        echo "the uninstaller left the .teiler file type" >&2
-        return 1
-    fi
+    local key
+    for key in 'HKLM\Software\Classes\.teiler' 'HKLM\Software\Classes\Teiler.Tafel' \
+        'HKLM\Software\Teiler' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Teiler'; do
+        if "$wine" reg query "$key" >/dev/null 2>&1; then
+            echo "the uninstaller left the registry key $key" >&2
+            return 1
+        fi
+    done
+}
+
+installer_test() {
+    stage "the installer under Wine: install, start, uninstall, all silent"
+    local setup=$out/teiler-$version-setup.exe before installed got status
+    installed="$WINEPREFIX/drive_c/Program Files/Teiler"
+    before=$(drive_c_files)
+    # Windows 7 is refused with exit code 2, and nothing is installed.
+    "$wine" winecfg /v win7
+    status=0
+    "$wine" "$setup" /S || status=$?
+    "$wineserver" -w
+    "$wine" winecfg /v win10
+    [ "$status" -eq 2 ] && [ "$before" = "$(drive_c_files)" ] ||
+        { echo "the installer did not refuse Windows 7 (exit code $status)" >&2; return 1; }
+    echo "Windows 7: refused with exit code 2"
+
+    "$wine" "$setup" /S
+    "$wineserver" -w
+    [ -x "$installed/teiler.exe" ] || { echo "the installer put no teiler.exe into $installed" >&2; return 1; }
+    check_links 'C:\Program Files\Teiler'
+    "$wine" reg query 'HKLM\Software\Classes\.teiler' >/dev/null 2>&1 ||
+        { echo "the installer did not register .teiler files" >&2; return 1; }
+    got=$("$wine" 'C:\Program Files\Teiler\teiler.exe' --version 2>&1 | tr -d '\r')
+    [ "$got" = "teiler $version" ] ||
+        { echo "the installed teiler.exe --version printed \"$got\"" >&2; return 1; }
+    echo "installed into C:\\Program Files\\Teiler: $(find "$installed" -type f | wc -l) files;" \
+        "teiler.exe --version: $got; the links run in the installation folder"
+    uninstall_and_compare "$installed/Deinstallieren.exe" "$before"
     echo "uninstalled: drive C: holds the same files as before the installation"
+
+    # A folder given with /D= whose parents do not exist yet: the uninstaller removes them again.
+    "$wine" "$setup" /S '/D=C:\Schule\Programme\Teiler'
+    "$wineserver" -w
+    [ -x "$WINEPREFIX/drive_c/Schule/Programme/Teiler/teiler.exe" ] ||
+        { echo "the installer put no teiler.exe into C:\\Schule\\Programme\\Teiler" >&2; return 1; }
+    check_links 'C:\Schule\Programme\Teiler'
+    uninstall_and_compare "$WINEPREFIX/drive_c/Schule/Programme/Teiler/Deinstallieren.exe" "$before"
+    echo "installed into and uninstalled from C:\\Schule\\Programme\\Teiler: C:\\Schule is gone again"
 }
 
 case "${1:-}" in

@@ -6,12 +6,14 @@
 # openbox window manager: it must open, draw "Teiler" > "Teileranzahl T(n)" chosen with the mouse
 # and the keys, turn 220 into " 284" with "S", and end with exit status 0 when the window manager
 # closes it and the question about the changed board is answered with "Verwerfen". Before, --help
-# in a console window of code page 850 must read right. WINEPREFIX must name a prepared prefix
-# (scripts/windows.sh makes one).
-#   tests/smoke/wine_smoke.sh <folder with teiler.exe> [directory for the screenshots]
+# in a console window of code page 850 must read right; given the installer, it must refuse to
+# install while the window is open. WINEPREFIX must name a prepared prefix (scripts/windows.sh
+# makes one).
+#   tests/smoke/wine_smoke.sh <folder with teiler.exe> [directory for the screenshots] [setup.exe]
 set -euo pipefail
 
-folder=$(realpath "${1:?usage: wine_smoke.sh <folder with teiler.exe> [screenshot directory]}")
+folder=$(realpath "${1:?usage: wine_smoke.sh <folder with teiler.exe> [screenshot directory] [setup.exe]}")
+setup=${3:-}
 out=${2:-$(mktemp -d)}
 mkdir -p "$out"
 out=$(realpath "$out")
@@ -75,6 +77,16 @@ for ((i = 0; i < 100; i++)); do
 done
 [ "$changed" -gt 2000 ] || fail "the chart T(n) was not drawn ($changed pixels changed)"
 log "T(n) changed $changed pixels of the canvas"
+
+# The installer, run silently while Teiler is open, ends with exit code 2 and installs nothing.
+if [ -n "$setup" ]; then
+    status=0
+    /usr/lib/wine/wine64 "$setup" /S || status=$?
+    [ "$status" -eq 2 ] || fail "the installer ended with exit code $status while Teiler was open"
+    [ ! -e "$WINEPREFIX/drive_c/Program Files/Teiler" ] ||
+        fail "the installer installed while Teiler was open"
+    log "the installer refused to install while Teiler was open (exit code 2)"
+fi
 
 # 220 in the field of the S step (left 396, top 588, 117 x 29 pixels), "S" (344, 588, 37 x 29).
 ix=$((396 + 58)) iy=$((top + 588 + 14)) sx=$((344 + 18)) sy=$((top + 588 + 14))
