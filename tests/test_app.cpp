@@ -793,12 +793,13 @@ void TestApp::fontsAndMenu() {
 }
 
 void TestApp::infoBox() {
-    QString title, text;
+    QString title, text, version;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     qsizetype buttons = 0;
     const auto closer = closeBoxWhenOpen(QStringLiteral("infoBox"), [&](QMessageBox* box) {
         title = box->windowTitle();
         text = box->text();
+        version = box->informativeText();
         icon = box->icon();
         buttons = box->buttons().size();
     });
@@ -807,6 +808,7 @@ void TestApp::infoBox() {
     QCOMPARE(icon, QMessageBox::Information);
     QCOMPARE(buttons, 1);
     QVERIFY(text.contains(QStringLiteral("die Entwickler von Teiler")));
+    QCOMPARE(version, QStringLiteral("Version %1").arg(QLatin1String(TEILER_VERSION)));
 }
 
 void TestApp::endClosesWindow() {

@@ -27,10 +27,13 @@ InstallDir "$PROGRAMFILES64\${APP}"
 InstallDirRegKey HKLM "Software\${APP}" "InstallDir"
 BrandingText "${APP} ${VERSION}"
 VIProductVersion "${VIVERSION}"
+; The uninstaller is written from the installer and carries the same version resource.
 VIAddVersionKey /LANG=1031 "ProductName" "${APP}"
-VIAddVersionKey /LANG=1031 "FileDescription" "${APP} – Installation"
+VIAddVersionKey /LANG=1031 "CompanyName" "Die Entwickler von Teiler"
+VIAddVersionKey /LANG=1031 "FileDescription" "${APP} – Installation und Deinstallation"
 VIAddVersionKey /LANG=1031 "FileVersion" "${VERSION}"
-VIAddVersionKey /LANG=1031 "LegalCopyright" "GPL-3.0-or-later"
+VIAddVersionKey /LANG=1031 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1031 "LegalCopyright" "GPL-3.0-or-later, die Entwickler von Teiler"
 
 !define MUI_ABORTWARNING
 !define MUI_ICON "${ICON}"
@@ -125,6 +128,9 @@ Section "Teiler"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Deinstallieren.exe"'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Deinstallieren.exe" /S'
+  ; "Apps" shows the size, in KB.
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd

@@ -6,9 +6,9 @@
 # openbox window manager: it must open, draw "Teiler" > "Teileranzahl T(n)" chosen with the mouse
 # and the keys, turn 220 into " 284" with "S", and end with exit status 0 when the window manager
 # closes it and the question about the changed board is answered with "Verwerfen". Before, --help
-# in a console window of code page 850 must read right; given the installer, it must refuse to
-# install while the window is open. WINEPREFIX must name a prepared prefix (scripts/windows.sh
-# makes one).
+# in a console window of code page 850 must read right and teiler.exe must carry its version
+# resource; given the installer, it must refuse to install while the window is open. WINEPREFIX
+# must name a prepared prefix (scripts/windows.sh makes one).
 #   tests/smoke/wine_smoke.sh <folder with teiler.exe> [directory for the screenshots] [setup.exe]
 set -euo pipefail
 
@@ -36,6 +36,29 @@ printf '%s\n' "$help" >"$out/help-console.txt"
 grep -q 'Vergrößert das ganze Fenster um den Faktor F (1 bis 4) für' <<<"$help" ||
     fail "--help in a console of code page 850 does not read right; see $out/help-console.txt"
 log "--help reads right in a console of code page 850: $(grep -o -m1 'Vergrößert.*für' <<<"$help")"
+
+# teiler.exe's version resource: the project's version from CMakeLists.txt, as numbers and as
+# text, the product and its makers. Its strings are UTF-16, each value after its key.
+version=$(sed -n 's/^project(teiler VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
+rsrc=$out/teiler-rsrc.bin
+x86_64-w64-mingw32-objcopy -O binary --only-section=.rsrc "$folder/teiler.exe" "$rsrc"
+resource() {
+    iconv -c -f UTF-16LE -t UTF-8 "$rsrc" | tr '\0' '\n' | grep -v '^$' | grep -A1 "$1\$" | sed -n 2p
+}
+for pair in "ProductName=Teiler" "CompanyName=Die Entwickler von Teiler" \
+    "FileVersion=$version" "ProductVersion=$version"; do
+    got=$(resource "${pair%%=*}")
+    [ "$got" = "${pair#*=}" ] || fail "teiler.exe's ${pair%%=*} is \"$got\", not \"${pair#*=}\""
+done
+# VS_FIXEDFILEINFO after its signature: the file version's two double words, low word first.
+at=$(LC_ALL=C grep -obUaP '\xbd\x04\xef\xfe' "$rsrc" | head -1 | cut -d: -f1)
+[ -n "$at" ] || fail "teiler.exe has no version resource"
+read -r minor major patch_tweak < <(od -An -tu2 -j $((at + 8)) -N 8 "$rsrc" |
+    awk '{print $1, $2, $4 "." $3}')
+IFS=. read -ra parts <<<"$version.0.0.0"
+[ "$major.$minor.$patch_tweak" = "${parts[0]}.${parts[1]}.${parts[2]}.${parts[3]}" ] ||
+    fail "teiler.exe's file version is $major.$minor.$patch_tweak, not $version"
+log "teiler.exe's version resource: Teiler $major.$minor.$patch_tweak, Die Entwickler von Teiler"
 
 source "$(dirname "$0")/xdriver.sh"
 stop_all() {
