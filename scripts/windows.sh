@@ -201,7 +201,7 @@ needed_dlls() {
 
 # The portable folder: the program, the DLLs, the platform and style plugins (Qt 6 prints on
 # Windows without a plugin), Qt's German texts, qt.conf so that Qt finds them beside the program,
-# and LIESMICH.txt with Windows' line ends.
+# LIESMICH.txt and the licences' texts as they are, with Windows' line ends.
 make_portable() {
     local prefix dir=$out/$portable_name
     prefix=$(qt_prefix)
@@ -217,8 +217,32 @@ make_portable() {
     $triplet-strip --strip-unneeded "$dir"/*.exe "$dir"/*.dll "$dir"/plugins/*/*.dll
     cp /usr/share/qt6/translations/qtbase_de.qm "$dir/translations/"
     printf '[Paths]\r\nPrefix = .\r\nPlugins = plugins\r\nTranslations = translations\r\n' >"$dir/qt.conf"
-    sed -e "s/@QT_DEBIAN_VERSION@/$qt_version/g" -e 's/$/\r/' packaging/windows/LIESMICH.txt \
-        >"$dir/LIESMICH.txt"
+    sed -e "s/@QT_DEBIAN_VERSION@/$qt_version/g" -e "s/@MINGW_VERSIONS@/$(mingw_versions)/g" \
+        -e 's/$/\r/' packaging/windows/LIESMICH.txt >"$dir/LIESMICH.txt"
+    licences "$dir/Lizenzen"
+}
+
+# The source packages of the MinGW runtime DLLs and of Wine's Wintab headers in Qt's build, with
+# their Debian versions.
+mingw_versions() {
+    local package
+    for package in gcc-mingw-w64-x86-64-posix-runtime mingw-w64-x86-64-dev libwine-dev; do
+        dpkg-query -W -f='${source:Package} ${source:Version}, ' "$package"
+    done | sed 's/, $//'
+}
+
+# Teiler's licence (COPYING), Qt's (LGPL-3, or GPL-2 or GPL-3), Wine's for its Wintab headers
+# (LGPL-2.1), and the copyright files of the Debian packages the MinGW runtime DLLs come from:
+# they hold the GCC Runtime Library Exception and the MIT licence of winpthreads.
+licences() {
+    local to=$1
+    mkdir -p "$to"
+    sed 's/$/\r/' COPYING >"$to/GPL-3.txt"
+    sed 's/$/\r/' /usr/share/common-licenses/GPL-2 >"$to/GPL-2.txt"
+    sed 's/$/\r/' /usr/share/common-licenses/LGPL-3 >"$to/LGPL-3.txt"
+    sed 's/$/\r/' /usr/share/common-licenses/LGPL-2.1 >"$to/LGPL-2.1.txt"
+    sed 's/$/\r/' /usr/share/doc/gcc-mingw-w64-base/copyright >"$to/gcc-mingw-w64.txt"
+    sed 's/$/\r/' /usr/share/doc/mingw-w64-common/copyright >"$to/mingw-w64.txt"
 }
 
 make_zip() {
@@ -262,7 +286,7 @@ make_installer() {
     makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" \
         -DVIVERSION="${parts[0]}.${parts[1]}.${parts[2]}.${parts[3]}" \
         -DICON="$out/icon/teiler.ico" -DFILES="$nsis/files.nsh" -DREMOVE="$nsis/remove.nsh" \
-        -DOUTFILE="$setup" \
+        -DOUTFILE="$setup" -DLICENCE="$dir/Lizenzen/GPL-3.txt" \
         packaging/windows/teiler.nsi
     echo "$(basename "$setup"): $(du -k "$setup" | cut -f1) KB"
 }

@@ -2,7 +2,7 @@
 ; SPDX-License-Identifier: GPL-3.0-or-later
 ;
 ; The Windows installer: makensis -DVERSION=<version> -DVIVERSION=<a.b.c.d> -DICON=<teiler.ico>
-;   -DFILES=<files.nsh> -DREMOVE=<remove.nsh> -DOUTFILE=<setup.exe> teiler.nsi
+;   -DFILES=<files.nsh> -DREMOVE=<remove.nsh> -DOUTFILE=<setup.exe> -DLICENCE=<GPL-3.txt> teiler.nsi
 ; files.nsh installs the portable folder file by file and remove.nsh deletes exactly those files,
 ; so the uninstaller takes away what the installer put there and nothing a teacher saved beside it.
 ; A 64-bit installer for a 64-bit program: it needs no 32-bit layer on Windows (nor under Wine).
@@ -42,6 +42,14 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "GPL-3.0-or-later, die Entwickler vo
 ; started from it would too, keeping its recent boards and recovery files in the administrator's
 ; profile instead of the teacher's. Teiler is started from the Start menu.
 !insertmacro MUI_PAGE_WELCOME
+; The GPL asks nobody to agree to it before using the program: the page shows it, and "Weiter"
+; goes on.
+!define MUI_PAGE_HEADER_TEXT "Lizenz"
+!define MUI_PAGE_HEADER_SUBTEXT "Teiler ist freie Software unter der GNU General Public License."
+!define MUI_LICENSEPAGE_TEXT_TOP "Der Text der GNU General Public License, Version 3:"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Die Lizenzen der beigelegten Qt- und MinGW-Bibliotheken stehen nach der Installation im Ordner „Lizenzen“, erklärt in LIESMICH.txt."
+!define MUI_LICENSEPAGE_BUTTON "&Weiter >"
+!insertmacro MUI_PAGE_LICENSE "${LICENCE}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
