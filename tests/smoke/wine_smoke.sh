@@ -26,6 +26,24 @@ fail() {
 }
 log() { echo "wine smoke: $*"; }
 
+source "$(dirname "$0")/xdriver.sh"
+stop_all() {
+    stop_started
+    /usr/lib/wine/wineserver64 -k 2>/dev/null || true
+}
+trap stop_all EXIT
+# Wine's processes started without the display, as by a command before, would keep the window off
+# it: the prefix's Wine ends first.
+/usr/lib/wine/wineserver64 -k 2>/dev/null || true
+start_x 1280x1024x24
+# Qt on Windows has only its Windows platform plugin.
+unset QT_QPA_PLATFORM
+
+# Wine's own processes stay up from the first start to the last, all started with the display:
+# a cold start of Wine, as after each of the console's commands, can take longer than a window is
+# waited for on a busy machine.
+/usr/lib/wine/wineserver64 -p
+
 # --help in a console of code page 850, as in a German cmd or PowerShell window: script gives
 # Wine a terminal, so that cmd gets a real console, whose text Wine hands on as UTF-8. UTF-8
 # written into that console as bytes would read "f├╝r".
@@ -59,16 +77,6 @@ IFS=. read -ra parts <<<"$version.0.0.0"
 [ "$major.$minor.$patch_tweak" = "${parts[0]}.${parts[1]}.${parts[2]}.${parts[3]}" ] ||
     fail "teiler.exe's file version is $major.$minor.$patch_tweak, not $version"
 log "teiler.exe's version resource: Teiler $major.$minor.$patch_tweak, Die Entwickler von Teiler"
-
-source "$(dirname "$0")/xdriver.sh"
-stop_all() {
-    stop_started
-    /usr/lib/wine/wineserver64 -k 2>/dev/null || true
-}
-trap stop_all EXIT
-start_x 1280x1024x24
-# Qt on Windows has only its Windows platform plugin.
-unset QT_QPA_PLATFORM
 
 # A recovery file left by an earlier run that ended badly would be offered at the start.
 rm -rf "${WINEPREFIX:?}"/drive_c/users/*/AppData/Roaming/Teiler
