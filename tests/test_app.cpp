@@ -799,7 +799,9 @@ void TestApp::infoBox() {
     const auto closer = closeBoxWhenOpen(QStringLiteral("infoBox"), [&](QMessageBox* box) {
         title = box->windowTitle();
         text = box->text();
-        version = box->informativeText();
+        // What shows below the credit line, not only what the box holds.
+        const auto* below = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+        version = below && below->isVisible() ? below->text() : QString();
         icon = box->icon();
         buttons = box->buttons().size();
     });
