@@ -4,11 +4,11 @@
 #
 # Teiler for 64-bit Windows, cross-built on Debian 12.
 #   scripts/windows.sh build   install what is missing, build Qt for Windows once into a cache
-#                              folder, build Teiler with it, and put the portable zip and the
-#                              installer into build-windows/
+#                              folder, build Teiler with it, and put the portable zip, the
+#                              installer and the Windows Installer package into build-windows/
 #   scripts/windows.sh test    the same, then the Qt Test programs under Wine through CTest, the
-#                              real window under Wine in Xvfb, and the installer installed and
-#                              removed silently under Wine
+#                              real window under Wine in Xvfb, and the installer and the
+#                              package installed and removed silently under Wine
 # Qt is Debian's own source of the Qt this machine runs (qtbase 6.4.2), built with MinGW-w64 into
 # ${TEILER_QT_CACHE:-~/.cache/teiler}/qt-<version>-mingw-<options>; a folder whose name matches
 # the version and the options is reused.
@@ -18,7 +18,8 @@ root=$PWD
 
 packages=(g++-mingw-w64-x86-64-posix wine64 nsis libwine-dev dpkg-dev zip unzip xz-utils
           fonts-liberation2 xvfb xauth xdotool openbox wmctrl x11-utils xclip imagemagick cmake
-          ninja-build qt6-base-dev qt6-translations-l10n binutils-mingw-w64-x86-64 librsvg2-bin)
+          ninja-build qt6-base-dev qt6-translations-l10n binutils-mingw-w64-x86-64 librsvg2-bin
+          wixl)
 
 source scripts/install-missing.sh
 
@@ -291,6 +292,21 @@ make_installer() {
     echo "$(basename "$setup"): $(du -k "$setup" | cut -f1) KB"
 }
 
+# The Windows Installer package (packaging/windows/teiler.wxs) with the portable folder's files,
+# listed by wixl-heat; wixl takes the files' paths relative to the folder it runs in.
+make_msi() {
+    local msi=$out/teiler-$version.msi parts
+    IFS=. read -ra parts <<<"$version.0.0"
+    rm -f "$msi"
+    (cd "$out/$portable_name" && find . -type f | sed 's|^\./|dateien/|' | LC_ALL=C sort) |
+        wixl-heat -p dateien/ --component-group Dateien --var var.Ordner \
+            --directory-ref INSTALLDIR --win64 >"$out/nsis/dateien.wxs"
+    (cd "$out" && wixl -a x64 -D Version="${parts[0]}.${parts[1]}.${parts[2]}" \
+        -D Ordner="$portable_name" -D Icon=icon/teiler.ico -D Win64=yes -o "$msi" \
+        "$root/packaging/windows/teiler.wxs" nsis/dateien.wxs)
+    echo "$(basename "$msi"): $(du -k "$msi" | cut -f1) KB"
+}
+
 build_all() {
     install_missing "${packages[@]}"
     read_versions
@@ -300,6 +316,7 @@ build_all() {
     make_portable
     make_zip
     make_installer
+    make_msi
 }
 
 # --- Under Wine -----------------------------------------------------------------------------------
@@ -441,6 +458,59 @@ installer_test() {
     echo "installed into and uninstalled from C:\\Schule\\Programme\\Teiler: C:\\Schule is gone again"
 }
 
+# HKLM\Software as reg lists it, without the empty keys Windows Installer keeps for itself.
+hklm_software() {
+    "$wine" reg query 'HKLM\Software' /s 2>/dev/null | tr -d '\r' | grep -v '^$' |
+        grep -v -E '^HKEY_LOCAL_MACHINE\\Software\\(Classes\\Installer|Microsoft\\Windows\\CurrentVersion\\Installer)(\\|$)'
+}
+
+# The package installed and removed with msiexec /qn: the portable folder's files in
+# Programme\Teiler, the links running there (Wine puts a package's links for all users into the
+# user's Start menu), the file type opening a board; afterwards drive C: and HKLM\Software as
+# before.
+msi_test() {
+    stage "the Windows Installer package under Wine: msiexec /qn, install and remove"
+    local msi=$out/teiler-$version.msi before before_hklm installed got link
+    installed="$WINEPREFIX/drive_c/Program Files/Teiler"
+    before=$(drive_c_files)
+    before_hklm=$(hklm_software)
+    "$wine" msiexec /i "$(windows_path "$msi")" /qn
+    "$wineserver" -w
+    got=$(cd "$installed" 2>/dev/null && find . -type f | LC_ALL=C sort)
+    [ "$got" = "$(cd "$out/$portable_name" && find . -type f | LC_ALL=C sort)" ] ||
+        { echo "the package did not install the portable folder's files into $installed" >&2; return 1; }
+    for link in "Teiler.lnk" "Teiler groß (Beamer).lnk"; do
+        got=$(find "$WINEPREFIX/drive_c" -path "*/Start Menu/Programs/$link" | head -1)
+        [ -n "$got" ] || { echo "the package made no Start-menu link \"$link\"" >&2; return 1; }
+        # Windows Installer writes folders with a backslash at the end.
+        strings -el "$got" | tr -d '\r' | grep -qxF -e 'C:\Program Files\Teiler' \
+            -e 'C:\Program Files\Teiler\' ||
+            { echo "\"$link\" does not run in C:\\Program Files\\Teiler" >&2; return 1; }
+    done
+    got=$("$wine" reg query 'HKLM\Software\Classes\Teiler.Tafel\shell\open\command' /ve 2>/dev/null |
+        tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p')
+    [ "$("$wine" reg query 'HKLM\Software\Classes\.teiler' /ve 2>/dev/null | tr -d '\r' |
+        sed -n 's/^ *(Default) *REG_SZ *//p')" = "Teiler.Tafel" ] &&
+        [ "$got" = '"C:\Program Files\Teiler\teiler.exe" --fit-board "%1"' ] ||
+        { echo "the package registered .teiler as \"$got\"" >&2; return 1; }
+    echo "installed: $(find "$installed" -type f | wc -l) files, the links, .teiler opens with: $got"
+    # The board the wine smoke test kept, opened as Explorer opens it on a double click.
+    bash tests/smoke/wine_open_board.sh "$out/smoke/tafel.teiler" "$out/smoke-board"
+    "$wine" msiexec /x "$(windows_path "$msi")" /qn
+    "$wineserver" -w
+    if [ "$before" != "$(drive_c_files)" ]; then
+        diff <(echo "$before") <(drive_c_files) >&2 || true
+        echo "removing the package left the files above" >&2
+        return 1
+    fi
+    if [ "$before_hklm" != "$(hklm_software)" ]; then
+        diff <(echo "$before_hklm") <(hklm_software) >&2 || true
+        echo "removing the package left the registry entries above" >&2
+        return 1
+    fi
+    echo "removed: drive C: and HKLM\\Software hold what they held before"
+}
+
 case "${1:-}" in
 build)
     build_all
@@ -451,6 +521,7 @@ test)
     windows_tests
     wine_smoke_test
     installer_test
+    msi_test
     ;;
 *)
     echo "usage: $0 build|test" >&2

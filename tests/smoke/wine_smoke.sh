@@ -109,6 +109,13 @@ done
 [ "$changed" -gt 2000 ] || fail "the chart T(n) was not drawn ($changed pixels changed)"
 log "T(n) changed $changed pixels of the canvas"
 
+# Two seconds after the change Teiler keeps the board for recovery: a board file as Teiler
+# writes it, left in the screenshot folder as tafel.teiler for the test of the file type
+# (tests/smoke/wine_open_board.sh).
+kept() { compgen -G "$WINEPREFIX/drive_c/users/*/AppData/Roaming/Teiler/wiederherstellung/*.teiler"; }
+poll 100 eval 'kept >/dev/null' || fail "the changed board was not kept for recovery"
+cp "$(kept | head -n1)" "$out/tafel.teiler"
+
 # The installer, run silently while Teiler is open, ends with exit code 2 and installs nothing.
 if [ -n "$setup" ]; then
     status=0
