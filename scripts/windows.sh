@@ -234,7 +234,9 @@ mingw_versions() {
 
 # Teiler's licence (COPYING), Qt's (LGPL-3, or GPL-2 or GPL-3), Wine's for its Wintab headers
 # (LGPL-2.1), and the copyright files of the Debian packages the MinGW runtime DLLs come from:
-# they hold the GCC Runtime Library Exception and the MIT licence of winpthreads.
+# they hold the GCC Runtime Library Exception and the MIT licence of winpthreads. Debian's
+# copyright file of qt6-base holds the licences of the code Qt builds into its DLLs (zlib, PCRE2,
+# libpng, FreeType, HarfBuzz, ...).
 licences() {
     local to=$1
     mkdir -p "$to"
@@ -244,6 +246,7 @@ licences() {
     sed 's/$/\r/' /usr/share/common-licenses/LGPL-2.1 >"$to/LGPL-2.1.txt"
     sed 's/$/\r/' /usr/share/doc/gcc-mingw-w64-base/copyright >"$to/gcc-mingw-w64.txt"
     sed 's/$/\r/' /usr/share/doc/mingw-w64-common/copyright >"$to/mingw-w64.txt"
+    sed 's/$/\r/' /usr/share/doc/libqt6core6/copyright >"$to/qt6-base.txt"
 }
 
 make_zip() {
