@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commandline.h"
 
+#include "consoletext.h"
+
 #include "surface/twips.h"
 
 #include <QCommandLineParser>
@@ -13,7 +15,6 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 namespace app {
@@ -72,7 +73,7 @@ CommandLine::Options CommandLine::Parse(const QStringList& arguments) {
     }
 
     auto refuse = [&options](const QString& message) {
-        std::fprintf(stderr, "teiler: %s\n", qUtf8Printable(message));
+        ConsoleText::Line(stderr, message);
         options.exitCode = 2;
         return options;
     };
@@ -86,12 +87,13 @@ CommandLine::Options CommandLine::Parse(const QStringList& arguments) {
     if (!files.isEmpty())
         options.board = files.constFirst();
     if (parser.isSet(help)) {
-        std::fputs(qUtf8Printable(parser.helpText()), stdout);
+        ConsoleText::Write(stdout, parser.helpText());
         options.exitCode = 0;
         return options;
     }
     if (parser.isSet(version)) {
-        std::printf("teiler %s\n", qUtf8Printable(QCoreApplication::applicationVersion()));
+        ConsoleText::Write(
+            stdout, QStringLiteral("teiler %1\n").arg(QCoreApplication::applicationVersion()));
         options.exitCode = 0;
         return options;
     }
@@ -173,7 +175,7 @@ void CommandLine::ApplyZoom(const Options& options, int& argc, char** argv) {
     QString note;
     const double factor = ChosenZoom(options, fit, &note);
     if (!note.isEmpty())
-        std::fprintf(stderr, "teiler: %s\n", qUtf8Printable(note));
+        ConsoleText::Line(stderr, note);
     qputenv("QT_SCALE_FACTOR", QByteArray::number(factor, 'g', 4));
 }
 

@@ -375,6 +375,7 @@ void Form1::cmdVortrag_Click() {
                                    "bis 1000.\nAutoren: die Entwickler von Teiler"),
                     QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("infoBox"));
+    box.setInformativeText(QStringLiteral("Version " TEILER_VERSION)); // below the credit line
     box.exec();
 }
 

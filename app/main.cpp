@@ -1,37 +1,17 @@
 // SPDX-FileCopyrightText: 2026 die Entwickler von Teiler
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commandline.h"
+#include "consoletext.h"
 #include "form1.h"
 #include "germantranslations.h"
 #include "platformstart.h"
+#include "runningmark.h"
 #include "surface/fontchoice.h"
 
 #include <QApplication>
 #include <QTimer>
-#include <cstdio>
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace {
-
-// A Windows window program has no standard output of its own: started from a console, --help,
-// --version and the notes on the options are written to that console. Output sent to a file or a
-// pipe stays there.
-void useParentConsole() {
-#ifdef Q_OS_WIN
-    const auto has = [](DWORD handle) {
-        return GetFileType(GetStdHandle(handle)) != FILE_TYPE_UNKNOWN;
-    };
-    const bool out = has(STD_OUTPUT_HANDLE), err = has(STD_ERROR_HANDLE);
-    if ((out && err) || !AttachConsole(ATTACH_PARENT_PROCESS))
-        return;
-    if (!out)
-        std::freopen("CONOUT$", "w", stdout);
-    if (!err)
-        std::freopen("CONOUT$", "w", stderr);
-#endif
-}
 
 void nameApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Teiler"));
@@ -41,7 +21,7 @@ void nameApplication() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    useParentConsole();
+    app::ConsoleText::AttachParent();
     // The options are read first, so that --help and --version work without a display.
     app::CommandLine::Options options;
     QStringList arguments;
@@ -57,7 +37,7 @@ int main(int argc, char* argv[]) {
 
     // Without a display Qt would abort with a long English message; say plainly what to do.
     if (app::PlatformStart::DisplayMissing(arguments, app::PlatformStart::SystemEnvironment())) {
-        std::fputs(qUtf8Printable(app::PlatformStart::MissingLine(arguments.constFirst())), stderr);
+        app::ConsoleText::Write(stderr, app::PlatformStart::MissingLine(arguments.constFirst()));
         return 1;
     }
     // The same for a display that is named but cannot be reached, from here on until the
@@ -71,6 +51,7 @@ int main(int argc, char* argv[]) {
     nameApplication();
     QApplication::setDesktopFileName(QStringLiteral("teiler"));
     app::GermanTranslations::Install(application);
+    const app::RunningMark running;
     Form1 window;
     app::CommandLine::ShowWindow(window, options);
     // Once the window has shown itself: the board a crash left behind first, then the board

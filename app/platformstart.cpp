@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platformstart.h"
 
+#include "consoletext.h"
+
 #include <QList>
 #include <QtGlobal>
-#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
@@ -42,7 +43,7 @@ struct HeldMessage {
 struct Guarded {
     QtMessageHandler previous = nullptr;
     QList<HeldMessage> held;
-    QByteArray unreachableLine;
+    QString unreachableLine;
     bool active = false;
 };
 
@@ -54,8 +55,7 @@ Guarded& guarded() {
 void holdOrGiveUp(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     Guarded& state = guarded();
     if (type == QtFatalMsg) {
-        std::fputs(state.unreachableLine.constData(), stderr);
-        std::fflush(stderr);
+        ConsoleText::Write(stderr, state.unreachableLine);
         std::_Exit(1);
     }
     state.held.append({type, QByteArray(context.category), text});
@@ -116,7 +116,7 @@ QString PlatformStart::UnreachableLine(const QString& program, const QStringList
 void PlatformStart::Guard(const QStringList& arguments) {
     Guarded& state = guarded();
     const QString program = arguments.isEmpty() ? QStringLiteral("teiler") : arguments.first();
-    state.unreachableLine = UnreachableLine(program, arguments, SystemEnvironment()).toLocal8Bit();
+    state.unreachableLine = UnreachableLine(program, arguments, SystemEnvironment());
     state.held.clear();
     state.active = true;
     state.previous = qInstallMessageHandler(holdOrGiveUp);

@@ -4,11 +4,11 @@
 #
 # Teiler for 64-bit Windows, cross-built on Debian 12.
 #   scripts/windows.sh build   install what is missing, build Qt for Windows once into a cache
-#                              folder, build Teiler with it, and put the portable zip and the
-#                              installer into build-windows/
+#                              folder, build Teiler with it, and put the portable zip, the
+#                              installer and the Windows Installer package into build-windows/
 #   scripts/windows.sh test    the same, then the Qt Test programs under Wine through CTest, the
-#                              real window under Wine in Xvfb, and the installer installed and
-#                              removed silently under Wine
+#                              real window under Wine in Xvfb, and the installer and the
+#                              package installed and removed silently under Wine
 # Qt is Debian's own source of the Qt this machine runs (qtbase 6.4.2), built with MinGW-w64 into
 # ${TEILER_QT_CACHE:-~/.cache/teiler}/qt-<version>-mingw-<options>; a folder whose name matches
 # the version and the options is reused.
@@ -18,7 +18,8 @@ root=$PWD
 
 packages=(g++-mingw-w64-x86-64-posix wine64 nsis libwine-dev dpkg-dev zip unzip xz-utils
           fonts-liberation2 xvfb xauth xdotool openbox wmctrl x11-utils xclip imagemagick cmake
-          ninja-build qt6-base-dev qt6-translations-l10n binutils-mingw-w64-x86-64 librsvg2-bin)
+          ninja-build qt6-base-dev qt6-translations-l10n binutils-mingw-w64-x86-64 librsvg2-bin
+          wixl)
 
 source scripts/install-missing.sh
 
@@ -201,7 +202,7 @@ needed_dlls() {
 
 # The portable folder: the program, the DLLs, the platform and style plugins (Qt 6 prints on
 # Windows without a plugin), Qt's German texts, qt.conf so that Qt finds them beside the program,
-# and LIESMICH.txt with Windows' line ends.
+# LIESMICH.txt and the licences' texts as they are, with Windows' line ends.
 make_portable() {
     local prefix dir=$out/$portable_name
     prefix=$(qt_prefix)
@@ -217,8 +218,35 @@ make_portable() {
     $triplet-strip --strip-unneeded "$dir"/*.exe "$dir"/*.dll "$dir"/plugins/*/*.dll
     cp /usr/share/qt6/translations/qtbase_de.qm "$dir/translations/"
     printf '[Paths]\r\nPrefix = .\r\nPlugins = plugins\r\nTranslations = translations\r\n' >"$dir/qt.conf"
-    sed -e "s/@QT_DEBIAN_VERSION@/$qt_version/g" -e 's/$/\r/' packaging/windows/LIESMICH.txt \
-        >"$dir/LIESMICH.txt"
+    sed -e "s/@QT_DEBIAN_VERSION@/$qt_version/g" -e "s/@MINGW_VERSIONS@/$(mingw_versions)/g" \
+        -e 's/$/\r/' packaging/windows/LIESMICH.txt >"$dir/LIESMICH.txt"
+    licences "$dir/Lizenzen"
+}
+
+# The source packages of the MinGW runtime DLLs and of Wine's Wintab headers in Qt's build, with
+# their Debian versions.
+mingw_versions() {
+    local package
+    for package in gcc-mingw-w64-x86-64-posix-runtime mingw-w64-x86-64-dev libwine-dev; do
+        dpkg-query -W -f='${source:Package} ${source:Version}, ' "$package"
+    done | sed 's/, $//'
+}
+
+# Teiler's licence (COPYING), Qt's (LGPL-3, or GPL-2 or GPL-3), Wine's for its Wintab headers
+# (LGPL-2.1), and the copyright files of the Debian packages the MinGW runtime DLLs come from:
+# they hold the GCC Runtime Library Exception and the MIT licence of winpthreads. Debian's
+# copyright file of qt6-base holds the licences of the code Qt builds into its DLLs (zlib, PCRE2,
+# libpng, FreeType, HarfBuzz, ...).
+licences() {
+    local to=$1
+    mkdir -p "$to"
+    sed 's/$/\r/' COPYING >"$to/GPL-3.txt"
+    sed 's/$/\r/' /usr/share/common-licenses/GPL-2 >"$to/GPL-2.txt"
+    sed 's/$/\r/' /usr/share/common-licenses/LGPL-3 >"$to/LGPL-3.txt"
+    sed 's/$/\r/' /usr/share/common-licenses/LGPL-2.1 >"$to/LGPL-2.1.txt"
+    sed 's/$/\r/' /usr/share/doc/gcc-mingw-w64-base/copyright >"$to/gcc-mingw-w64.txt"
+    sed 's/$/\r/' /usr/share/doc/mingw-w64-common/copyright >"$to/mingw-w64.txt"
+    sed 's/$/\r/' /usr/share/doc/libqt6core6/copyright >"$to/qt6-base.txt"
 }
 
 make_zip() {
@@ -262,9 +290,24 @@ make_installer() {
     makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" \
         -DVIVERSION="${parts[0]}.${parts[1]}.${parts[2]}.${parts[3]}" \
         -DICON="$out/icon/teiler.ico" -DFILES="$nsis/files.nsh" -DREMOVE="$nsis/remove.nsh" \
-        -DOUTFILE="$setup" \
+        -DOUTFILE="$setup" -DLICENCE="$dir/Lizenzen/GPL-3.txt" \
         packaging/windows/teiler.nsi
     echo "$(basename "$setup"): $(du -k "$setup" | cut -f1) KB"
+}
+
+# The Windows Installer package (packaging/windows/teiler.wxs) with the portable folder's files,
+# listed by wixl-heat; wixl takes the files' paths relative to the folder it runs in.
+make_msi() {
+    local msi=$out/teiler-$version.msi parts
+    IFS=. read -ra parts <<<"$version.0.0"
+    rm -f "$msi"
+    (cd "$out/$portable_name" && find . -type f | sed 's|^\./|dateien/|' | LC_ALL=C sort) |
+        wixl-heat -p dateien/ --component-group Dateien --var var.Ordner \
+            --directory-ref INSTALLDIR --win64 >"$out/nsis/dateien.wxs"
+    (cd "$out" && wixl -a x64 -D Version="${parts[0]}.${parts[1]}.${parts[2]}" \
+        -D Ordner="$portable_name" -D Icon=icon/teiler.ico -D Win64=yes -o "$msi" \
+        "$root/packaging/windows/teiler.wxs" nsis/dateien.wxs)
+    echo "$(basename "$msi"): $(du -k "$msi" | cut -f1) KB"
 }
 
 build_all() {
@@ -276,18 +319,22 @@ build_all() {
     make_portable
     make_zip
     make_installer
+    make_msi
 }
 
 # --- Under Wine -----------------------------------------------------------------------------------
 # A Wine prefix of the build's own, with the Liberation 2 faces installed and standing in for Times
 # New Roman, Courier New and Arial, as Windows' own faces do on a school computer; Wine's Mono and
-# Gecko are not wanted.
+# Gecko are not wanted. Wine 8 says it is Windows 7, which the installer refuses: the prefix says
+# Windows 10.
+ready=.teiler-ready-windows10
 wine_prefix() {
     export WINEPREFIX=$out/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    [ -f "$WINEPREFIX/.teiler-ready" ] && return 0
+    [ -f "$WINEPREFIX/$ready" ] && return 0
     rm -rf "$WINEPREFIX"
     "$wine" wineboot -i >/dev/null 2>&1
     "$wineserver" -w
+    "$wine" winecfg /v win10
     cp /usr/share/fonts/truetype/liberation2/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     local pair
     for pair in "Times New Roman=Liberation Serif" "Courier New=Liberation Mono" \
@@ -296,7 +343,7 @@ wine_prefix() {
             /t REG_SZ /d "${pair#*=}" /f >/dev/null
     done
     "$wineserver" -w
-    touch "$WINEPREFIX/.teiler-ready"
+    touch "$WINEPREFIX/$ready"
 }
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
@@ -322,7 +369,8 @@ windows_tests() {
 
 wine_smoke_test() {
     stage "the Windows window under Wine in Xvfb"
-    bash tests/smoke/wine_smoke.sh "$out/$portable_name" "$out/smoke"
+    bash tests/smoke/wine_smoke.sh "$out/$portable_name" "$out/smoke" \
+        "$out/teiler-$version-setup.exe"
 }
 
 # Drive C: of the prefix outside Windows' own folder, a file or folder a line: every file, and
@@ -336,29 +384,27 @@ drive_c_files() {
     ) | LC_ALL=C sort
 }
 
-installer_test() {
-    stage "the installer under Wine: install, start, uninstall, all silent"
-    local setup=$out/teiler-$version-setup.exe before after installed got
-    installed="$WINEPREFIX/drive_c/Program Files/Teiler"
-    before=$(drive_c_files)
-    "$wine" "$setup" /S
-    "$wineserver" -w
-    [ -x "$installed/teiler.exe" ] || { echo "the installer put no teiler.exe into $installed" >&2; return 1; }
-    local links="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+# The Start menu's links run teiler.exe in the installation folder: the working folder is one of
+# the link's UTF-16 strings, and no other of them names a folder.
+check_links() {
+    local folder=$1 links="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+    local got
     for got in "Teiler.lnk" "Teiler groß (Beamer).lnk"; do
         [ -f "$links/$got" ] || { echo "the Start menu lacks \"$got\"" >&2; return 1; }
+        strings -el "$links/$got" | tr -d '\r' | grep -qxF "$folder" || {
+            echo "\"$got\" does not run in $folder; its strings:" >&2
+            strings -el "$links/$got" >&2
+            return 1
+        }
     done
-    "$wine" reg query 'HKLM\Software\Classes\.teiler' >/dev/null 2>&1 ||
-        { echo "the installer did not register .teiler files" >&2; return 1; }
-    got=$("$wine" 'C:\Program Files\Teiler\teiler.exe' --version 2>&1 | tr -d '\r')
-    [ "$got" = "teiler $version" ] ||
-        { echo "the installed teiler.exe --version printed \"$got\"" >&2; return 1; }
-    echo "installed into C:\\Program Files\\Teiler: $(find "$installed" -type f | wc -l) files;" \
-        "teiler.exe --version: $got"
-    "$wine" "$installed/Deinstallieren.exe" /S
-    "$wineserver" -w
-    # The uninstaller runs from a copy in Temp, which Windows deletes at its next start.
-    "$wine" wineboot -r >/dev/null 2>&1
+}
+
+# Silently uninstalled, drive C: must hold what it held before, with no folder ~nsu*.tmp left in
+# Temp and no folder the installation made, and the registry keys the installation wrote must be
+# gone.
+uninstall_and_compare() {
+    local uninstaller=$1 before=$2 after
+    "$wine" "$uninstaller" /S
     "$wineserver" -w
     after=$(drive_c_files)
     if [ "$before" != "$after" ]; then
@@ -366,11 +412,106 @@ installer_test() {
         echo "the uninstaller left the files above" >&2
         return 1
     fi
-    if "$wine" reg query 'HKLM\Software\Classes\.teiler' >/dev/null 2>&1; then
-        echo "the uninstaller left the .teiler file type" >&2
+    local key
+    for key in 'HKLM\Software\Classes\.teiler' 'HKLM\Software\Classes\Teiler.Tafel' \
+        'HKLM\Software\Teiler' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Teiler'; do
+        if "$wine" reg query "$key" >/dev/null 2>&1; then
+            echo "the uninstaller left the registry key $key" >&2
+            return 1
+        fi
+    done
+}
+
+installer_test() {
+    stage "the installer under Wine: install, start, uninstall, all silent"
+    local setup=$out/teiler-$version-setup.exe before installed got status
+    installed="$WINEPREFIX/drive_c/Program Files/Teiler"
+    before=$(drive_c_files)
+    # Windows 7 is refused with exit code 2, and nothing is installed.
+    "$wine" winecfg /v win7
+    status=0
+    "$wine" "$setup" /S || status=$?
+    "$wineserver" -w
+    "$wine" winecfg /v win10
+    [ "$status" -eq 2 ] && [ "$before" = "$(drive_c_files)" ] ||
+        { echo "the installer did not refuse Windows 7 (exit code $status)" >&2; return 1; }
+    echo "Windows 7: refused with exit code 2"
+
+    "$wine" "$setup" /S
+    "$wineserver" -w
+    [ -x "$installed/teiler.exe" ] || { echo "the installer put no teiler.exe into $installed" >&2; return 1; }
+    check_links 'C:\Program Files\Teiler'
+    "$wine" reg query 'HKLM\Software\Classes\.teiler' >/dev/null 2>&1 ||
+        { echo "the installer did not register .teiler files" >&2; return 1; }
+    got=$("$wine" 'C:\Program Files\Teiler\teiler.exe' --version 2>&1 | tr -d '\r')
+    [ "$got" = "teiler $version" ] ||
+        { echo "the installed teiler.exe --version printed \"$got\"" >&2; return 1; }
+    echo "installed into C:\\Program Files\\Teiler: $(find "$installed" -type f | wc -l) files;" \
+        "teiler.exe --version: $got; the links run in the installation folder"
+    uninstall_and_compare "$installed/Deinstallieren.exe" "$before"
+    echo "uninstalled: drive C: holds the same files as before the installation"
+
+    # A folder given with /D= whose parents do not exist yet: the uninstaller removes them again.
+    "$wine" "$setup" /S '/D=C:\Schule\Programme\Teiler'
+    "$wineserver" -w
+    [ -x "$WINEPREFIX/drive_c/Schule/Programme/Teiler/teiler.exe" ] ||
+        { echo "the installer put no teiler.exe into C:\\Schule\\Programme\\Teiler" >&2; return 1; }
+    check_links 'C:\Schule\Programme\Teiler'
+    uninstall_and_compare "$WINEPREFIX/drive_c/Schule/Programme/Teiler/Deinstallieren.exe" "$before"
+    echo "installed into and uninstalled from C:\\Schule\\Programme\\Teiler: C:\\Schule is gone again"
+}
+
+# HKLM\Software as reg lists it, without the empty keys Windows Installer keeps for itself.
+hklm_software() {
+    "$wine" reg query 'HKLM\Software' /s 2>/dev/null | tr -d '\r' | grep -v '^$' |
+        grep -v -E '^HKEY_LOCAL_MACHINE\\Software\\(Classes\\Installer|Microsoft\\Windows\\CurrentVersion\\Installer)(\\|$)'
+}
+
+# The package installed and removed with msiexec /qn: the portable folder's files in
+# Programme\Teiler, the links running there (Wine puts a package's links for all users into the
+# user's Start menu), the file type opening a board; afterwards drive C: and HKLM\Software as
+# before.
+msi_test() {
+    stage "the Windows Installer package under Wine: msiexec /qn, install and remove"
+    local msi=$out/teiler-$version.msi before before_hklm installed got link
+    installed="$WINEPREFIX/drive_c/Program Files/Teiler"
+    before=$(drive_c_files)
+    before_hklm=$(hklm_software)
+    "$wine" msiexec /i "$(windows_path "$msi")" /qn
+    "$wineserver" -w
+    got=$(cd "$installed" 2>/dev/null && find . -type f | LC_ALL=C sort)
+    [ "$got" = "$(cd "$out/$portable_name" && find . -type f | LC_ALL=C sort)" ] ||
+        { echo "the package did not install the portable folder's files into $installed" >&2; return 1; }
+    for link in "Teiler.lnk" "Teiler groß (Beamer).lnk"; do
+        got=$(find "$WINEPREFIX/drive_c" -path "*/Start Menu/Programs/$link" | head -1)
+        [ -n "$got" ] || { echo "the package made no Start-menu link \"$link\"" >&2; return 1; }
+        # Windows Installer writes folders with a backslash at the end.
+        strings -el "$got" | tr -d '\r' | grep -qxF -e 'C:\Program Files\Teiler' \
+            -e 'C:\Program Files\Teiler\' ||
+            { echo "\"$link\" does not run in C:\\Program Files\\Teiler" >&2; return 1; }
+    done
+    got=$("$wine" reg query 'HKLM\Software\Classes\Teiler.Tafel\shell\open\command' /ve 2>/dev/null |
+        tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p')
+    [ "$("$wine" reg query 'HKLM\Software\Classes\.teiler' /ve 2>/dev/null | tr -d '\r' |
+        sed -n 's/^ *(Default) *REG_SZ *//p')" = "Teiler.Tafel" ] &&
+        [ "$got" = '"C:\Program Files\Teiler\teiler.exe" --fit-board "%1"' ] ||
+        { echo "the package registered .teiler as \"$got\"" >&2; return 1; }
+    echo "installed: $(find "$installed" -type f | wc -l) files, the links, .teiler opens with: $got"
+    # The board the wine smoke test kept, opened as Explorer opens it on a double click.
+    bash tests/smoke/wine_open_board.sh "$out/smoke/tafel.teiler" "$out/smoke-board"
+    "$wine" msiexec /x "$(windows_path "$msi")" /qn
+    "$wineserver" -w
+    if [ "$before" != "$(drive_c_files)" ]; then
+        diff <(echo "$before") <(drive_c_files) >&2 || true
+        echo "removing the package left the files above" >&2
         return 1
     fi
-    echo "uninstalled: drive C: holds the same files as before the installation"
+    if [ "$before_hklm" != "$(hklm_software)" ]; then
+        diff <(echo "$before_hklm") <(hklm_software) >&2 || true
+        echo "removing the package left the registry entries above" >&2
+        return 1
+    fi
+    echo "removed: drive C: and HKLM\\Software hold what they held before"
 }
 
 case "${1:-}" in
@@ -383,6 +524,7 @@ test)
     windows_tests
     wine_smoke_test
     installer_test
+    msi_test
     ;;
 *)
     echo "usage: $0 build|test" >&2

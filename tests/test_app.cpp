@@ -801,12 +801,15 @@ void TestApp::fontsAndMenu() {
 }
 
 void TestApp::infoBox() {
-    QString title, text;
+    QString title, text, version;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     qsizetype buttons = 0;
     const auto closer = closeBoxWhenOpen(QStringLiteral("infoBox"), [&](QMessageBox* box) {
         title = box->windowTitle();
         text = box->text();
+        // What shows below the credit line, not only what the box holds.
+        const auto* below = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+        version = below && below->isVisible() ? below->text() : QString();
         icon = box->icon();
         buttons = box->buttons().size();
     });
@@ -815,6 +818,7 @@ void TestApp::infoBox() {
     QCOMPARE(icon, QMessageBox::Information);
     QCOMPARE(buttons, 1);
     QVERIFY(text.contains(QStringLiteral("die Entwickler von Teiler")));
+    QCOMPARE(version, QStringLiteral("Version %1").arg(QLatin1String(TEILER_VERSION)));
 }
 
 void TestApp::endClosesWindow() {
