@@ -249,8 +249,9 @@ learn_menu() {
     set -- ${pop_rows[2]}
     [ $# -eq 4 ] || fail "menu Teiler shows $# entries instead of 4"
     set -- ${pop_rows[5]}
-    # "Rückgängig" and "Wiederholen" are greyed out at start-up and give no row.
-    [ $# -eq 9 ] || fail "menu Tafel shows $# entries instead of 9"
+    # "Verkleinern", "Originalgröße", "Rückgängig" and "Wiederholen" are greyed out at start-up
+    # and give no row.
+    [ $# -eq 10 ] || fail "menu Tafel shows $# entries instead of 10"
 }
 
 # Which entries of "Datei" open a dialog ("Bild speichern …", "Drucken …"): each is chosen once
