@@ -6,6 +6,8 @@
 #include "failurebox.h"
 #include "pictureexport.h"
 
+#include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,6 +16,7 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -102,6 +105,20 @@ void ExportDialogs::print() {
     layout->addWidget(whole);
     layout->addStretch();
     dialog.setOptionTabs({range});
+    // Qt's own dialog folds its settings away behind a button: unfold them and show the range's
+    // tab, so that the choice is seen at once.
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        for (QAbstractButton* button : buttons->buttons()) {
+            if (buttons->buttonRole(button) == QDialogButtonBox::ResetRole) {
+                button->click();
+                break;
+            }
+        }
+    }
+    for (auto* tabs : dialog.findChildren<QTabWidget*>()) {
+        if (tabs->indexOf(range) >= 0)
+            tabs->setCurrentWidget(range);
+    }
     if (dialog.exec() != QDialog::Accepted)
         return;
     printOn(printer, whole->isChecked());
