@@ -138,25 +138,36 @@ bool PictureExport::Save(const QImage& picture, const QString& path, QString* er
     return board::SafeFile::Write(bytes, path, error);
 }
 
-bool PictureExport::Print(const QImage& picture, QPrinter& printer, QString* error) {
-    // A printer that writes a file writes it like a saved picture: whole, or not at all.
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&buffer);
-        writer.setCreator(QStringLiteral("Teiler"));
-        writer.setTitle(printer.docName());
-        writer.setPageLayout(printer.pageLayout());
-        writer.setResolution(printer.resolution());
-        const bool grey = printer.colorMode() == QPrinter::GrayScale;
-        if (!paintOnPage(grey ? picture.convertToFormat(QImage::Format_Grayscale8) : picture,
-                         writer)) {
-            *error = QStringLiteral("Die Seite ließ sich nicht als PDF anlegen.");
-            return false;
-        }
-        return board::SafeFile::Write(bytes, printer.outputFileName(), error);
+std::optional<bool> PictureExport::PrintToFile(QPrinter& printer,
+                                               const std::function<bool(QPagedPaintDevice&)>& paint,
+                                               const QString& failure, QString* error) {
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+        return std::nullopt;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setCreator(QStringLiteral("Teiler"));
+    writer.setTitle(printer.docName());
+    writer.setPageLayout(printer.pageLayout());
+    writer.setResolution(printer.resolution());
+    if (!paint(writer)) {
+        *error = failure;
+        return false;
     }
+    return board::SafeFile::Write(bytes, printer.outputFileName(), error);
+}
+
+bool PictureExport::Print(const QImage& picture, QPrinter& printer, QString* error) {
+    const bool grey = printer.colorMode() == QPrinter::GrayScale;
+    if (const auto written = PrintToFile(
+            printer,
+            [&](QPagedPaintDevice& device) {
+                return paintOnPage(
+                    grey ? picture.convertToFormat(QImage::Format_Grayscale8) : picture, device);
+            },
+            QStringLiteral("Die Seite ließ sich nicht als PDF anlegen."), error))
+        return *written;
     if (!paintOnPage(picture, printer)) {
         *error = QStringLiteral("Der Drucker nahm den Auftrag nicht an.");
         return false;

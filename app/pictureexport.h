@@ -4,7 +4,10 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
+#include <optional>
 
+class QPagedPaintDevice;
 class QPrinter;
 
 namespace surface {
@@ -30,6 +33,12 @@ class PictureExport {
     // The picture fitted to the page, kept in proportion and centred. A printer whose output is
     // a PDF file writes it as Save does; on failure the reason, in German, is in *error.
     static bool Print(const QImage& picture, QPrinter& printer, QString* error);
+    // A printer whose output is a PDF file: paints the pages into memory and writes the file as
+    // Save does, whole or not at all, and tells whether it was written (else, with the reason in
+    // *error: failure if the pages could not be painted). Nothing for a printer on paper.
+    static std::optional<bool> PrintToFile(QPrinter& printer,
+                                           const std::function<bool(QPagedPaintDevice&)>& paint,
+                                           const QString& failure, QString* error);
     static void Copy(const QImage& picture);
 };
 

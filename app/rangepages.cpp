@@ -229,22 +229,10 @@ bool RangePages::save(const QString& path, QString* error) const {
 }
 
 bool RangePages::print(QPrinter& printer, QString* error) const {
-    // A printer that writes a file writes it like a saved picture: whole, or not at all.
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&buffer);
-        writer.setCreator(QStringLiteral("Teiler"));
-        writer.setTitle(printer.docName());
-        writer.setPageLayout(printer.pageLayout());
-        writer.setResolution(printer.resolution());
-        if (!paint(writer)) {
-            *error = QStringLiteral("Die Seiten ließen sich nicht als PDF anlegen.");
-            return false;
-        }
-        return board::SafeFile::Write(bytes, printer.outputFileName(), error);
-    }
+    if (const auto written = PictureExport::PrintToFile(
+            printer, [this](QPagedPaintDevice& device) { return paint(device); },
+            QStringLiteral("Die Seiten ließen sich nicht als PDF anlegen."), error))
+        return *written;
     if (!paint(printer)) {
         *error = QStringLiteral("Der Drucker nahm den Auftrag nicht an.");
         return false;
