@@ -9,6 +9,9 @@
 #   scripts/windows.sh test    the same, then the Qt Test programs under Wine through CTest, the
 #                              real window under Wine in Xvfb, and the installer and the
 #                              package installed and removed silently under Wine
+# With TEILER_SIGN_CERT set (and TEILER_SIGN_KEY, TEILER_SIGN_PASS, TEILER_SIGN_TIMESTAMP as
+# scripts/sign-windows.sh reads them), teiler.exe, the installer, its uninstaller and the MSI
+# package are signed with that code-signing certificate; without it nothing is signed.
 # Qt is Debian's own source of the Qt this machine runs (qtbase 6.4.2), built with MinGW-w64 into
 # ${TEILER_QT_CACHE:-~/.cache/teiler}/qt-<version>-mingw-<options>; a folder whose name matches
 # the version and the options is reused.
@@ -19,7 +22,7 @@ root=$PWD
 packages=(g++-mingw-w64-x86-64-posix wine64 nsis libwine-dev dpkg-dev zip unzip xz-utils
           fonts-liberation2 xvfb xauth xdotool openbox wmctrl x11-utils xclip imagemagick cmake
           ninja-build qt6-base-dev qt6-translations-l10n binutils-mingw-w64-x86-64 librsvg2-bin
-          wixl)
+          wixl osslsigncode)
 
 source scripts/install-missing.sh
 
@@ -158,6 +161,14 @@ build_qt() {
 version=$(sed -n 's/^project(teiler VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 out=$root/build-windows
 portable_name=teiler-$version-windows-x64
+# Where the packages go.
+pack=$out
+
+# Signs a file in place when a certificate is given (scripts/sign-windows.sh).
+sign() {
+    [ -n "${TEILER_SIGN_CERT:-}" ] || return 0
+    bash "$root/scripts/sign-windows.sh" "$1"
+}
 
 build_teiler() {
     local prefix
@@ -204,7 +215,7 @@ needed_dlls() {
 # Windows without a plugin), Qt's German texts, qt.conf so that Qt finds them beside the program,
 # LIESMICH.txt and the licences' texts as they are, with Windows' line ends.
 make_portable() {
-    local prefix dir=$out/$portable_name
+    local prefix dir=$pack/$portable_name
     prefix=$(qt_prefix)
     rm -rf "$dir"
     mkdir -p "$dir/plugins/platforms" "$dir/plugins/styles" "$dir/translations"
@@ -216,6 +227,8 @@ make_portable() {
         cp "$dll" "$dir/"
     done < <(needed_dlls "$prefix" "$dir/teiler.exe" "$dir"/plugins/*/*.dll | sort -u)
     $triplet-strip --strip-unneeded "$dir"/*.exe "$dir"/*.dll "$dir"/plugins/*/*.dll
+    # Signed after stripping, which would break the signature, and before it is packed.
+    sign "$dir/teiler.exe"
     cp /usr/share/qt6/translations/qtbase_de.qm "$dir/translations/"
     printf '[Paths]\r\nPrefix = .\r\nPlugins = plugins\r\nTranslations = translations\r\n' >"$dir/qt.conf"
     sed -e "s/@QT_DEBIAN_VERSION@/$qt_version/g" -e "s/@MINGW_VERSIONS@/$(mingw_versions)/g" \
@@ -250,16 +263,18 @@ licences() {
 }
 
 make_zip() {
-    local zip=$out/$portable_name.zip
+    local zip=$pack/$portable_name.zip
     rm -f "$zip"
-    (cd "$out" && find "$portable_name" -print | LC_ALL=C sort | zip -q -X -9 "$zip" -@)
+    (cd "$pack" && find "$portable_name" -print | LC_ALL=C sort | zip -q -X -9 "$zip" -@)
     echo "$(basename "$zip"): $(du -k "$zip" | cut -f1) KB"
     unzip -l "$zip" | sed -n '4,$p' | head -n -2 | awk '{print "  " $4}'
 }
 
 # The installer installs the portable folder file by file; the uninstaller deletes exactly those.
+# makensis signs both itself when given the signing script: the uninstaller is written into the
+# installer, and must be signed before.
 make_installer() {
-    local dir=$out/$portable_name nsis=$out/nsis setup=$out/teiler-$version-setup.exe
+    local dir=$pack/$portable_name nsis=$pack/nsis setup=$pack/teiler-$version-setup.exe
     rm -rf "$nsis" "$setup"
     mkdir -p "$nsis"
     local sub f
@@ -285,9 +300,10 @@ make_installer() {
             echo "RMDir \"\$INSTDIR\\${sub//\//\\}\""
         done < <(find . -mindepth 1 -type d -print0 | LC_ALL=C sort -rz)
     ) >"$nsis/remove.nsh"
-    local parts
+    local parts signing=()
     IFS=. read -ra parts <<<"$version.0.0.0"
-    makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" \
+    [ -z "${TEILER_SIGN_CERT:-}" ] || signing=(-DSIGN="$root/scripts/sign-windows.sh")
+    makensis -V2 "${signing[@]}" -INPUTCHARSET UTF8 -DVERSION="$version" \
         -DVIVERSION="${parts[0]}.${parts[1]}.${parts[2]}.${parts[3]}" \
         -DICON="$out/icon/teiler.ico" -DFILES="$nsis/files.nsh" -DREMOVE="$nsis/remove.nsh" \
         -DOUTFILE="$setup" -DLICENCE="$dir/Lizenzen/GPL-3.txt" \
@@ -296,17 +312,19 @@ make_installer() {
 }
 
 # The Windows Installer package (packaging/windows/teiler.wxs) with the portable folder's files,
-# listed by wixl-heat; wixl takes the files' paths relative to the folder it runs in.
+# listed by wixl-heat; wixl takes the files' paths, the icon's too, relative to the folder it runs
+# in.
 make_msi() {
-    local msi=$out/teiler-$version.msi parts
+    local msi=$pack/teiler-$version.msi parts
     IFS=. read -ra parts <<<"$version.0.0"
     rm -f "$msi"
-    (cd "$out/$portable_name" && find . -type f | sed 's|^\./|dateien/|' | LC_ALL=C sort) |
+    (cd "$pack/$portable_name" && find . -type f | sed 's|^\./|dateien/|' | LC_ALL=C sort) |
         wixl-heat -p dateien/ --component-group Dateien --var var.Ordner \
-            --directory-ref INSTALLDIR --win64 >"$out/nsis/dateien.wxs"
-    (cd "$out" && wixl -a x64 -D Version="${parts[0]}.${parts[1]}.${parts[2]}" \
-        -D Ordner="$portable_name" -D Icon=icon/teiler.ico -D Win64=yes -o "$msi" \
+            --directory-ref INSTALLDIR --win64 >"$pack/nsis/dateien.wxs"
+    (cd "$pack" && wixl -a x64 -D Version="${parts[0]}.${parts[1]}.${parts[2]}" \
+        -D Ordner="$portable_name" -D Icon="$(realpath --relative-to="$pack" "$out/icon/teiler.ico")" -D Win64=yes -o "$msi" \
         "$root/packaging/windows/teiler.wxs" nsis/dateien.wxs)
+    sign "$msi"
     echo "$(basename "$msi"): $(du -k "$msi" | cut -f1) KB"
 }
 
