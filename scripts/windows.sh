@@ -8,7 +8,8 @@
 #                              installer and the Windows Installer package into build-windows/
 #   scripts/windows.sh test    the same, then the Qt Test programs under Wine through CTest, the
 #                              real window under Wine in Xvfb, and the installer and the
-#                              package installed and removed silently under Wine
+#                              package installed and removed silently under Wine, and last
+#                              everything packed once more, signed with a throw-away certificate
 # With TEILER_SIGN_CERT set (and TEILER_SIGN_KEY, TEILER_SIGN_PASS, TEILER_SIGN_TIMESTAMP as
 # scripts/sign-windows.sh reads them), teiler.exe, the installer, its uninstaller and the MSI
 # package are signed with that code-signing certificate; without it nothing is signed.
@@ -22,7 +23,7 @@ root=$PWD
 packages=(g++-mingw-w64-x86-64-posix wine64 nsis libwine-dev dpkg-dev zip unzip xz-utils
           fonts-liberation2 xvfb xauth xdotool openbox wmctrl x11-utils xclip imagemagick cmake
           ninja-build qt6-base-dev qt6-translations-l10n binutils-mingw-w64-x86-64 librsvg2-bin
-          wixl osslsigncode)
+          wixl osslsigncode openssl)
 
 source scripts/install-missing.sh
 
@@ -161,7 +162,7 @@ build_qt() {
 version=$(sed -n 's/^project(teiler VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 out=$root/build-windows
 portable_name=teiler-$version-windows-x64
-# Where the packages go.
+# Where the packages go: out, but for the signed packing of the test.
 pack=$out
 
 # Signs a file in place when a certificate is given (scripts/sign-windows.sh).
@@ -532,6 +533,82 @@ msi_test() {
     echo "removed: drive C: and HKLM\\Software hold what they held before"
 }
 
+# The signature osslsigncode finds on a file must verify with the certificate given as the only one
+# trusted.
+check_signed() {
+    local file=$1 cert=$2 log
+    log=$(osslsigncode verify -CAfile "$cert" -in "$file" 2>&1) || {
+        echo "$log" >&2
+        echo "$(basename "$file") carries no signature made with $cert" >&2
+        return 1
+    }
+    echo "$(basename "$file"): $(grep -m1 -o 'Subject: .*' <<<"$log")," \
+        "$(grep -m1 -o 'Signature verification: .*' <<<"$log")"
+}
+
+# The packages once more, from the same build, into a temporary folder, signed with a throw-away
+# self-signed certificate made here as a school would give its own: teiler.exe in the portable
+# folder, the installer, the uninstaller it writes (installed silently to read it, then removed)
+# and the MSI package must each carry a signature made with that certificate, and one another
+# certificate does not verify. The unsigned packages of the build must carry none.
+signing_test() {
+    stage "the packages signed with a throw-away certificate"
+    local start=$SECONDS tmp file log
+    if [ -n "${TEILER_SIGN_CERT:-}" ]; then
+        echo "built with TEILER_SIGN_CERT: its signatures are not checked here"
+    else
+        for file in "$out/$portable_name/teiler.exe" "$out/teiler-$version-setup.exe" \
+            "$out/teiler-$version.msi"; do
+            log=$(osslsigncode verify -in "$file" 2>&1) || true
+            grep -q -E 'No signature found|has no signature' <<<"$log" || {
+                echo "$log" >&2
+                echo "$(basename "$file") was signed without TEILER_SIGN_CERT" >&2
+                return 1
+            }
+        done
+        echo "without TEILER_SIGN_CERT: teiler.exe, the installer and the MSI package are unsigned"
+    fi
+
+    tmp=$(mktemp -d)
+    local name
+    for name in schule andere; do
+        openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=Teiler Testsignatur $name" \
+            -addext extendedKeyUsage=codeSigning -keyout "$tmp/$name.key" -out "$tmp/$name.pem" \
+            2>/dev/null
+    done
+    (
+        unset TEILER_SIGN_KEY TEILER_SIGN_TIMESTAMP
+        export TEILER_SIGN_CERT=$tmp/schule.p12 TEILER_SIGN_PASS=nur-zum-testen
+        openssl pkcs12 -export -in "$tmp/schule.pem" -inkey "$tmp/schule.key" \
+            -out "$TEILER_SIGN_CERT" -passout env:TEILER_SIGN_PASS
+        pack=$tmp/signiert
+        mkdir -p "$pack"
+        make_portable
+        make_installer
+        make_msi
+    )
+    local signed=$tmp/signiert folder="$WINEPREFIX/drive_c/Signiert" before
+    check_signed "$signed/$portable_name/teiler.exe" "$tmp/schule.pem"
+    check_signed "$signed/teiler-$version-setup.exe" "$tmp/schule.pem"
+    check_signed "$signed/teiler-$version.msi" "$tmp/schule.pem"
+    before=$(drive_c_files)
+    "$wine" "$signed/teiler-$version-setup.exe" /S '/D=C:\Signiert'
+    "$wineserver" -w
+    check_signed "$folder/Deinstallieren.exe" "$tmp/schule.pem"
+    cmp -s "$folder/teiler.exe" "$signed/$portable_name/teiler.exe" ||
+        { echo "the signed installer installed another teiler.exe" >&2; return 1; }
+    uninstall_and_compare "$folder/Deinstallieren.exe" "$before"
+    if osslsigncode verify -CAfile "$tmp/andere.pem" -in "$signed/teiler-$version-setup.exe" \
+        >/dev/null 2>&1; then
+        echo "the installer's signature verifies with another certificate" >&2
+        return 1
+    fi
+    echo "another certificate does not verify the installer; the signed uninstaller removed" \
+        "the installation"
+    rm -rf "$tmp"
+    echo "signed, packed, checked and installed once in $((SECONDS - start)) s"
+}
+
 case "${1:-}" in
 build)
     build_all
@@ -543,6 +620,7 @@ test)
     wine_smoke_test
     installer_test
     msi_test
+    signing_test
     ;;
 *)
     echo "usage: $0 build|test" >&2
