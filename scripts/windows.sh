@@ -8,7 +8,11 @@
 #                              installer and the Windows Installer package into build-windows/
 #   scripts/windows.sh test    the same, then the Qt Test programs under Wine through CTest, the
 #                              real window under Wine in Xvfb, and the installer and the
-#                              package installed and removed silently under Wine
+#                              package installed and removed silently under Wine, and last
+#                              everything packed once more, signed with a throw-away certificate
+# With TEILER_SIGN_CERT set (and TEILER_SIGN_KEY, TEILER_SIGN_PASS, TEILER_SIGN_TIMESTAMP as
+# scripts/sign-windows.sh reads them), teiler.exe, the installer, its uninstaller and the MSI
+# package are signed with that code-signing certificate; without it nothing is signed.
 # Qt is Debian's own source of the Qt this machine runs (qtbase 6.4.2), built with MinGW-w64 into
 # ${TEILER_QT_CACHE:-~/.cache/teiler}/qt-<version>-mingw-<options>; a folder whose name matches
 # the version and the options is reused.
@@ -19,7 +23,7 @@ root=$PWD
 packages=(g++-mingw-w64-x86-64-posix wine64 nsis libwine-dev dpkg-dev zip unzip xz-utils
           fonts-liberation2 xvfb xauth xdotool openbox wmctrl x11-utils xclip imagemagick cmake
           ninja-build qt6-base-dev qt6-translations-l10n binutils-mingw-w64-x86-64 librsvg2-bin
-          wixl)
+          wixl osslsigncode openssl)
 
 source scripts/install-missing.sh
 
@@ -158,6 +162,14 @@ build_qt() {
 version=$(sed -n 's/^project(teiler VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 out=$root/build-windows
 portable_name=teiler-$version-windows-x64
+# Where the packages go: out, but for the signed packing of the test.
+pack=$out
+
+# Signs a file in place when a certificate is given (scripts/sign-windows.sh).
+sign() {
+    [ -n "${TEILER_SIGN_CERT:-}" ] || return 0
+    bash "$root/scripts/sign-windows.sh" "$1"
+}
 
 build_teiler() {
     local prefix
@@ -204,7 +216,7 @@ needed_dlls() {
 # Windows without a plugin), Qt's German texts, qt.conf so that Qt finds them beside the program,
 # LIESMICH.txt and the licences' texts as they are, with Windows' line ends.
 make_portable() {
-    local prefix dir=$out/$portable_name
+    local prefix dir=$pack/$portable_name
     prefix=$(qt_prefix)
     rm -rf "$dir"
     mkdir -p "$dir/plugins/platforms" "$dir/plugins/styles" "$dir/translations"
@@ -216,6 +228,8 @@ make_portable() {
         cp "$dll" "$dir/"
     done < <(needed_dlls "$prefix" "$dir/teiler.exe" "$dir"/plugins/*/*.dll | sort -u)
     $triplet-strip --strip-unneeded "$dir"/*.exe "$dir"/*.dll "$dir"/plugins/*/*.dll
+    # Signed after stripping, which would break the signature, and before it is packed.
+    sign "$dir/teiler.exe"
     cp /usr/share/qt6/translations/qtbase_de.qm "$dir/translations/"
     printf '[Paths]\r\nPrefix = .\r\nPlugins = plugins\r\nTranslations = translations\r\n' >"$dir/qt.conf"
     sed -e "s/@QT_DEBIAN_VERSION@/$qt_version/g" -e "s/@MINGW_VERSIONS@/$(mingw_versions)/g" \
@@ -250,16 +264,18 @@ licences() {
 }
 
 make_zip() {
-    local zip=$out/$portable_name.zip
+    local zip=$pack/$portable_name.zip
     rm -f "$zip"
-    (cd "$out" && find "$portable_name" -print | LC_ALL=C sort | zip -q -X -9 "$zip" -@)
+    (cd "$pack" && find "$portable_name" -print | LC_ALL=C sort | zip -q -X -9 "$zip" -@)
     echo "$(basename "$zip"): $(du -k "$zip" | cut -f1) KB"
     unzip -l "$zip" | sed -n '4,$p' | head -n -2 | awk '{print "  " $4}'
 }
 
 # The installer installs the portable folder file by file; the uninstaller deletes exactly those.
+# makensis signs both itself when given the signing script: the uninstaller is written into the
+# installer, and must be signed before.
 make_installer() {
-    local dir=$out/$portable_name nsis=$out/nsis setup=$out/teiler-$version-setup.exe
+    local dir=$pack/$portable_name nsis=$pack/nsis setup=$pack/teiler-$version-setup.exe
     rm -rf "$nsis" "$setup"
     mkdir -p "$nsis"
     local sub f
@@ -285,9 +301,10 @@ make_installer() {
             echo "RMDir \"\$INSTDIR\\${sub//\//\\}\""
         done < <(find . -mindepth 1 -type d -print0 | LC_ALL=C sort -rz)
     ) >"$nsis/remove.nsh"
-    local parts
+    local parts signing=()
     IFS=. read -ra parts <<<"$version.0.0.0"
-    makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" \
+    [ -z "${TEILER_SIGN_CERT:-}" ] || signing=(-DSIGN="$root/scripts/sign-windows.sh")
+    makensis -V2 "${signing[@]}" -INPUTCHARSET UTF8 -DVERSION="$version" \
         -DVIVERSION="${parts[0]}.${parts[1]}.${parts[2]}.${parts[3]}" \
         -DICON="$out/icon/teiler.ico" -DFILES="$nsis/files.nsh" -DREMOVE="$nsis/remove.nsh" \
         -DOUTFILE="$setup" -DLICENCE="$dir/Lizenzen/GPL-3.txt" \
@@ -296,17 +313,19 @@ make_installer() {
 }
 
 # The Windows Installer package (packaging/windows/teiler.wxs) with the portable folder's files,
-# listed by wixl-heat; wixl takes the files' paths relative to the folder it runs in.
+# listed by wixl-heat; wixl takes the files' paths, the icon's too, relative to the folder it runs
+# in.
 make_msi() {
-    local msi=$out/teiler-$version.msi parts
+    local msi=$pack/teiler-$version.msi parts
     IFS=. read -ra parts <<<"$version.0.0"
     rm -f "$msi"
-    (cd "$out/$portable_name" && find . -type f | sed 's|^\./|dateien/|' | LC_ALL=C sort) |
+    (cd "$pack/$portable_name" && find . -type f | sed 's|^\./|dateien/|' | LC_ALL=C sort) |
         wixl-heat -p dateien/ --component-group Dateien --var var.Ordner \
-            --directory-ref INSTALLDIR --win64 >"$out/nsis/dateien.wxs"
-    (cd "$out" && wixl -a x64 -D Version="${parts[0]}.${parts[1]}.${parts[2]}" \
-        -D Ordner="$portable_name" -D Icon=icon/teiler.ico -D Win64=yes -o "$msi" \
+            --directory-ref INSTALLDIR --win64 >"$pack/nsis/dateien.wxs"
+    (cd "$pack" && wixl -a x64 -D Version="${parts[0]}.${parts[1]}.${parts[2]}" \
+        -D Ordner="$portable_name" -D Icon="$(realpath --relative-to="$pack" "$out/icon/teiler.ico")" -D Win64=yes -o "$msi" \
         "$root/packaging/windows/teiler.wxs" nsis/dateien.wxs)
+    sign "$msi"
     echo "$(basename "$msi"): $(du -k "$msi" | cut -f1) KB"
 }
 
@@ -514,6 +533,82 @@ msi_test() {
     echo "removed: drive C: and HKLM\\Software hold what they held before"
 }
 
+# The signature osslsigncode finds on a file must verify with the certificate given as the only one
+# trusted.
+check_signed() {
+    local file=$1 cert=$2 log
+    log=$(osslsigncode verify -CAfile "$cert" -in "$file" 2>&1) || {
+        echo "$log" >&2
+        echo "$(basename "$file") carries no signature made with $cert" >&2
+        return 1
+    }
+    echo "$(basename "$file"): $(grep -m1 -o 'Subject: .*' <<<"$log")," \
+        "$(grep -m1 -o 'Signature verification: .*' <<<"$log")"
+}
+
+# The packages once more, from the same build, into a temporary folder, signed with a throw-away
+# self-signed certificate made here as a school would give its own: teiler.exe in the portable
+# folder, the installer, the uninstaller it writes (installed silently to read it, then removed)
+# and the MSI package must each carry a signature made with that certificate, and one another
+# certificate does not verify. The unsigned packages of the build must carry none.
+signing_test() {
+    stage "the packages signed with a throw-away certificate"
+    local start=$SECONDS tmp file log
+    if [ -n "${TEILER_SIGN_CERT:-}" ]; then
+        echo "built with TEILER_SIGN_CERT: its signatures are not checked here"
+    else
+        for file in "$out/$portable_name/teiler.exe" "$out/teiler-$version-setup.exe" \
+            "$out/teiler-$version.msi"; do
+            log=$(osslsigncode verify -in "$file" 2>&1) || true
+            grep -q -E 'No signature found|has no signature' <<<"$log" || {
+                echo "$log" >&2
+                echo "$(basename "$file") was signed without TEILER_SIGN_CERT" >&2
+                return 1
+            }
+        done
+        echo "without TEILER_SIGN_CERT: teiler.exe, the installer and the MSI package are unsigned"
+    fi
+
+    tmp=$(mktemp -d)
+    local name
+    for name in schule andere; do
+        openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=Teiler Testsignatur $name" \
+            -addext extendedKeyUsage=codeSigning -keyout "$tmp/$name.key" -out "$tmp/$name.pem" \
+            2>/dev/null
+    done
+    (
+        unset TEILER_SIGN_KEY TEILER_SIGN_TIMESTAMP
+        export TEILER_SIGN_CERT=$tmp/schule.p12 TEILER_SIGN_PASS=nur-zum-testen
+        openssl pkcs12 -export -in "$tmp/schule.pem" -inkey "$tmp/schule.key" \
+            -out "$TEILER_SIGN_CERT" -passout env:TEILER_SIGN_PASS
+        pack=$tmp/signiert
+        mkdir -p "$pack"
+        make_portable
+        make_installer
+        make_msi
+    )
+    local signed=$tmp/signiert folder="$WINEPREFIX/drive_c/Signiert" before
+    check_signed "$signed/$portable_name/teiler.exe" "$tmp/schule.pem"
+    check_signed "$signed/teiler-$version-setup.exe" "$tmp/schule.pem"
+    check_signed "$signed/teiler-$version.msi" "$tmp/schule.pem"
+    before=$(drive_c_files)
+    "$wine" "$signed/teiler-$version-setup.exe" /S '/D=C:\Signiert'
+    "$wineserver" -w
+    check_signed "$folder/Deinstallieren.exe" "$tmp/schule.pem"
+    cmp -s "$folder/teiler.exe" "$signed/$portable_name/teiler.exe" ||
+        { echo "the signed installer installed another teiler.exe" >&2; return 1; }
+    uninstall_and_compare "$folder/Deinstallieren.exe" "$before"
+    if osslsigncode verify -CAfile "$tmp/andere.pem" -in "$signed/teiler-$version-setup.exe" \
+        >/dev/null 2>&1; then
+        echo "the installer's signature verifies with another certificate" >&2
+        return 1
+    fi
+    echo "another certificate does not verify the installer; the signed uninstaller removed" \
+        "the installation"
+    rm -rf "$tmp"
+    echo "signed, packed, checked and installed once in $((SECONDS - start)) s"
+}
+
 case "${1:-}" in
 build)
     build_all
@@ -525,6 +620,7 @@ test)
     wine_smoke_test
     installer_test
     msi_test
+    signing_test
     ;;
 *)
     echo "usage: $0 build|test" >&2

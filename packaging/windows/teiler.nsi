@@ -6,7 +6,13 @@
 ; files.nsh installs the portable folder file by file and remove.nsh deletes exactly those files,
 ; so the uninstaller takes away what the installer put there and nothing a teacher saved beside it.
 ; A 64-bit installer for a 64-bit program: it needs no 32-bit layer on Windows (nor under Wine).
+; -DSIGN=<scripts/sign-windows.sh> signs the uninstaller before it goes into the installer, and the
+; installer once it is written, with the certificate that script is given.
 Target amd64-unicode
+!ifdef SIGN
+  !uninstfinalize 'bash "${SIGN}" "%1" Deinstallieren.exe' = 0
+  !finalize 'bash "${SIGN}" "%1"' = 0
+!endif
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
