@@ -10,7 +10,7 @@
 #                                 after the certificate has expired
 # A certificate ending in .p12 or .pfx is read as PKCS#12 with its key; any other as the
 # certificate chain (PEM or DER, the signer's certificate first) beside the key TEILER_SIGN_KEY.
-# The password goes to osslsigncode through a pipe, never on its command line. scripts/windows.sh
+# The password goes to osslsigncode in a file only its owner reads, never on its command line. scripts/windows.sh
 # calls this for teiler.exe, the installer, its uninstaller and the MSI package when
 # TEILER_SIGN_CERT is set. NAME names the file in messages (makensis hands over a temporary file).
 set -euo pipefail
@@ -37,9 +37,6 @@ case "${cert,,}" in
     args+=(-certs "$cert" -key "$key")
     ;;
 esac
-if [ -n "${TEILER_SIGN_PASS:-}" ]; then
-    args+=(-readpass -)
-fi
 if [ -n "${TEILER_SIGN_TIMESTAMP:-}" ]; then
     args+=(-ts "$TEILER_SIGN_TIMESTAMP")
 fi
@@ -49,8 +46,12 @@ fi
 work=$(mktemp -d "$(dirname "$file")/.signing.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 signed=$work/$(basename "$file")
-log=$(printf '%s' "${TEILER_SIGN_PASS:-}" |
-    osslsigncode "${args[@]}" -in "$file" -out "$signed" 2>&1) || {
+# The password in a file only its owner reads (Debian 12's osslsigncode 2.5 reads no pipe).
+if [ -n "${TEILER_SIGN_PASS:-}" ]; then
+    (umask 077 && printf '%s' "$TEILER_SIGN_PASS" >"$work/password")
+    args+=(-readpass "$work/password")
+fi
+log=$(osslsigncode "${args[@]}" -in "$file" -out "$signed" 2>&1) || {
     echo "$log" >&2
     fail "osslsigncode failed"
 }
