@@ -23,16 +23,7 @@ fail() {
 log() { echo "wine open board: $*"; }
 
 source "$(dirname "$0")/xdriver.sh"
-stop_all() {
-    stop_started
-    /usr/lib/wine/wineserver64 -k 2>/dev/null || true
-}
-trap stop_all EXIT
-# Wine's processes started without the display, as by a command before, would keep the window off
-# it: the prefix's Wine ends first.
-/usr/lib/wine/wineserver64 -k 2>/dev/null || true
-start_x 1280x1024x24
-unset QT_QPA_PLATFORM
+start_x_for_wine
 
 rm -rf "${WINEPREFIX:?}"/drive_c/users/*/AppData/Roaming/Teiler
 teiler=/usr/lib/wine/wine64

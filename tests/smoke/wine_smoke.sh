@@ -27,17 +27,7 @@ fail() {
 log() { echo "wine smoke: $*"; }
 
 source "$(dirname "$0")/xdriver.sh"
-stop_all() {
-    stop_started
-    /usr/lib/wine/wineserver64 -k 2>/dev/null || true
-}
-trap stop_all EXIT
-# Wine's processes started without the display, as by a command before, would keep the window off
-# it: the prefix's Wine ends first.
-/usr/lib/wine/wineserver64 -k 2>/dev/null || true
-start_x 1280x1024x24
-# Qt on Windows has only its Windows platform plugin.
-unset QT_QPA_PLATFORM
+start_x_for_wine
 
 # Wine's own processes stay up from the first start to the last, all started with the display:
 # a cold start of Wine, as after each of the console's commands, can take longer than a window is

@@ -47,6 +47,20 @@ start_x() {
     log "X server on $DISPLAY"
 }
 
+# The X server for Teiler under Wine. Wine's processes started without the display, as by a
+# command before, would keep the window off it: the prefix's Wine ends first, and again on exit.
+stop_started_and_wine() {
+    stop_started
+    /usr/lib/wine/wineserver64 -k 2>/dev/null || true
+}
+start_x_for_wine() {
+    trap stop_started_and_wine EXIT
+    /usr/lib/wine/wineserver64 -k 2>/dev/null || true
+    start_x 1280x1024x24
+    # Qt on Windows has only its Windows platform plugin.
+    unset QT_QPA_PLATFORM
+}
+
 # --- The window -----------------------------------------------------------------------------------
 win_x=0 win_y=0 win_w=0 win_h=0 wid="" top=0 teiler_pid=""
 teiler_args=() # options start_teiler passes to teiler
