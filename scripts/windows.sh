@@ -23,7 +23,7 @@ root=$PWD
 packages=(g++-mingw-w64-x86-64-posix wine64 nsis libwine-dev dpkg-dev zip unzip xz-utils
           fonts-liberation2 xvfb xauth xdotool openbox wmctrl x11-utils xclip imagemagick cmake
           ninja-build qt6-base-dev qt6-translations-l10n binutils-mingw-w64-x86-64 librsvg2-bin
-          wixl osslsigncode openssl)
+          wixl msitools osslsigncode openssl)
 
 source scripts/install-missing.sh
 
@@ -325,6 +325,14 @@ make_msi() {
     (cd "$pack" && wixl -a x64 -D Version="${parts[0]}.${parts[1]}.${parts[2]}" \
         -D Ordner="$portable_name" -D Icon="$(realpath --relative-to="$pack" "$out/icon/teiler.ico")" -D Win64=yes -o "$msi" \
         "$root/packaging/windows/teiler.wxs" nsis/dateien.wxs)
+    # wixl knows no Secure properties: the presets' properties join those wixl makes secure, so
+    # that Windows Installer hands them on to the installation as administrator also when
+    # msiexec was started without.
+    local secure
+    secure=$(msiinfo export "$msi" Property | tr -d '\r' | sed -n 's/^SecureCustomProperties\t//p')
+    [ -n "$secure" ] || { echo "wixl wrote no SecureCustomProperties into $msi" >&2; return 1; }
+    msibuild "$msi" -q "UPDATE \`Property\` SET \`Value\` = '$secure;FARBEN;STIFT;ZOOM;ORDNER;FEST'
+        WHERE \`Property\` = 'SecureCustomProperties'"
     sign "$msi"
     echo "$(basename "$msi"): $(du -k "$msi" | cut -f1) KB"
 }
@@ -518,6 +526,13 @@ msi_test() {
     echo "installed: $(find "$installed" -type f | wc -l) files, the links, .teiler opens with: $got"
     # The board the wine smoke test kept, opened as Explorer opens it on a double click.
     bash tests/smoke/wine_open_board.sh "$out/smoke/tafel.teiler" "$out/smoke-board"
+    remove_msi "$msi" "$before" "$before_hklm"
+    echo "removed: drive C: and HKLM\\Software hold what they held before"
+}
+
+# The package removed with msiexec /x /qn must leave drive C: and HKLM\Software as they were.
+remove_msi() {
+    local msi=$1 before=$2 before_hklm=$3
     "$wine" msiexec /x "$(windows_path "$msi")" /qn
     "$wineserver" -w
     if [ "$before" != "$(drive_c_files)" ]; then
@@ -530,7 +545,6 @@ msi_test() {
         echo "removing the package left the registry entries above" >&2
         return 1
     fi
-    echo "removed: drive C: and HKLM\\Software hold what they held before"
 }
 
 # The signature osslsigncode finds on a file must verify with the certificate given as the only one
