@@ -234,6 +234,10 @@ make_portable() {
     printf '[Paths]\r\nPrefix = .\r\nPlugins = plugins\r\nTranslations = translations\r\n' >"$dir/qt.conf"
     sed -e "s/@QT_DEBIAN_VERSION@/$qt_version/g" -e "s/@MINGW_VERSIONS@/$(mingw_versions)/g" \
         -e 's/$/\r/' packaging/windows/LIESMICH.txt >"$dir/LIESMICH.txt"
+    # The example of presets for all users as regedit writes a .reg file: UTF-16 with a byte order
+    # mark and Windows' line ends.
+    { printf '\xff\xfe' && sed 's/$/\r/' packaging/windows/Vorgaben-Beispiel.reg |
+        iconv -f UTF-8 -t UTF-16LE; } >"$dir/Vorgaben-Beispiel.reg"
     licences "$dir/Lizenzen"
 }
 
