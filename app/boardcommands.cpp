@@ -4,6 +4,7 @@
 
 #include "board/autosave.h"
 #include "board/document.h"
+#include "board/presets.h"
 #include "failurebox.h"
 #include "pictureexport.h"
 
@@ -27,11 +28,26 @@ namespace {
 
 const QString boardFilter = QStringLiteral("Teiler-Tafel (*.teiler)");
 
+// The folder the teacher last chose, if it is still there; else the one an admin preset, made if
+// need be (a folder for boards in each user's documents); else the documents.
 QString boardFolder() {
+    const board::Presets presets = board::Presets::Read();
+    const QString preset = presets.folder();
+    if (!preset.isEmpty() &&
+        (presets.value(board::Presets::Option::Folder).source == board::Presets::Source::Own
+             ? QDir(preset).exists()
+             : QDir().mkpath(preset)))
+        return preset;
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
     return folder;
+}
+
+// The folder of a board the teacher chose in a dialog is where the next dialog opens.
+void rememberFolder(const QString& path) {
+    if (!board::Presets::Read().fixed(board::Presets::Option::Folder))
+        board::Presets::Remember(board::Presets::Option::Folder, QFileInfo(path).absolutePath());
 }
 
 QString shownName(const QString& path) {
@@ -114,7 +130,8 @@ void BoardCommands::open() {
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    openFile(dialog.selectedFiles().constFirst());
+    if (openFile(dialog.selectedFiles().constFirst()))
+        rememberFolder(dialog.selectedFiles().constFirst());
 }
 
 void BoardCommands::openRecent(const QString& path) {
@@ -167,7 +184,10 @@ bool BoardCommands::saveAs() {
                           : QFileInfo(current).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    return saveTo(dialog.selectedFiles().constFirst());
+    if (!saveTo(dialog.selectedFiles().constFirst()))
+        return false;
+    rememberFolder(dialog.selectedFiles().constFirst());
+    return true;
 }
 
 bool BoardCommands::saveTo(const QString& path) {

@@ -8,10 +8,12 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -26,7 +28,25 @@ constexpr double largestZoom = 4.0;
 
 } // namespace
 
-CommandLine::Options CommandLine::Parse(const QStringList& arguments) {
+namespace {
+
+// The zoom of the command line, unless the admin fixed one; else the preset, if any.
+void takeZoomPreset(CommandLine::Options& options, const board::Presets& presets) {
+    using board::Presets;
+    options.zoomGiven = options.zoom || options.fit;
+    const Presets::Source source = presets.value(Presets::Option::Zoom).source;
+    if (source == Presets::Source::None || (options.zoomGiven && source != Presets::Source::Fixed))
+        return;
+    const Presets::Zoom zoom = *presets.zoom();
+    options.fit = zoom.fit;
+    options.zoom = zoom.fit ? std::nullopt : std::optional(zoom.factor);
+    options.zoomGiven = false;
+}
+
+} // namespace
+
+CommandLine::Options CommandLine::Parse(const QStringList& arguments,
+                                        const board::Presets& presets) {
     Options options;
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -47,8 +67,13 @@ CommandLine::Options CommandLine::Parse(const QStringList& arguments) {
         QStringLiteral("fit-board"),
         QStringLiteral("Öffnet die TAFEL maximiert im Faktor \"fit\", wie \"Teiler groß "
                        "(Beamer)\"; so öffnet der Dateimanager eine Tafel. --zoom geht vor."));
+    const QCommandLineOption settings(
+        QStringLiteral("einstellungen"),
+        QStringLiteral("Zeigt, mit welchen Einstellungen Teiler startet und woher sie kommen: "
+                       "eigene Wahl oder Vorgabe für alle Benutzer dieses Rechners."));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(settings);
     parser.addOption(zoom);
     parser.addOption(boardFit);
     parser.addPositionalArgument(QStringLiteral("TAFEL"),
@@ -100,25 +125,61 @@ CommandLine::Options CommandLine::Parse(const QStringList& arguments) {
     // A board double-clicked in a file manager opens at the size a class needs.
     if (!parser.isSet(zoom)) {
         options.fit = parser.isSet(boardFit) && !options.board.isEmpty();
-        return options;
-    }
-    {
-        // "1,5" as written in German is 1.5.
-        QString value = parser.value(zoom).trimmed().toLower();
-        if (value == QLatin1String("fit")) {
-            options.fit = true;
-            return options;
-        }
-        value.replace(QLatin1Char(','), QLatin1Char('.'));
-        bool ok = false;
-        const double factor = value.toDouble(&ok);
-        if (!ok || !std::isfinite(factor) || factor < smallestZoom || factor > largestZoom)
+    } else {
+        const std::optional<board::Presets::Zoom> given =
+            board::Presets::ParseZoom(parser.value(zoom));
+        if (!given)
             return refuse(QStringLiteral("--zoom erwartet eine Zahl von 1 bis 4 oder \"fit\", "
                                          "nicht \"%1\"")
                               .arg(parser.value(zoom)));
-        options.zoom = factor;
+        options.fit = given->fit;
+        if (!given->fit)
+            options.zoom = given->factor;
+    }
+    takeZoomPreset(options, presets);
+    if (parser.isSet(settings)) {
+        ConsoleText::Write(stdout, SettingsLines(presets, options).join(QLatin1Char('\n')) +
+                                       QLatin1Char('\n'));
+        options.exitCode = 0;
     }
     return options;
+}
+
+QStringList CommandLine::SettingsLines(const board::Presets& presets, const Options& options) {
+    using board::Presets;
+    const QLocale german(QLocale::German);
+    QStringList lines;
+    for (const Presets::Option option : Presets::all) {
+        const Presets::Value& value = presets.value(option);
+        QString shown;
+        QString source = QStringList{QStringLiteral("ohne Vorgabe"), QStringLiteral("eigene Wahl"),
+                                     QStringLiteral("Vorgabe"), QStringLiteral("Vorgabe, fest")}
+                             .at(static_cast<int>(value.source));
+        switch (option) {
+        case Presets::Option::ColourBlind:
+        case Presets::Option::PenMode:
+            shown = presets.flag(option).value_or(false) ? QStringLiteral("ja")
+                                                         : QStringLiteral("nein");
+            break;
+        case Presets::Option::Zoom:
+            shown = options.fit    ? QStringLiteral("fit")
+                    : options.zoom ? german.toString(*options.zoom)
+                                   : QStringLiteral("1");
+            if (options.zoomGiven)
+                source = QStringLiteral("Befehlszeile");
+            break;
+        case Presets::Option::Folder:
+            shown = QDir::toNativeSeparators(
+                presets.folder().isEmpty()
+                    ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                    : presets.folder());
+            break;
+        }
+        for (const QString& refused : value.refused)
+            source += QStringLiteral("; \"%1\" ist ungültig").arg(refused);
+        lines << QStringLiteral("%1 = %2 (%3)").arg(Presets::Key(option), shown, source);
+    }
+    return lines;
 }
 
 double CommandLine::FitFactor(const QRect& available, const QSize& window, const QMargins& frame) {

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "board/presets.h"
+
 #include <QMargins>
 #include <QRect>
 #include <QSize>
@@ -13,9 +15,10 @@ class QWidget;
 
 namespace app {
 
-// The command line: --help, --version, --zoom F for projectors (F a number from 1 to 4 or
-// "fit") and a board file to open. The zoom is Qt's scale factor, which has to be set before the
-// application exists.
+// The command line: --help, --version, --einstellungen, --zoom F for projectors (F a number from
+// 1 to 4 or "fit") and a board file to open. A zoom the admin preset takes the place of a missing
+// --zoom, and a fixed one that of any. The zoom is Qt's scale factor, which has to be set before
+// the application exists.
 class CommandLine {
   public:
     struct Options {
@@ -23,10 +26,13 @@ class CommandLine {
         bool fit = false;            // the largest factor at which the window fits the screen
         std::optional<int> exitCode; // set when the program ends here (help, version, error)
         QString board;               // a ".teiler" file to open at start-up
+        bool zoomGiven = false;      // by --zoom or --fit-board, not by a preset
     };
 
     // Reads the arguments; prints help, version or one line on a bad option (exit code 2).
-    static Options Parse(const QStringList& arguments);
+    static Options Parse(const QStringList& arguments, const board::Presets& presets = {});
+    // What --einstellungen prints: a line for each option, with its value and where it came from.
+    static QStringList SettingsLines(const board::Presets& presets, const Options& options);
     // The largest factor from 1 to 4 at which a window of the given size, with its frame,
     // fits the available area; two decimals, rounded down.
     static double FitFactor(const QRect& available, const QSize& window, const QMargins& frame);

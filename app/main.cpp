@@ -5,6 +5,7 @@
 #include "form1.h"
 #include "germantranslations.h"
 #include "platformstart.h"
+#include "presetcommands.h"
 #include "runningmark.h"
 #include "surface/fontchoice.h"
 
@@ -25,12 +26,14 @@ int main(int argc, char* argv[]) {
     // The options are read first, so that --help and --version work without a display.
     app::CommandLine::Options options;
     QStringList arguments;
+    board::Presets presets;
     {
         nameApplication();
         QCoreApplication reader(argc, argv);
         app::GermanTranslations::Install(reader);
         arguments = QCoreApplication::arguments();
-        options = app::CommandLine::Parse(arguments);
+        presets = board::Presets::Read();
+        options = app::CommandLine::Parse(arguments, presets);
     }
     if (options.exitCode)
         return *options.exitCode;
@@ -53,6 +56,7 @@ int main(int argc, char* argv[]) {
     app::GermanTranslations::Install(application);
     const app::RunningMark running;
     Form1 window;
+    new app::PresetCommands(window, presets);
     app::CommandLine::ShowWindow(window, options);
     // Once the window has shown itself: the board a crash left behind first, then the board
     // given; one that cannot be opened is told in a message box, and the window stays open.

@@ -17,6 +17,8 @@
 // target is missed (never in a quick run) or something could not run at all.
 //   teiler_bench [--quick] [Google Benchmark flags]
 #include "app/commandline.h"
+#include "app/presetcommands.h"
+#include "board/presets.h"
 #include "charts/column.h"
 #include "charts/divisorsumchart.h"
 #include "charts/numberline.h"
@@ -631,8 +633,10 @@ long peakResidentKb() {
 // Start-up as the program does it; says "painted <peak kB>" once the window's first picture is
 // complete.
 int startupChild(int argc, char** argv) {
+    const board::Presets presets = board::Presets::Read();
     QApplication application(argc, argv);
     auto* form = new Form1;
+    new app::PresetCommands(*form, presets);
     window = form;
     bench::PaintWatcher watcher(named<surface::PictureBox>(QStringLiteral("picAusgabe")));
     form->show();

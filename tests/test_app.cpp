@@ -6,6 +6,7 @@
 #include "germantranslations.h"
 #include "pictureexport.h"
 #include "platformstart.h"
+#include "presetcommands.h"
 #include "rangepages.h"
 #include "surface/fontchoice.h"
 #include "surface/multilinetextbox.h"
@@ -221,6 +222,10 @@ class TestApp : public QObject {
     void endClosesWindow();
     void commandLine_data();
     void commandLine();
+    void zoomPreset_data();
+    void zoomPreset();
+    void presetsOnTheWindow_data();
+    void presetsOnTheWindow();
     void zoomFitsTheScreen_data();
     void zoomFitsTheScreen();
     void zoomAboveTheScreenIsLowered_data();
@@ -867,6 +872,99 @@ void TestApp::commandLine() {
     QCOMPARE(options.exitCode.value_or(-1), exitCode);
     QCOMPARE(options.zoom.value_or(0.0), zoom);
     QCOMPARE(options.fit, fit);
+}
+
+namespace {
+
+// Settings from the lines of an INI file, kept in dir.
+std::unique_ptr<QSettings> iniSettings(const QTemporaryDir& dir, const QString& name,
+                                       const QString& lines) {
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(lines.toUtf8()) < 0)
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    file.close();
+    return std::make_unique<QSettings>(file.fileName(), QSettings::IniFormat);
+}
+
+} // namespace
+
+void TestApp::zoomPreset_data() {
+    QTest::addColumn<QString>("admin"); // the machine's settings
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<double>("zoom"); // 0: no zoom
+    QTest::addColumn<bool>("fit");
+    QTest::addColumn<QString>("line"); // of --einstellungen
+    QTest::newRow("the admin's fit")
+        << "zoom=fit" << QStringList{} << 0.0 << true << "zoom = fit (Vorgabe)";
+    QTest::newRow("--zoom over the admin's") << "zoom=fit" << QStringList{"--zoom", "1,5"} << 1.5
+                                             << false << "zoom = 1,5 (Befehlszeile)";
+    QTest::newRow("the admin's fixed over --zoom")
+        << "zoom=2\nfest=zoom" << QStringList{"--zoom", "1,5"} << 2.0 << false
+        << "zoom = 2 (Vorgabe, fest)";
+    QTest::newRow("a board from the file manager over the admin's")
+        << "zoom=2" << QStringList{"--fit-board", "a.teiler"} << 0.0 << true
+        << "zoom = fit (Befehlszeile)";
+}
+
+// The zoom an admin preset takes the place of a missing --zoom, and a fixed one that of any.
+void TestApp::zoomPreset() {
+    QFETCH(QString, admin);
+    QFETCH(QStringList, arguments);
+    QFETCH(double, zoom);
+    QFETCH(bool, fit);
+    QFETCH(QString, line);
+    QTemporaryDir dir;
+    const auto own = iniSettings(dir, "own.conf", QString());
+    const auto machine = iniSettings(dir, "machine.conf", admin);
+    const board::Presets presets(*own, {machine.get()});
+    const auto options = app::CommandLine::Parse(QStringList{"teiler"} + arguments, presets);
+    QVERIFY(!options.exitCode);
+    QCOMPARE(options.zoom.value_or(0.0), zoom);
+    QCOMPARE(options.fit, fit);
+    QVERIFY(app::CommandLine::SettingsLines(presets, options).contains(line));
+}
+
+void TestApp::presetsOnTheWindow_data() {
+    QTest::addColumn<QString>("own");   // the teacher's settings
+    QTest::addColumn<QString>("admin"); // the machine's
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<bool>("checked");   // as the window starts
+    QTest::addColumn<QString>("stored"); // once the teacher clicked the entry
+    QTest::newRow("the admin's palette, the click kept") << ""
+                                                         << "farbenblind=1"
+                                                         << "cmdFarben" << true << "0";
+    QTest::newRow("a fixed palette, the click not kept") << "farbenblind=0"
+                                                         << "farbenblind=1\nfest=farbenblind"
+                                                         << "cmdFarben" << true << "";
+    QTest::newRow("the teacher's pen mode") << "stiftmodus=ja"
+                                            << ""
+                                            << "cmdStift" << true << "0";
+}
+
+// The window starts with the entries as the settings say, and keeps the teacher's click in the
+// teacher's settings unless the admin fixed the option.
+void TestApp::presetsOnTheWindow() {
+    QFETCH(QString, own);
+    QFETCH(QString, admin);
+    QFETCH(QString, entry);
+    QFETCH(bool, checked);
+    QFETCH(QString, stored);
+    QSettings user(QSettings::NativeFormat, QSettings::UserScope, "Teiler", "Teiler");
+    user.setFallbacksEnabled(false);
+    const auto forget = qScopeGuard([&user] {
+        user.remove("farbenblind");
+        user.remove("stiftmodus");
+    });
+    QTemporaryDir dir;
+    const auto ownSettings = iniSettings(dir, "own.conf", own);
+    const auto machine = iniSettings(dir, "machine.conf", admin);
+    new app::PresetCommands(*form, board::Presets(*ownSettings, {machine.get()}));
+    QCOMPARE(action(qPrintable(entry))->isChecked(), checked);
+    QCOMPARE(form->currentBoard().colourBlind, action("cmdFarben")->isChecked());
+    action(qPrintable(entry))->trigger();
+    user.sync();
+    QCOMPARE(user.value(entry == "cmdFarben" ? "farbenblind" : "stiftmodus").toString(), stored);
+    QVERIFY(!form->boardModified());
 }
 
 void TestApp::zoomFitsTheScreen_data() {

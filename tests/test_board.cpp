@@ -3,6 +3,7 @@
 #include "board/boardfile.h"
 #include "board/document.h"
 #include "board/history.h"
+#include "board/presets.h"
 #include "board/recentboards.h"
 #include "board/recovery.h"
 
@@ -50,6 +51,9 @@ class TestBoard : public QObject {
     void recoveryIsFound();
     void recentBoards_data();
     void recentBoards();
+    void presetsChoose_data();
+    void presetsChoose();
+    void presetsReadTheirPlaces();
 };
 
 namespace {
@@ -686,6 +690,108 @@ void TestBoard::recentBoards() {
     for (const QString& path : listed)
         expected << QFileInfo(path).absoluteFilePath();
     QCOMPARE(recent.list(), expected);
+}
+
+void TestBoard::presetsChoose_data() {
+    // The settings as files hold them: the teacher's, the admin's and the package's.
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("admin");
+    QTest::addColumn<QString>("package");
+    QTest::addColumn<int>("option");   // board::Presets::Option
+    QTest::addColumn<QString>("text"); // the folder as Teiler uses it
+    QTest::addColumn<int>("source");   // board::Presets::Source
+    QTest::addColumn<QStringList>("refused");
+    using O = board::Presets::Option;
+    using S = board::Presets::Source;
+    QTest::newRow("nothing set") << ""
+                                 << ""
+                                 << "" << int(O::ColourBlind) << "" << int(S::None)
+                                 << QStringList{};
+    QTest::newRow("the admin's default")
+        << ""
+        << "farbenblind=1"
+        << "" << int(O::ColourBlind) << "1" << int(S::Preset) << QStringList{};
+    QTest::newRow("the teacher's own choice over the default")
+        << "stiftmodus=nein"
+        << "stiftmodus=ja"
+        << "" << int(O::PenMode) << "nein" << int(S::Own) << QStringList{};
+    QTest::newRow("fixed: the admin's over the teacher's")
+        << "stiftmodus=nein"
+        << "stiftmodus=ja\nfest=zoom, Stiftmodus"
+        << "" << int(O::PenMode) << "ja" << int(S::Fixed) << QStringList{};
+    QTest::newRow("fixed by the package's key")
+        << "zoom=2"
+        << ""
+        << "zoom=fit\nfest=zoom" << int(O::Zoom) << "fit" << int(S::Fixed) << QStringList{};
+    QTest::newRow("a fixed name without a value fixes nothing")
+        << "zoom=2"
+        << "fest=zoom"
+        << "zoom=" << int(O::Zoom) << "2" << int(S::Own) << QStringList{};
+    QTest::newRow("the admin's key before the package's")
+        << ""
+        << "zoom=1,5"
+        << "zoom=fit" << int(O::Zoom) << "1,5" << int(S::Preset) << QStringList{};
+    QTest::newRow("an empty value of the package is none")
+        << ""
+        << ""
+        << "farbenblind=" << int(O::ColourBlind) << "" << int(S::None) << QStringList{};
+    QTest::newRow("invalid values pass over")
+        << "zoom=riesig"
+        << "zoom=4,5"
+        << "zoom=3" << int(O::Zoom) << "3" << int(S::Preset) << QStringList{"4,5", "riesig"};
+    QTest::newRow("a folder with the environment's variables")
+        << ""
+        << "ordner=%TEILER_TEST_HOME%/Tafeln/%TEILER_UNSET%"
+        << "" << int(O::Folder) << "/home/lehrer/Tafeln/%TEILER_UNSET%" << int(S::Preset)
+        << QStringList{};
+}
+
+// Each option is the teacher's own choice or the admin's default, whichever counts, and the
+// values no option takes are passed over.
+void TestBoard::presetsChoose() {
+    QFETCH(QString, user);
+    QFETCH(QString, admin);
+    QFETCH(QString, package);
+    QFETCH(int, option);
+    QFETCH(QString, text);
+    QFETCH(int, source);
+    QFETCH(QStringList, refused);
+    qputenv("TEILER_TEST_HOME", "/home/lehrer");
+    QTemporaryDir dir;
+    auto settings = [&dir](const QString& name, const QString& lines) {
+        QFile file(dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(lines.toUtf8()) < 0)
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+        file.close();
+        return std::make_unique<QSettings>(file.fileName(), QSettings::IniFormat);
+    };
+    const auto ownSettings = settings(QStringLiteral("user.conf"), user);
+    const auto adminSettings = settings(QStringLiteral("admin.conf"), admin);
+    const auto packageSettings = settings(QStringLiteral("package.conf"), package);
+    const board::Presets presets(*ownSettings, {adminSettings.get(), packageSettings.get()});
+    const auto which = board::Presets::Option(option);
+    QCOMPARE(which == board::Presets::Option::Folder ? presets.folder() : presets.value(which).text,
+             text);
+    QCOMPARE(int(presets.value(which).source), source);
+    QCOMPARE(presets.value(which).refused, refused);
+}
+
+// The teacher's settings are read without the machine's behind them, or every default would
+// look like the teacher's own choice; and what is remembered is read back as the teacher's.
+void TestBoard::presetsReadTheirPlaces() {
+    QTemporaryDir user;
+    QTemporaryDir machine;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, user.path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, machine.path());
+    QSettings(QSettings::NativeFormat, QSettings::SystemScope, "Teiler", "Teiler")
+        .setValue("farbenblind", "1");
+    QCOMPARE(int(board::Presets::Read().value(board::Presets::Option::ColourBlind).source),
+             int(board::Presets::Source::Preset));
+    board::Presets::Remember(board::Presets::Option::ColourBlind, "0");
+    const board::Presets read = board::Presets::Read();
+    QCOMPARE(int(read.value(board::Presets::Option::ColourBlind).source),
+             int(board::Presets::Source::Own));
+    QCOMPARE(read.flag(board::Presets::Option::ColourBlind), std::optional(false));
 }
 
 QTEST_APPLESS_MAIN(TestBoard)
