@@ -551,6 +551,87 @@ remove_msi() {
     fi
 }
 
+# teiler.exe --einstellungen must end with exit code 0 and print four lines, among them each
+# line given.
+expect_settings() {
+    local exe=$1 got line status=0
+    shift
+    got=$("$wine" "$exe" --einstellungen 2>&1) || status=$?
+    got=$(tr -d '\r' <<<"$got")
+    [ "$status" -eq 0 ] && [ "$(wc -l <<<"$got")" -eq 4 ] || {
+        echo "$got" >&2
+        echo "teiler.exe --einstellungen ended with exit code $status after the lines above" >&2
+        return 1
+    }
+    for line in "$@"; do
+        grep -qxF -- "$line" <<<"$got" || {
+            echo "$got" >&2
+            echo "teiler.exe --einstellungen printed the lines above, not \"$line\"" >&2
+            return 1
+        }
+    done
+}
+
+# Presets for all users, as a fresh user meets them: the example Vorgaben-Beispiel.reg imported
+# with regedit /S into HKLM\Software\Teiler\Teiler, a user's own choice in HKCU against a preset
+# that is not fixed and then against a fixed one, and last the package's properties. The user's
+# own settings are kept aside and put back, HKLM\Software and drive C: are left as they were.
+presets_test() {
+    stage "presets for all users under Wine: the .reg example and the package's properties"
+    local msi=$out/teiler-$version.msi saved=$out/hkcu-teiler.reg exe before before_hklm home got
+    exe=$(windows_path "$out/$portable_name/teiler.exe")
+    if "$wine" reg query 'HKLM\Software\Teiler' >/dev/null 2>&1; then
+        echo "HKLM\\Software\\Teiler is there before the test; it would be removed" >&2
+        return 1
+    fi
+    before=$(drive_c_files)
+    before_hklm=$(hklm_software)
+    rm -f "$saved"
+    if "$wine" reg query 'HKCU\Software\Teiler' >/dev/null 2>&1; then
+        "$wine" reg export 'HKCU\Software\Teiler' "$(windows_path "$saved")" /y >/dev/null
+        "$wine" reg delete 'HKCU\Software\Teiler' /f >/dev/null
+    fi
+
+    # Without presets nothing is preset, and reading them makes no key in HKLM, which an
+    # installation as administrator would leave behind.
+    expect_settings "$exe" 'farbenblind = nein (ohne Vorgabe)' 'stiftmodus = nein (ohne Vorgabe)' \
+        'zoom = 1 (ohne Vorgabe)'
+    if "$wine" reg query 'HKLM\Software\Teiler' >/dev/null 2>&1; then
+        "$wine" reg query 'HKLM\Software\Teiler' /s >&2 || true
+        echo "teiler.exe --einstellungen made the registry keys above" >&2
+        return 1
+    fi
+    echo "a fresh user without presets: nothing preset, and nothing written into HKLM"
+    "$wine" regedit /S "$(windows_path "$out/$portable_name/Vorgaben-Beispiel.reg")"
+    home=$("$wine" cmd /c 'echo %USERPROFILE%' | tr -d '\r')
+    expect_settings "$exe" 'farbenblind = ja (Vorgabe)' 'stiftmodus = ja (Vorgabe)' \
+        'zoom = fit (Vorgabe, fest)' "ordner = $home\\Documents\\Tafeln (Vorgabe)"
+    echo "Vorgaben-Beispiel.reg imported with regedit /S: the four presets, the zoom fixed"
+    "$wine" reg add 'HKCU\Software\Teiler\Teiler' /v stiftmodus /d 0 /f >/dev/null
+    expect_settings "$exe" 'stiftmodus = nein (eigene Wahl)' 'farbenblind = ja (Vorgabe)'
+    "$wine" reg add 'HKLM\Software\Teiler\Teiler' /v fest /d 'zoom, stiftmodus' /f >/dev/null
+    expect_settings "$exe" 'stiftmodus = ja (Vorgabe, fest)' 'zoom = fit (Vorgabe, fest)'
+    echo "a user's own stiftmodus 0 goes before the preset 1, and not once the preset is fixed"
+    "$wine" reg delete 'HKLM\Software\Teiler' /f >/dev/null
+    "$wine" reg delete 'HKCU\Software\Teiler' /f >/dev/null
+
+    "$wine" msiexec /i "$(windows_path "$msi")" /qn FARBEN=1 ZOOM=fit
+    "$wineserver" -w
+    expect_settings 'C:\Program Files\Teiler\teiler.exe' 'farbenblind = ja (Vorgabe)' \
+        'stiftmodus = nein (ohne Vorgabe)' 'zoom = fit (Vorgabe)'
+    # What Windows Installer writes for a property not given: Wine writes an empty REG_SZ.
+    got=$("$wine" reg query 'HKLM\Software\Teiler\Paket' /v stiftmodus 2>/dev/null | tr -d '\r' |
+        sed -n 's/^ *stiftmodus *\([A-Z_]*\) *\(.*\)$/\1 "\2"/p')
+    echo "msiexec /qn FARBEN=1 ZOOM=fit: farbenblind and zoom preset; STIFT not given wrote" \
+        "stiftmodus ${got:-(no value)} into HKLM\\Software\\Teiler\\Paket, which is no preset"
+    remove_msi "$msi" "$before" "$before_hklm"
+    if [ -f "$saved" ]; then
+        "$wine" reg import "$(windows_path "$saved")" >/dev/null 2>&1
+        rm -f "$saved"
+    fi
+    echo "removed: drive C: and HKLM\\Software as before, the user's own settings put back"
+}
+
 # The signature osslsigncode finds on a file must verify with the certificate given as the only one
 # trusted.
 check_signed() {
@@ -638,6 +719,7 @@ test)
     wine_smoke_test
     installer_test
     msi_test
+    presets_test
     signing_test
     ;;
 *)
