@@ -28,20 +28,9 @@ namespace {
 
 const QString boardFilter = QStringLiteral("Teiler-Tafel (*.teiler)");
 
-// The folder the teacher last chose, if it is still there; else the one an admin preset, made if
-// need be (a folder for boards in each user's documents); else the documents.
+// The folder the teacher last chose, else the one the admin preset, made if need be.
 QString boardFolder() {
-    const board::Presets presets = board::Presets::Read();
-    const QString preset = presets.folder();
-    if (!preset.isEmpty() &&
-        (presets.value(board::Presets::Option::Folder).source == board::Presets::Source::Own
-             ? QDir(preset).exists()
-             : QDir().mkpath(preset)))
-        return preset;
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    return folder;
+    return board::Presets::Read().boardFolder(true);
 }
 
 // The folder of a board the teacher chose in a dialog is where the next dialog opens.

@@ -13,7 +13,6 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -30,13 +29,19 @@ constexpr double largestZoom = 4.0;
 
 namespace {
 
-// The zoom of the command line, unless the admin fixed one; else the preset, if any.
-void takeZoomPreset(CommandLine::Options& options, const board::Presets& presets) {
+// The admin's zoom goes before --fit-board, which only says how a file manager opens a board;
+// --zoom goes before the admin's, unless the admin fixed it, which a line then says.
+void takeZoomPreset(CommandLine::Options& options, bool zoomOption, const board::Presets& presets) {
     using board::Presets;
-    options.zoomGiven = options.zoom || options.fit;
-    const Presets::Source source = presets.value(Presets::Option::Zoom).source;
-    if (source == Presets::Source::None || (options.zoomGiven && source != Presets::Source::Fixed))
+    options.zoomGiven = zoomOption || options.fit;
+    const Presets::Value& preset = presets.value(Presets::Option::Zoom);
+    if (preset.source == Presets::Source::None ||
+        (zoomOption && preset.source != Presets::Source::Fixed))
         return;
+    if (zoomOption)
+        ConsoleText::Line(stderr, QStringLiteral("--zoom gilt nicht: der Zoom ist für alle "
+                                                 "Benutzer dieses Rechners auf %1 festgelegt")
+                                      .arg(preset.text));
     const Presets::Zoom zoom = *presets.zoom();
     options.fit = zoom.fit;
     options.zoom = zoom.fit ? std::nullopt : std::optional(zoom.factor);
@@ -136,7 +141,7 @@ CommandLine::Options CommandLine::Parse(const QStringList& arguments,
         if (!given->fit)
             options.zoom = given->factor;
     }
-    takeZoomPreset(options, presets);
+    takeZoomPreset(options, parser.isSet(zoom), presets);
     if (parser.isSet(settings)) {
         ConsoleText::Write(stdout, SettingsLines(presets, options).join(QLatin1Char('\n')) +
                                        QLatin1Char('\n'));
@@ -168,17 +173,33 @@ QStringList CommandLine::SettingsLines(const board::Presets& presets, const Opti
             if (options.zoomGiven)
                 source = QStringLiteral("Befehlszeile");
             break;
-        case Presets::Option::Folder:
-            shown = QDir::toNativeSeparators(
-                presets.folder().isEmpty()
-                    ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                    : presets.folder());
+        case Presets::Option::Folder: {
+            QStringList passedOver;
+            shown = QDir::toNativeSeparators(presets.boardFolder(false, &passedOver));
+            // A folder passed over: the one shown is the admin's behind it, or none given.
+            if (!passedOver.isEmpty())
+                source = !value.preset.isEmpty() &&
+                                 !passedOver.contains(Presets::ExpandFolder(value.preset))
+                             ? QStringLiteral("Vorgabe")
+                             : QStringLiteral("ohne Vorgabe");
+            for (const QString& folder : passedOver)
+                source += QStringLiteral("; \"%1\" ist nicht zu erreichen")
+                              .arg(QDir::toNativeSeparators(folder));
             break;
+        }
         }
         for (const QString& refused : value.refused)
             source += QStringLiteral("; \"%1\" ist ungültig").arg(refused);
+        if (value.fixedWithoutValue)
+            source += QStringLiteral("; \"fest\" nennt es, aber ohne Vorgabe");
         lines << QStringLiteral("%1 = %2 (%3)").arg(Presets::Key(option), shown, source);
     }
+    if (const QStringList& unknown = presets.unknownFixed(); !unknown.isEmpty())
+        lines << QStringLiteral("fest: \"%1\" %2")
+                     .arg(unknown.join(QStringLiteral("\", \"")),
+                          unknown.size() == 1
+                              ? QStringLiteral("ist kein Name einer Einstellung")
+                              : QStringLiteral("sind keine Namen von Einstellungen"));
     return lines;
 }
 
@@ -210,9 +231,11 @@ double CommandLine::ChosenZoom(const Options& options, double fitFactor, QString
     if (*options.zoom <= fitFactor)
         return *options.zoom;
     const QLocale german(QLocale::German);
-    *note = QStringLiteral("--zoom %1 ist für diesen Bildschirm zu groß; Teiler nimmt %2, den "
+    *note = QStringLiteral("%1 %2 ist für diesen Bildschirm zu groß; Teiler nimmt %3, den "
                            "größten Faktor, bei dem das Fenster hineinpasst")
-                .arg(german.toString(*options.zoom), german.toString(fitFactor));
+                .arg(options.zoomGiven ? QStringLiteral("--zoom")
+                                       : QStringLiteral("Der vorgegebene Zoom"),
+                     german.toString(*options.zoom), german.toString(fitFactor));
     return fitFactor;
 }
 

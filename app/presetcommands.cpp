@@ -16,12 +16,24 @@ PresetCommands::PresetCommands(QWidget& window, const board::Presets& presets)
 void PresetCommands::follow(QWidget& window, const char* entry, board::Presets::Option option) {
     auto* action = window.findChild<QAction*>(QString::fromLatin1(entry));
     Q_ASSERT_X(action, "PresetCommands", entry);
-    if (const std::optional<bool> on = m_presets.flag(option))
-        action->setChecked(*on);
+    const std::optional<bool> preset = m_presets.flag(option);
+    if (preset)
+        action->setChecked(*preset);
+    if (m_presets.fixed(option)) {
+        // The admin's choice stands: the entry cannot be switched, and a board opened with
+        // another keeps its drawings but not its choice.
+        action->setEnabled(false);
+        action->setStatusTip(QStringLiteral("%1 – für alle Benutzer dieses Rechners festgelegt")
+                                 .arg(action->text().remove(QLatin1Char('&'))));
+        connect(action, &QAction::toggled, this, [action, on = *preset](bool checked) {
+            if (checked != on)
+                action->setChecked(on);
+        });
+        return;
+    }
     // Only the teacher's own clicks and keys: a board shown sets the entry without triggering it.
-    connect(action, &QAction::triggered, this, [this, option](bool checked) {
-        if (!m_presets.fixed(option))
-            board::Presets::Remember(option, checked ? QStringLiteral("1") : QStringLiteral("0"));
+    connect(action, &QAction::triggered, this, [option](bool checked) {
+        board::Presets::Remember(option, checked ? QStringLiteral("1") : QStringLiteral("0"));
     });
 }
 

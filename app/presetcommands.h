@@ -13,7 +13,8 @@ namespace app {
 
 // The colour-blind palette ("cmdFarben") and the pen mode ("cmdStift") as the window starts: as
 // the teacher last chose them, or as an admin preset them. What the teacher chooses in the menu
-// is kept for the next start, unless the admin fixed that option. A board opened brings its own.
+// is kept for the next start. A board opened brings its own, unless the admin fixed the option:
+// then its entry is the admin's and cannot be switched.
 class PresetCommands : public QObject {
     Q_OBJECT
   public:

@@ -3,10 +3,14 @@
 #include "presets.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QStandardPaths>
 #include <cmath>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace board {
 
@@ -30,10 +34,21 @@ bool valid(Presets::Option option, const QString& text) {
         return Presets::ParseFlag(text).has_value();
     case Presets::Option::Zoom:
         return Presets::ParseZoom(text).has_value();
-    case Presets::Option::Folder:
-        return true;
+    case Presets::Option::Folder: {
+        const QString folder = Presets::ExpandFolder(text);
+        return QDir::isAbsolutePath(folder) &&
+               !folder.contains(QRegularExpression(QStringLiteral("%[^%]+%")));
+    }
     }
     return false;
+}
+
+// Whether mkpath could make the folder: the nearest folder above it that is there takes new ones.
+bool canMake(const QString& path) {
+    QFileInfo above(path);
+    while (!above.exists() && !above.isRoot() && above.absoluteFilePath() != above.absolutePath())
+        above = QFileInfo(above.absolutePath());
+    return above.isDir() && above.isWritable();
 }
 
 } // namespace
@@ -44,6 +59,13 @@ Presets::Presets(const QSettings& user, const std::vector<const QSettings*>& mac
         fixed += textOf(settings->value(QStringLiteral("fest")))
                      .toLower()
                      .split(QRegularExpression(QStringLiteral("[,;\\s]+")), Qt::SkipEmptyParts);
+    for (const QString& name : std::as_const(fixed)) {
+        bool known = false;
+        for (const Option option : all)
+            known = known || name == Key(option);
+        if (!known && !m_unknownFixed.contains(name))
+            m_unknownFixed << name;
+    }
     for (const Option option : all) {
         Value& value = m_values[static_cast<int>(option)];
         const QString key = Key(option);
@@ -62,12 +84,18 @@ Presets::Presets(const QSettings& user, const std::vector<const QSettings*>& mac
         const bool ownValid = !own.isEmpty() && valid(option, own);
         if (!own.isEmpty() && !ownValid)
             value.refused << own;
-        if (!preset.isEmpty() && fixed.contains(key))
-            value = {preset, Source::Fixed, value.refused};
-        else if (ownValid)
-            value = {own, Source::Own, value.refused};
-        else if (!preset.isEmpty())
-            value = {preset, Source::Preset, value.refused};
+        value.preset = preset;
+        value.fixedWithoutValue = preset.isEmpty() && fixed.contains(key);
+        if (!preset.isEmpty() && fixed.contains(key)) {
+            value.text = preset;
+            value.source = Source::Fixed;
+        } else if (ownValid) {
+            value.text = own;
+            value.source = Source::Own;
+        } else if (!preset.isEmpty()) {
+            value.text = preset;
+            value.source = Source::Preset;
+        }
     }
 }
 
@@ -95,17 +123,36 @@ std::optional<Presets::Zoom> Presets::zoom() const {
     return ParseZoom(value(Option::Zoom).text);
 }
 
-QString Presets::folder() const {
-    QString text = value(Option::Folder).text;
+QString Presets::boardFolder(bool make, QStringList* passedOver) const {
+    const Value& folder = value(Option::Folder);
+    std::vector<std::pair<QString, bool>> given; // the folder, and whether it is the teacher's
+    if (folder.source == Source::Own)
+        given.emplace_back(ExpandFolder(folder.text), true);
+    if (!folder.preset.isEmpty())
+        given.emplace_back(ExpandFolder(folder.preset), false);
+    for (const auto& [path, mine] : given) {
+        if (QFileInfo(path).isDir())
+            return path;
+        // The admin's folder is made in each user's place; the teacher's last, once gone, is not.
+        if (!mine && !QFileInfo::exists(path) && (make ? QDir().mkpath(path) : canMake(path)))
+            return path;
+        if (passedOver)
+            *passedOver << path;
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+QString Presets::ExpandFolder(const QString& text) {
     static const QRegularExpression variable(QStringLiteral("%([^%]+)%"));
     QString expanded;
     qsizetype from = 0;
     for (auto it = variable.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
-        const QString name = match.captured(1);
+        const QByteArray name = match.captured(1).toLocal8Bit();
         expanded += text.mid(from, match.capturedStart() - from);
-        expanded += qEnvironmentVariableIsSet(name.toLocal8Bit().constData())
-                        ? qEnvironmentVariable(name.toLocal8Bit().constData())
+        expanded += qEnvironmentVariableIsSet(name.constData())
+                        ? qEnvironmentVariable(name.constData())
                         : match.captured();
         from = match.capturedEnd();
     }
@@ -131,10 +178,10 @@ QString Presets::Key(Option option) {
 
 std::optional<bool> Presets::ParseFlag(const QString& text) {
     const QString word = text.trimmed().toLower();
-    for (const char* yes : {"1", "ja", "ein", "an", "true"})
+    for (const char* yes : {"1", "ja", "ein", "an", "true", "yes", "on"})
         if (word == QLatin1String(yes))
             return true;
-    for (const char* no : {"0", "nein", "aus", "false"})
+    for (const char* no : {"0", "nein", "aus", "false", "no", "off"})
         if (word == QLatin1String(no))
             return false;
     return std::nullopt;

@@ -19,7 +19,8 @@ namespace board {
 // /etc/xdg/Teiler/Teiler.conf), then in those the installer package writes from its properties
 // (HKLM\Software\Teiler\Paket), where an empty value is none. An option the admin names in "fest"
 // takes the admin's value even over the teacher's. A value that is not one of the option's
-// passes over to the next; the one passed over is noted.
+// passes over to the next; the one passed over is noted. A folder is one when it is a whole path
+// once its variables are replaced.
 class Presets {
   public:
     enum class Option { ColourBlind, PenMode, Zoom, Folder };
@@ -29,7 +30,9 @@ class Presets {
     struct Value {
         QString text; // as written, without surrounding blanks; empty for none
         Source source = Source::None;
-        QStringList refused; // values passed over, as written
+        QStringList refused;            // values passed over, as written
+        QString preset;                 // the admin's, also when another counts
+        bool fixedWithoutValue = false; // named in "fest", but the admin gave no value
     };
     struct Zoom {
         bool fit = false;
@@ -47,9 +50,13 @@ class Presets {
     const Value& value(Option option) const { return m_values[static_cast<int>(option)]; }
     std::optional<bool> flag(Option option) const;
     std::optional<Zoom> zoom() const;
-    // With %NAME% replaced by the environment's variable and a leading ~ by the home folder.
-    QString folder() const;
+    // The folder the board dialogs open in: the teacher's last, if it is still there; else the
+    // admin's, made if need be (made only if make); else the documents, else the home folder.
+    // The folders given but not taken go to *passedOver.
+    QString boardFolder(bool make, QStringList* passedOver = nullptr) const;
     bool fixed(Option option) const { return value(option).source == Source::Fixed; }
+    // The names in "fest" that name no option.
+    const QStringList& unknownFixed() const { return m_unknownFixed; }
 
     // The option's name in the settings.
     static QString Key(Option option);
@@ -57,9 +64,12 @@ class Presets {
     static std::optional<bool> ParseFlag(const QString& text);
     // "fit", or a factor from 1 to 4, "1,5" as written in German too.
     static std::optional<Zoom> ParseZoom(const QString& text);
+    // With %NAME% replaced by the environment's variable and a leading ~ by the home folder.
+    static QString ExpandFolder(const QString& text);
 
   private:
     std::array<Value, all.size()> m_values;
+    QStringList m_unknownFixed;
 };
 
 } // namespace board

@@ -901,9 +901,9 @@ void TestApp::zoomPreset_data() {
     QTest::newRow("the admin's fixed over --zoom")
         << "zoom=2\nfest=zoom" << QStringList{"--zoom", "1,5"} << 2.0 << false
         << "zoom = 2 (Vorgabe, fest)";
-    QTest::newRow("a board from the file manager over the admin's")
-        << "zoom=2" << QStringList{"--fit-board", "a.teiler"} << 0.0 << true
-        << "zoom = fit (Befehlszeile)";
+    QTest::newRow("the admin's over a board from the file manager")
+        << "zoom=2" << QStringList{"--fit-board", "a.teiler"} << 2.0 << false
+        << "zoom = 2 (Vorgabe)";
 }
 
 // The zoom an admin preset takes the place of a missing --zoom, and a fixed one that of any.
@@ -929,25 +929,30 @@ void TestApp::presetsOnTheWindow_data() {
     QTest::addColumn<QString>("admin"); // the machine's
     QTest::addColumn<QString>("entry");
     QTest::addColumn<bool>("checked");   // as the window starts
+    QTest::addColumn<bool>("fixed");     // the entry cannot be switched
     QTest::addColumn<QString>("stored"); // once the teacher clicked the entry
     QTest::newRow("the admin's palette, the click kept") << ""
                                                          << "farbenblind=1"
-                                                         << "cmdFarben" << true << "0";
-    QTest::newRow("a fixed palette, the click not kept") << "farbenblind=0"
-                                                         << "farbenblind=1\nfest=farbenblind"
-                                                         << "cmdFarben" << true << "";
+                                                         << "cmdFarben" << true << false << "0";
+    QTest::newRow("a fixed palette") << "farbenblind=0"
+                                     << "farbenblind=1\nfest=farbenblind"
+                                     << "cmdFarben" << true << true << "";
     QTest::newRow("the teacher's pen mode") << "stiftmodus=ja"
                                             << ""
-                                            << "cmdStift" << true << "0";
+                                            << "cmdStift" << true << false << "0";
+    QTest::newRow("a fixed pen mode") << "stiftmodus=1"
+                                      << "stiftmodus=0\nfest=stiftmodus"
+                                      << "cmdStift" << false << true << "";
 }
 
-// The window starts with the entries as the settings say, and keeps the teacher's click in the
-// teacher's settings unless the admin fixed the option.
+// The window starts with the entries as the settings say and keeps the teacher's click in the
+// teacher's settings; an entry the admin fixed cannot be switched, not even by a board opened.
 void TestApp::presetsOnTheWindow() {
     QFETCH(QString, own);
     QFETCH(QString, admin);
     QFETCH(QString, entry);
     QFETCH(bool, checked);
+    QFETCH(bool, fixed);
     QFETCH(QString, stored);
     QSettings user(QSettings::NativeFormat, QSettings::UserScope, "Teiler", "Teiler");
     user.setFallbacksEnabled(false);
@@ -959,12 +964,18 @@ void TestApp::presetsOnTheWindow() {
     const auto ownSettings = iniSettings(dir, "own.conf", own);
     const auto machine = iniSettings(dir, "machine.conf", admin);
     new app::PresetCommands(*form, board::Presets(*ownSettings, {machine.get()}));
-    QCOMPARE(action(qPrintable(entry))->isChecked(), checked);
+    QAction* switched = action(qPrintable(entry));
+    QCOMPARE(switched->isChecked(), checked);
+    QCOMPARE(switched->isEnabled(), !fixed);
     QCOMPARE(form->currentBoard().colourBlind, action("cmdFarben")->isChecked());
-    action(qPrintable(entry))->trigger();
+    switched->trigger();
     user.sync();
     QCOMPARE(user.value(entry == "cmdFarben" ? "farbenblind" : "stiftmodus").toString(), stored);
     QVERIFY(!form->boardModified());
+    board::Board other = form->currentBoard();
+    (entry == "cmdFarben" ? other.colourBlind : other.penMode) = !checked;
+    form->showBoard(other);
+    QCOMPARE(switched->isChecked(), fixed ? checked : !checked);
 }
 
 void TestApp::zoomFitsTheScreen_data() {

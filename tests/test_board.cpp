@@ -739,11 +739,20 @@ void TestBoard::presetsChoose_data() {
         << "zoom=riesig"
         << "zoom=4,5"
         << "zoom=3" << int(O::Zoom) << "3" << int(S::Preset) << QStringList{"4,5", "riesig"};
-    QTest::newRow("a folder with the environment's variables")
+    // %TEILER_TEST_DIR% is a temporary folder; a folder expected is the one the dialogs take.
+    QTest::newRow("a folder with the environment's variables, made")
         << ""
-        << "ordner=%TEILER_TEST_HOME%/Tafeln/%TEILER_UNSET%"
-        << "" << int(O::Folder) << "/home/lehrer/Tafeln/%TEILER_UNSET%" << int(S::Preset)
-        << QStringList{};
+        << "ordner=%TEILER_TEST_DIR%/Tafeln"
+        << "" << int(O::Folder) << "%TEILER_TEST_DIR%/Tafeln" << int(S::Preset) << QStringList{};
+    QTest::newRow("the teacher's folder gone: the admin's")
+        << "ordner=%TEILER_TEST_DIR%/weg"
+        << "ordner=%TEILER_TEST_DIR%/Schule"
+        << "" << int(O::Folder) << "%TEILER_TEST_DIR%/Schule" << int(S::Own) << QStringList{};
+    QTest::newRow("an unset variable or a relative folder passes over")
+        << ""
+        << "ordner=%TEILER_UNSET%/Tafeln"
+        << "ordner=Tafeln" << int(O::Folder) << "" << int(S::None)
+        << QStringList{"%TEILER_UNSET%/Tafeln", "Tafeln"};
 }
 
 // Each option is the teacher's own choice or the admin's default, whichever counts, and the
@@ -756,8 +765,8 @@ void TestBoard::presetsChoose() {
     QFETCH(QString, text);
     QFETCH(int, source);
     QFETCH(QStringList, refused);
-    qputenv("TEILER_TEST_HOME", "/home/lehrer");
     QTemporaryDir dir;
+    qputenv("TEILER_TEST_DIR", dir.path().toLocal8Bit());
     auto settings = [&dir](const QString& name, const QString& lines) {
         QFile file(dir.filePath(name));
         if (!file.open(QIODevice::WriteOnly) || file.write(lines.toUtf8()) < 0)
@@ -770,8 +779,11 @@ void TestBoard::presetsChoose() {
     const auto packageSettings = settings(QStringLiteral("package.conf"), package);
     const board::Presets presets(*ownSettings, {adminSettings.get(), packageSettings.get()});
     const auto which = board::Presets::Option(option);
-    QCOMPARE(which == board::Presets::Option::Folder ? presets.folder() : presets.value(which).text,
-             text);
+    if (which == board::Presets::Option::Folder && !text.isEmpty())
+        QCOMPARE(presets.boardFolder(true),
+                 QString(text).replace(QStringLiteral("%TEILER_TEST_DIR%"), dir.path()));
+    else
+        QCOMPARE(presets.value(which).text, text);
     QCOMPARE(int(presets.value(which).source), source);
     QCOMPARE(presets.value(which).refused, refused);
 }
