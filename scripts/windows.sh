@@ -586,7 +586,12 @@ presets_test() {
     fi
     before=$(drive_c_files)
     before_hklm=$(hklm_software)
-    rm -f "$saved"
+    # A run that failed left the user's settings aside: they go back first.
+    if [ -f "$saved" ]; then
+        "$wine" reg delete 'HKCU\Software\Teiler' /f >/dev/null 2>&1 || true
+        "$wine" reg import "$(windows_path "$saved")" >/dev/null 2>&1
+        rm -f "$saved"
+    fi
     if "$wine" reg query 'HKCU\Software\Teiler' >/dev/null 2>&1; then
         "$wine" reg export 'HKCU\Software\Teiler' "$(windows_path "$saved")" /y >/dev/null
         "$wine" reg delete 'HKCU\Software\Teiler' /f >/dev/null
