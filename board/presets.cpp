@@ -102,10 +102,19 @@ Presets::Presets(const QSettings& user, const std::vector<const QSettings*>& mac
 Presets Presets::Read() {
     QSettings user(QSettings::NativeFormat, QSettings::UserScope, organization, organization);
     user.setFallbacksEnabled(false);
+#ifdef Q_OS_WIN
+    // Opened at a key that is there: QSettings makes the key it opens where it may write, and an
+    // administrator's Teiler would leave empty keys behind that no uninstaller made.
+    QSettings admin(QStringLiteral("HKEY_LOCAL_MACHINE\\Software"), QSettings::NativeFormat);
+    QSettings package(QStringLiteral("HKEY_LOCAL_MACHINE\\Software"), QSettings::NativeFormat);
+    admin.beginGroup(organization + QLatin1Char('/') + organization);
+    package.beginGroup(organization + QStringLiteral("/Paket"));
+#else
     const QSettings admin(QSettings::NativeFormat, QSettings::SystemScope, organization,
                           organization);
     const QSettings package(QSettings::NativeFormat, QSettings::SystemScope, organization,
                             QStringLiteral("Paket"));
+#endif
     return Presets(user, {&admin, &package});
 }
 
