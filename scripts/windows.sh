@@ -612,6 +612,13 @@ presets_test() {
     expect_settings "$exe" 'farbenblind = ja (Vorgabe)' 'stiftmodus = ja (Vorgabe)' \
         'zoom = fit (Vorgabe, fest)' "ordner = $home\\Documents\\Tafeln (Vorgabe)"
     echo "Vorgaben-Beispiel.reg imported with regedit /S: the four presets, the zoom fixed"
+    # The installer's uninstaller takes its own values from HKLM\Software\Teiler, not the presets.
+    "$wine" "$out/teiler-$version-setup.exe" /S
+    "$wineserver" -w
+    "$wine" "$WINEPREFIX/drive_c/Program Files/Teiler/Deinstallieren.exe" /S
+    "$wineserver" -w
+    expect_settings "$exe" 'farbenblind = ja (Vorgabe)' 'zoom = fit (Vorgabe, fest)'
+    echo "installed and uninstalled with the installer: the presets stay"
     "$wine" reg add 'HKCU\Software\Teiler\Teiler' /v stiftmodus /d 0 /f >/dev/null
     expect_settings "$exe" 'stiftmodus = nein (eigene Wahl)' 'farbenblind = ja (Vorgabe)'
     "$wine" reg add 'HKLM\Software\Teiler\Teiler' /v fest /d 'zoom, stiftmodus' /f >/dev/null

@@ -190,7 +190,10 @@ Section "Uninstall"
     ${GetParent} "$0" $0
   ${LoopUntil} $0 == ""
 
-  DeleteRegKey HKLM "Software\${APP}"
+  ; The installation's own values; the presets an administrator wrote below the key stay.
+  DeleteRegValue HKLM "Software\${APP}" "MadeFolder"
+  DeleteRegValue HKLM "Software\${APP}" "InstallDir"
+  DeleteRegKey /ifempty HKLM "Software\${APP}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
   ${If} ${Silent}
