@@ -22,8 +22,8 @@ namespace app {
 
 namespace {
 
-constexpr double smallestZoom = 1.0;
-constexpr double largestZoom = 4.0;
+constexpr double smallestZoom = board::Presets::Zoom::smallest;
+constexpr double largestZoom = board::Presets::Zoom::largest;
 
 } // namespace
 

@@ -199,11 +199,11 @@ std::optional<bool> Presets::ParseFlag(const QString& text) {
 std::optional<Presets::Zoom> Presets::ParseZoom(const QString& text) {
     QString word = text.trimmed().toLower();
     if (word == QLatin1String("fit"))
-        return Zoom{true, 1};
+        return Zoom{true, Zoom::smallest};
     word.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
     const double factor = word.toDouble(&ok);
-    if (!ok || !std::isfinite(factor) || factor < 1 || factor > 4)
+    if (!ok || !std::isfinite(factor) || factor < Zoom::smallest || factor > Zoom::largest)
         return std::nullopt;
     return Zoom{false, factor};
 }

@@ -35,8 +35,10 @@ class Presets {
         bool fixedWithoutValue = false; // named in "fest", but the admin gave no value
     };
     struct Zoom {
+        static constexpr double smallest = 1;
+        static constexpr double largest = 4;
         bool fit = false;
-        double factor = 1; // from 1 to 4
+        double factor = smallest; // from smallest to largest
     };
 
     Presets() = default;
